@@ -1,0 +1,266 @@
+// The controls of a form as plain models. A control is an object with the
+// properties the windows of the programs use; handlers change those fields
+// directly and the backend shows the change when control returns to it (after
+// every event, and inside Refresh and DoEvents). Controls never draw
+// themselves: the backend does, from the fields.
+//
+// A control registers itself with its form (or picture box) on construction;
+// the order of construction is the z-order, the first one lowest. Shapes and
+// lines are drawn by the form beneath every window and take no mouse input.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kit/bitmap.h"
+#include "kit/color.h"
+#include "kit/font.h"
+#include "kit/geometry.h"
+
+namespace kit {
+
+class Form;
+class PictureBox;
+
+enum class ControlKind { kLabel, kTextBox, kOptionButton, kShape, kLine, kImage, kPictureBox, kDriveList, kFolderList };
+
+enum class Align { kLeft, kRight, kCenter };
+
+enum class MouseButton { kLeft = 1, kRight = 2, kMiddle = 4 };
+
+// Handlers of the programs take no arguments (a click) or the mouse-down
+// details; they return nothing.
+using Handler = std::function<void()>;
+using MouseHandler = std::function<void(MouseButton button, int shift, int x, int y)>;
+
+class Control {
+ public:
+  Control(Form& form, std::string name, ControlKind kind);
+  // A control that stands inside a picture box (the meter's shape and caption).
+  Control(PictureBox& container, std::string name, ControlKind kind);
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& Name() const { return name_; }
+  ControlKind Kind() const { return kind_; }
+  Form& Owner() const { return *form_; }
+  PictureBox* Container() const { return container_; }
+
+  Rect bounds;          // twips, in the parent's client area
+  bool visible = true;
+  bool enabled = true;
+  int tab_index = -1;   // >= 0: takes the keyboard focus in that order
+
+  Handler on_click;
+  Handler on_dbl_click;
+  MouseHandler on_mouse_down;
+
+  // The backend's own record for this control (its window, last shown state).
+  void* native = nullptr;
+
+ private:
+  Form* form_;
+  PictureBox* container_ = nullptr;
+  std::string name_;
+  ControlKind kind_;
+};
+
+// A label: static text that may react to a click. Labels are the buttons of
+// the programs. A transparent label shows the form's surface behind it.
+class Label : public Control {
+ public:
+  Label(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kLabel) {}
+  Label(PictureBox& box, std::string name) : Control(box, std::move(name), ControlKind::kLabel) {}
+
+  std::wstring caption;
+  Font font;
+  Color fore_color = kButtonText;
+  Color back_color = kButtonFace;
+  bool transparent = false;
+  Align alignment = Align::kLeft;
+  bool border = false;      // a single-line frame around the label
+  bool word_wrap = false;   // wrap within the width; else one line, clipped
+};
+
+class TextBox : public Control {
+ public:
+  TextBox(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kTextBox) {}
+
+  std::wstring text;   // kept current with what the user types
+  Font font;
+  Color fore_color = kWindowText;
+  Color back_color = kWindowBack;
+  Align alignment = Align::kLeft;
+  bool multi_line = false;
+  bool vertical_scroll = false;
+  bool border = true;   // a thin flat frame; false: no frame at all
+  bool read_only = false;
+  Handler on_change;
+};
+
+// Option buttons of one container form one group: selecting one clears the
+// others of the same group.
+class OptionButton : public Control {
+ public:
+  OptionButton(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kOptionButton) {}
+
+  std::wstring caption;
+  Font font;
+  Color fore_color = kButtonText;
+  Color back_color = kButtonFace;
+  int group = 0;
+
+  bool Value() const { return value_; }
+  // Selecting clears the others of the group and raises on_click, as a
+  // user's click does; clearing raises nothing.
+  void SetValue(bool value);
+
+ private:
+  bool value_ = false;
+};
+
+enum class ShapeKind { kRectangle, kCircle };
+
+class Shape : public Control {
+ public:
+  Shape(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kShape) {}
+  Shape(PictureBox& box, std::string name) : Control(box, std::move(name), ControlKind::kShape) {}
+
+  ShapeKind shape = ShapeKind::kRectangle;
+  bool filled = false;           // false: transparent inside
+  Color fill_color = Rgb(0, 0, 0);
+  bool outlined = true;
+  Color border_color = kWindowText;
+  int border_width = 1;          // pixels
+};
+
+class Line : public Control {
+ public:
+  Line(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kLine) {}
+
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;   // twips; `bounds` is unused
+  Color color = kWindowText;
+  int width = 1;   // pixels
+};
+
+// A picture from the program's resources, shown at its box (stretched or at
+// its own size).
+class Image : public Control {
+ public:
+  Image(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kImage) {}
+
+  std::wstring resource;   // the bitmap or icon resource's name
+  bool stretch = false;
+};
+
+// A picture box with a persistent drawing surface. Drawing goes into `image`
+// (pixels of the box's size at the current DPI); Cls restores it to the
+// background colour with `picture` on top; the backend blits `image`.
+// Coordinates of the drawing methods are twips in the box's own scale.
+class PictureBox : public Control {
+ public:
+  PictureBox(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kPictureBox) {}
+
+  Color back_color = kButtonFace;
+  Color fore_color = kWindowText;   // colour of Line and Circle
+  bool border = false;
+  Font font;
+
+  // Interior size in twips (the box less its border).
+  int ScaleWidth() const;
+  int ScaleHeight() const;
+
+  // The drawing so far; sized to the box on first use.
+  Bitmap& Image();
+  const Bitmap& Image() const;
+  // The background picture that Cls restores; empty for none.
+  Bitmap picture;
+
+  void Cls();
+  void DrawLine(double x1, double y1, double x2, double y2);
+  void DrawCircle(double cx, double cy, double radius);
+  // Shows the drawing now, even inside a long handler.
+  void Refresh();
+
+  const std::vector<Control*>& Children() const { return children_; }
+
+ private:
+  friend class Control;
+  void EnsureImage() const;
+  mutable Bitmap image_;
+  std::vector<Control*> children_;
+};
+
+struct DriveEntry {
+  std::wstring root;    // "C:\"
+  std::wstring label;   // volume label, may be empty
+};
+
+// A drop-down list of the drives. `Drive()` reads as the list shows it: the
+// lower-case letter and colon, then the volume label in brackets if any
+// ("c: [System]").
+class DriveList : public Control {
+ public:
+  DriveList(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kDriveList) {}
+
+  Color back_color = kWindowBack;
+  Color fore_color = kWindowText;
+  Font font;
+  Handler on_change;
+
+  // Fills the list; selects `current` (a root such as "C:\") when present.
+  void SetDrives(std::vector<DriveEntry> drives, const std::wstring& current);
+  const std::vector<DriveEntry>& Drives() const { return drives_; }
+  std::wstring Item(int index) const;
+  int ListIndex() const { return index_; }
+  std::wstring Drive() const;
+  // As a user's pick: selects and raises on_change when it changed.
+  void Select(int index);
+
+ private:
+  std::vector<DriveEntry> drives_;
+  int index_ = -1;
+};
+
+// A folder list: the ancestors of the current folder, the folder itself and
+// its subfolders. `ListCount()` counts only the subfolders, so 0 means the
+// folder has none. The folder source is given by the program (its file
+// services); without one every path is refused.
+class FolderList : public Control {
+ public:
+  FolderList(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kFolderList) {}
+
+  // Subfolder names of a folder, or nothing when it cannot be read.
+  using Source = std::function<std::optional<std::vector<std::wstring>>(const std::wstring& folder)>;
+  Source source;
+
+  Color back_color = kWindowBack;
+  Color fore_color = kWindowText;
+  Font font;
+  Handler on_change;
+
+  // The current folder, without a closing backslash except at a drive root.
+  const std::wstring& Path() const { return path_; }
+  // Accepts a folder ("C:\Program Files\"), a drive as a drive list names it
+  // ("c: [System]") or a root. Returns false and changes nothing when the
+  // folder cannot be read; raises on_change when the path changed.
+  bool SetPath(const std::wstring& path);
+
+  int ListCount() const { return static_cast<int>(subfolders_.size()); }
+  // Every line shown: ancestors from the root down, the current folder, then
+  // the subfolders (full paths).
+  std::vector<std::wstring> Lines() const;
+  // Depth of a line for indenting it; the root is 0.
+  int Indent(int line) const;
+  // As a user's double-click on a line: opens that folder.
+  void Open(int line);
+
+ private:
+  std::wstring path_;
+  std::vector<std::wstring> subfolders_;
+};
+
+}  // namespace kit

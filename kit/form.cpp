@@ -1,0 +1,57 @@
+#include "kit/form.h"
+
+#include <algorithm>
+
+#include "kit/platform.h"
+
+namespace kit {
+namespace {
+std::vector<Form*>& Forms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+}  // namespace
+
+const std::vector<Form*>& LiveForms() { return Forms(); }
+
+Form::Form(std::string name) : name_(std::move(name)) { Forms().push_back(this); }
+
+Form::~Form() {
+  CurrentPlatform().FormDestroyed(*this);
+  auto& forms = Forms();
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+void Form::SetSize(int width, int height) {
+  if (width == width_ && height == height_) return;
+  width_ = width;
+  height_ = height;
+  if (shown_once_) Dispatch(on_resize);
+}
+void Form::SetWidth(int twips) { SetSize(twips, height_); }
+void Form::SetHeight(int twips) { SetSize(width_, twips); }
+
+void Form::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  Dispatch(on_load);
+}
+
+void Form::Show() {
+  Load();
+  visible_ = true;
+  if (!shown_once_) {
+    shown_once_ = true;
+    Dispatch(on_resize);
+  }
+}
+
+void Form::Hide() { visible_ = false; }
+
+Control* Form::Find(const std::string& name) const {
+  for (Control* c : controls_)
+    if (c->Name() == name) return c;
+  return nullptr;
+}
+
+}  // namespace kit

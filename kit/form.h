@@ -1,0 +1,79 @@
+// A top-level window as a model: a borderless surface of one colour on which
+// the form itself draws its shapes and lines, with its controls above them.
+// The window's outer size is its client size (no frame).
+//
+// Life cycle, as the programs use it: a form object is created on first use;
+// Load() runs its load step once; Show() and Hide() only change its
+// visibility. Destroying the object destroys its window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kit/control.h"
+
+namespace kit {
+
+enum class WindowState { kNormal, kMinimized, kMaximized };
+
+class Form {
+ public:
+  explicit Form(std::string name);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  const std::string& Name() const { return name_; }
+
+  std::wstring caption;          // title text, shown by the system (task bar)
+  Color back_color = kButtonFace;
+  Font font;                     // default font of the form
+  std::wstring icon;             // icon resource name, empty for the default
+  bool centered = true;          // centred on the screen when first shown
+  int left = 0, top = 0;         // twips on the screen, when not centred
+  WindowState window_state = WindowState::kNormal;   // kept current by the backend
+  bool topmost = false;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // Changing the size raises on_resize when the form has been shown, also
+  // from inside its own resize handler.
+  void SetWidth(int twips);
+  void SetHeight(int twips);
+  void SetSize(int width, int height);
+
+  bool Visible() const { return visible_; }
+  bool Loaded() const { return loaded_; }
+  // Runs on_load once; later calls do nothing.
+  void Load();
+  // Loads if needed, shows; the first showing raises on_resize.
+  void Show();
+  void Hide();
+
+  Handler on_load;
+  Handler on_resize;
+  MouseHandler on_mouse_down;   // a press on the surface (shapes and lines included)
+  // The system asks to close the window (Alt+F4). Unset: the program ends.
+  Handler on_close_request;
+
+  const std::vector<Control*>& Controls() const { return controls_; }
+  Control* Find(const std::string& name) const;
+  // The control that has the keyboard focus when the form is first shown.
+  Control* initial_focus = nullptr;
+
+  void* native = nullptr;   // the backend's record
+
+ private:
+  friend class Control;
+  std::string name_;
+  int width_ = 0, height_ = 0;
+  bool visible_ = false;
+  bool loaded_ = false;
+  bool shown_once_ = false;
+  std::vector<Control*> controls_;
+};
+
+// Every form object alive, in creation order.
+const std::vector<Form*>& LiveForms();
+
+}  // namespace kit

@@ -1,0 +1,90 @@
+// What the models need from the running user interface. The Win32 backend
+// implements it; host tests use the headless one, which records what the
+// program asked for.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kit {
+
+class Form;
+class Control;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  // Brings every window up to date with its model.
+  virtual void Sync() = 0;
+  // Repaints one control now, without waiting for the message loop.
+  virtual void Refresh(Control& control) = 0;
+  // Handles the window messages that are waiting, then returns.
+  virtual void DoEvents() = 0;
+  // Handles window messages as they come for about `ms` milliseconds,
+  // sleeping while there are none.
+  virtual void WaitProcessingMessages(int ms) = 0;
+  // A message box with a single OK button; returns when it is closed.
+  virtual void MessageBox(const std::wstring& text, const std::wstring& title) = 0;
+  // Lets the system move the form with the mouse as if its title bar had
+  // been grabbed (release capture, then WM_NCLBUTTONDOWN with HTCAPTION).
+  virtual void BeginSystemDrag(Form& form) = 0;
+  // The form object is going away: drop its window.
+  virtual void FormDestroyed(Form& form) = 0;
+  // A control is going away before its form: drop its window.
+  virtual void ControlDestroyed(Control&) {}
+  // Ends the program at once: no further handler runs.
+  [[noreturn]] virtual void End(int exit_code) = 0;
+};
+
+Platform& CurrentPlatform();
+void SetPlatform(Platform* platform);   // null: back to the headless one
+
+// Ends the program at once.
+[[noreturn]] void EndProgram(int exit_code = 0);
+
+// Runs one event handler the way the backend does: the handler, then (when
+// this is not a nested event, one raised inside DoEvents) the tasks it
+// posted. Tests fire events through it too. An empty handler does nothing.
+void Dispatch(const std::function<void()>& handler);
+// Fires a control's click as a user's click would.
+void Click(Control& control);
+// Work that must wait until the current event is over, such as destroying
+// the form whose handler is running.
+void PostTask(std::function<void()> task);
+void RunPostedTasks();
+
+// Thrown by the headless platform's End so that tests can see the program
+// end without ending themselves.
+struct ProgramEnded {
+  int exit_code;
+};
+
+class HeadlessPlatform : public Platform {
+ public:
+  void Sync() override {}
+  void Refresh(Control& control) override;
+  void DoEvents() override { ++do_events; }
+  void WaitProcessingMessages(int ms) override { waited_ms.push_back(ms); }
+  void MessageBox(const std::wstring& text, const std::wstring& title) override;
+  void BeginSystemDrag(Form& form) override;
+  void FormDestroyed(Form&) override {}
+  [[noreturn]] void End(int exit_code) override;
+
+  int do_events = 0;
+  std::vector<int> waited_ms;
+  std::vector<std::wstring> messages;
+  std::vector<Form*> drags;
+  std::vector<Control*> refreshed;
+  bool ended = false;
+};
+
+// Installs a fresh headless platform for the scope of a test.
+class ScopedHeadless {
+ public:
+  ScopedHeadless() { SetPlatform(&platform); }
+  ~ScopedHeadless() { SetPlatform(nullptr); }
+  HeadlessPlatform platform;
+};
+
+}  // namespace kit

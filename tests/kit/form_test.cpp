@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "kit/form.h"
+#include "kit/geometry.h"
+#include "kit/platform.h"
+
+namespace {
+
+TEST(Geometry, TwipsToPixelsRoundsHalvesAwayFromZero) {
+  EXPECT_EQ(kit::TwipsToPixels(15, 96), 1);
+  EXPECT_EQ(kit::TwipsToPixels(11640, 96), 776);
+  EXPECT_EQ(kit::TwipsToPixels(-45, 96), -3);
+  EXPECT_EQ(kit::TwipsToPixels(7, 96), 0);
+  EXPECT_EQ(kit::TwipsToPixels(8, 96), 1);
+  EXPECT_EQ(kit::TwipsToPixels(8600, 144), 860);
+}
+
+TEST(Form, LoadRunsOnceAndFirstShowRaisesResize) {
+  kit::ScopedHeadless headless;
+  kit::Form form("Form1");
+  int loads = 0, resizes = 0;
+  form.on_load = [&] { ++loads; };
+  form.on_resize = [&] { ++resizes; };
+  form.SetSize(100, 100);  // not shown yet: no resize
+  form.Show();
+  form.Hide();
+  form.Show();
+  form.Load();
+  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(resizes, 1);
+  form.SetWidth(200);
+  EXPECT_EQ(resizes, 2);
+  form.SetWidth(200);
+  EXPECT_EQ(resizes, 2);
+}
+
+TEST(Form, WidthChangedInsideResizeRaisesOneInnerPass) {
+  kit::ScopedHeadless headless;
+  kit::Form form("frmMsg");
+  form.SetSize(4830, 2775);
+  std::vector<int> widths;
+  form.on_resize = [&] {
+    widths.push_back(form.Width());
+    form.SetWidth(4365);
+  };
+  form.Show();
+  EXPECT_EQ(widths, (std::vector<int>{4830, 4365}));
+}
+
+TEST(Dispatch, PostedTaskRunsAfterTheHandlerSoAFormCanDestroyItself) {
+  kit::ScopedHeadless headless;
+  auto form = std::make_unique<kit::Form>("frmExit");
+  kit::Label no(*form, "Label10");
+  bool destroyed = false;
+  no.on_click = [&] {
+    kit::PostTask([&] { destroyed = true; });
+    EXPECT_FALSE(destroyed);
+  };
+  kit::Click(no);
+  EXPECT_TRUE(destroyed);
+}
+
+TEST(Platform, HeadlessEndThrowsSoTestsSeeTheProgramEnd) {
+  kit::ScopedHeadless headless;
+  EXPECT_THROW(kit::EndProgram(0), kit::ProgramEnded);
+  EXPECT_TRUE(headless.platform.ended);
+}
+
+}  // namespace
