@@ -1,0 +1,20 @@
+// Wall-clock time and sleeping, behind an interface so that the pauses of
+// the programs run instantly in tests.
+#pragma once
+
+#include <cstdint>
+
+namespace os {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // The current date and time in whole seconds (the resolution the
+  // uninstaller's pauses are specified with).
+  virtual std::int64_t NowSeconds() = 0;
+  virtual std::int64_t NowMilliseconds() = 0;
+  // Sleeps without processing window messages.
+  virtual void Sleep(int ms) = 0;
+};
+
+}  // namespace os

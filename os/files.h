@@ -1,0 +1,54 @@
+// Files, folders, drives and the program's own places. Every operation
+// reports failure by its result; none throws. Paths are Windows paths in
+// UTF-16 and are used exactly as given (no separator is added or removed).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace os {
+
+struct Drive {
+  std::wstring root;    // "C:\"
+  std::wstring label;   // volume label; empty when none or unreadable
+};
+
+// Free space of a drive in the terms of GetDiskFreeSpace, but with counts
+// that do not overflow: free_clusters and total_clusters are 64-bit.
+struct DiskSpace {
+  std::uint32_t sectors_per_cluster = 0;
+  std::uint32_t bytes_per_sector = 0;
+  std::uint64_t free_clusters = 0;
+  std::uint64_t total_clusters = 0;
+};
+
+class Files {
+ public:
+  virtual ~Files() = default;
+  // Whole-file copy that replaces an existing destination file.
+  virtual bool CopyFile(const std::wstring& from, const std::wstring& to) = 0;
+  // Deletes exactly the named file; a missing file is a failure.
+  virtual bool DeleteFile(const std::wstring& path) = 0;
+  // One folder level; fails when it exists or its parent does not.
+  virtual bool CreateFolder(const std::wstring& path) = 0;
+  // Only an empty folder.
+  virtual bool RemoveFolder(const std::wstring& path) = 0;
+  virtual bool FileExists(const std::wstring& path) = 0;
+  virtual bool FolderExists(const std::wstring& path) = 0;
+  // Names of the subfolders, or nothing when the folder cannot be read.
+  virtual std::optional<std::vector<std::wstring>> Subfolders(const std::wstring& folder) = 0;
+  // Drives in letter order, and the current drive of the process ("C:\").
+  virtual std::vector<Drive> Drives() = 0;
+  virtual std::wstring CurrentDrive() = 0;
+  // Nothing when the root cannot be queried.
+  virtual std::optional<DiskSpace> FreeSpace(const std::wstring& root) = 0;
+  // The folder of the running program as the system reports it, without a
+  // closing separator (except at a drive root, where the system keeps one).
+  virtual std::wstring ProgramFolder() = 0;
+  // GetWindowsDirectory as reported: "C:\windows", empty on failure.
+  virtual std::wstring WindowsDirectory() = 0;
+};
+
+}  // namespace os
