@@ -1,0 +1,263 @@
+// Painting for the Win32 backend: the form's surface (colour, shapes, lines),
+// labels (which show that surface through their transparent background),
+// picture boxes (our own pixel buffer, blitted) and images (resources).
+#include <map>
+#include <tuple>
+
+#include "kit/backend_win.h"
+
+namespace kit::win {
+namespace {
+
+// Pens and brushes live only for one paint; fonts are kept for the run.
+struct Gdi {
+  HGDIOBJ handle;
+  explicit Gdi(HGDIOBJ h) : handle(h) {}
+  ~Gdi() {
+    if (handle) DeleteObject(handle);
+  }
+  Gdi(const Gdi&) = delete;
+  Gdi& operator=(const Gdi&) = delete;
+};
+
+struct Select {
+  HDC dc;
+  HGDIOBJ old;
+  Select(HDC d, HGDIOBJ h) : dc(d), old(SelectObject(d, h)) {}
+  ~Select() { SelectObject(dc, old); }
+  Select(const Select&) = delete;
+  Select& operator=(const Select&) = delete;
+};
+
+RECT ToPixels(const Rect& r, POINT origin) {
+  RECT out;
+  out.left = TwipsToPixels(r.left) - origin.x;
+  out.top = TwipsToPixels(r.top) - origin.y;
+  out.right = TwipsToPixels(r.left + r.width) - origin.x;
+  out.bottom = TwipsToPixels(r.top + r.height) - origin.y;
+  return out;
+}
+
+void PaintShape(const Shape& s, HDC dc, POINT origin) {
+  RECT r = ToPixels(s.bounds, origin);
+  if (s.shape == ShapeKind::kCircle) {
+    // A circle fits the smaller side and stands centred in the box.
+    int w = r.right - r.left, h = r.bottom - r.top, d = std::min(w, h);
+    r.left += (w - d) / 2;
+    r.top += (h - d) / 2;
+    r.right = r.left + d;
+    r.bottom = r.top + d;
+  }
+  Gdi brush(s.filled ? CreateSolidBrush(Resolve(s.fill_color)) : nullptr);
+  Gdi pen(s.outlined ? CreatePen(PS_INSIDEFRAME, std::max(1, s.border_width), Resolve(s.border_color)) : nullptr);
+  Select b(dc, s.filled ? brush.handle : GetStockObject(NULL_BRUSH));
+  Select p(dc, s.outlined ? pen.handle : GetStockObject(NULL_PEN));
+  if (s.shape == ShapeKind::kCircle) {
+    Ellipse(dc, r.left, r.top, r.right + (s.outlined ? 0 : 1), r.bottom + (s.outlined ? 0 : 1));
+  } else if (s.outlined) {
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+  } else if (s.filled) {
+    FillRect(dc, &r, static_cast<HBRUSH>(brush.handle));
+  }
+}
+
+void PaintLine(const Line& l, HDC dc, POINT origin) {
+  int x1 = TwipsToPixels(l.x1) - origin.x, y1 = TwipsToPixels(l.y1) - origin.y;
+  int x2 = TwipsToPixels(l.x2) - origin.x, y2 = TwipsToPixels(l.y2) - origin.y;
+  Color c = Resolve(l.color);
+  Gdi pen(CreatePen(PS_SOLID, std::max(1, l.width), c));
+  Select p(dc, pen.handle);
+  MoveToEx(dc, x1, y1, nullptr);
+  LineTo(dc, x2, y2);
+  // GDI leaves out the last pixel; a line control includes both ends.
+  if (l.width <= 1) SetPixelV(dc, x2, y2, c);
+}
+
+UINT AlignFlags(Align a) {
+  switch (a) {
+    case Align::kRight: return DT_RIGHT;
+    case Align::kCenter: return DT_CENTER;
+    default: return DT_LEFT;
+  }
+}
+
+}  // namespace
+
+HFONT FontFor(const Font& font) {
+  static std::map<std::tuple<std::wstring, long long, bool, bool, bool, int, int>, HFONT> cache;
+  int dpi = Dpi();
+  auto key = std::make_tuple(font.face, static_cast<long long>(font.points * 100), font.bold, font.italic,
+                             font.underline, font.charset, dpi);
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  int height = -static_cast<int>(font.points * dpi / 72.0 + 0.5);
+  HFONT f = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline, FALSE,
+                        static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, font.face.c_str());
+  cache[key] = f;
+  return f;
+}
+
+void PaintSurface(Form& form, HDC dc, POINT origin, SIZE size) {
+  RECT all{0, 0, size.cx, size.cy};
+  Gdi back(CreateSolidBrush(Resolve(form.back_color)));
+  FillRect(dc, &all, static_cast<HBRUSH>(back.handle));
+  for (Control* c : form.Controls()) {
+    if (!c->visible || c->Container()) continue;
+    if (c->Kind() == ControlKind::kShape) PaintShape(static_cast<Shape&>(*c), dc, origin);
+    else if (c->Kind() == ControlKind::kLine) PaintLine(static_cast<Line&>(*c), dc, origin);
+  }
+}
+
+namespace {
+
+// Copies the part of a picture box's drawing that lies under a child window.
+void PaintPictureArea(const PictureBox& box, HDC dc, POINT origin, SIZE size) {
+  const Bitmap& img = box.Image();
+  RECT all{0, 0, size.cx, size.cy};
+  Gdi back(CreateSolidBrush(Resolve(box.back_color)));
+  FillRect(dc, &all, static_cast<HBRUSH>(back.handle));
+  if (img.Empty()) return;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = img.Width();
+  bi.bmiHeader.biHeight = -img.Height();
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  // Our colours are 0x00BBGGRR; a DIB wants 0x00RRGGBB.
+  std::vector<DWORD> bits(img.Pixels().size());
+  for (size_t i = 0; i < bits.size(); ++i) {
+    Color c = img.Pixels()[i];
+    bits[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+  }
+  SetDIBitsToDevice(dc, -origin.x, -origin.y, static_cast<DWORD>(img.Width()), static_cast<DWORD>(img.Height()), 0, 0,
+                    0, static_cast<UINT>(img.Height()), bits.data(), &bi, DIB_RGB_COLORS);
+}
+
+}  // namespace
+
+void PaintLabel(ControlRecord& rec, HDC dc) {
+  auto& label = static_cast<Label&>(*rec.control);
+  RECT rc;
+  GetClientRect(rec.hwnd, &rc);
+  SIZE size{rc.right, rc.bottom};
+  if (label.transparent) {
+    // Show what lies behind: the form's surface, or the picture box's drawing.
+    HWND parent = GetParent(rec.hwnd);
+    POINT origin{0, 0};
+    MapWindowPoints(rec.hwnd, parent, &origin, 1);
+    if (label.Container()) PaintPictureArea(*label.Container(), dc, origin, size);
+    else PaintSurface(label.Owner(), dc, origin, size);
+  } else {
+    Gdi back(CreateSolidBrush(Resolve(label.back_color)));
+    FillRect(dc, &rc, static_cast<HBRUSH>(back.handle));
+  }
+  RECT text = rc;
+  if (label.border) {
+    Gdi pen(CreatePen(PS_SOLID, 1, Resolve(kWindowText)));
+    Select p(dc, pen.handle);
+    Select b(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 0, 0, rc.right, rc.bottom);
+    InflateRect(&text, -1, -1);
+  }
+  Select f(dc, FontFor(label.font));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, Resolve(label.fore_color));
+  // A label wraps its caption within its width, as a label control does.
+  DrawTextW(dc, label.caption.c_str(), static_cast<int>(label.caption.size()), &text,
+            AlignFlags(label.alignment) | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+}
+
+void PaintPicture(ControlRecord& rec, HDC dc) {
+  auto& box = static_cast<PictureBox&>(*rec.control);
+  RECT rc;
+  GetClientRect(rec.hwnd, &rc);
+  int inset = box.border ? 1 : 0;
+  PaintPictureArea(box, dc, POINT{-inset, -inset}, SIZE{rc.right, rc.bottom});
+  if (box.border) {
+    Gdi pen(CreatePen(PS_SOLID, 1, Resolve(kWindowText)));
+    Select p(dc, pen.handle);
+    Select b(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 0, 0, rc.right, rc.bottom);
+  }
+}
+
+void PaintImage(ControlRecord& rec, HDC dc) {
+  auto& img = static_cast<Image&>(*rec.control);
+  RECT rc;
+  GetClientRect(rec.hwnd, &rc);
+  HWND parent = GetParent(rec.hwnd);
+  POINT origin{0, 0};
+  MapWindowPoints(rec.hwnd, parent, &origin, 1);
+  PaintSurface(img.Owner(), dc, origin, SIZE{rc.right, rc.bottom});
+  if (!rec.picture) return;
+  if (rec.picture_is_icon) {
+    int w = img.stretch ? rc.right : 0, h = img.stretch ? rc.bottom : 0;
+    DrawIconEx(dc, 0, 0, static_cast<HICON>(rec.picture), w, h, 0, nullptr, DI_NORMAL);
+    return;
+  }
+  BITMAP bm{};
+  GetObjectW(rec.picture, sizeof(bm), &bm);
+  HDC mem = CreateCompatibleDC(dc);
+  Select s(mem, rec.picture);
+  if (img.stretch) {
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  } else {
+    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+  }
+  DeleteDC(mem);
+}
+
+void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item) {
+  auto& list = static_cast<FolderList&>(*rec.control);
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  auto lines = list.Lines();
+  int index = static_cast<int>(item.itemID);
+  if (index < 0 || index >= static_cast<int>(lines.size())) return;
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  bool selected = (item.itemState & ODS_SELECTED) != 0;
+  Gdi back(CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : Resolve(list.back_color)));
+  FillRect(dc, &r, static_cast<HBRUSH>(back.handle));
+
+  // An open folder for the current folder and its ancestors, a closed one
+  // for the subfolders; each level indented a little further.
+  int indent = list.Indent(index);
+  int current = static_cast<int>(lines.size()) - list.ListCount() - 1;
+  int unit = TwipsToPixels(150);
+  int x = r.left + 2 + indent * unit;
+  int h = r.bottom - r.top;
+  int gw = TwipsToPixels(210), gh = TwipsToPixels(150);
+  int gy = r.top + (h - gh) / 2;
+  Gdi folder_brush(CreateSolidBrush(RGB(255, 220, 90)));
+  Gdi folder_pen(CreatePen(PS_SOLID, 1, RGB(120, 90, 0)));
+  {
+    Select b(dc, folder_brush.handle);
+    Select p(dc, folder_pen.handle);
+    Rectangle(dc, x, gy + 2, x + gw, gy + gh);
+    Rectangle(dc, x, gy, x + gw / 2, gy + 3);
+    if (index <= current) {
+      POINT lid[4] = {{x + 2, gy + gh}, {x + gw / 3, gy + 5}, {x + gw + 2, gy + 5}, {x + gw - 2, gy + gh}};
+      Polygon(dc, lid, 4);
+    }
+  }
+  std::wstring name = lines[index];
+  if (index == 0) {
+    // The root shows as the drive, in lower case.
+    for (auto& ch : name) ch = static_cast<wchar_t>(towlower(ch));
+  } else {
+    size_t slash = name.find_last_of(L'\\');
+    if (slash != std::wstring::npos) name = name.substr(slash + 1);
+  }
+  Select f(dc, FontFor(list.font));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Resolve(list.fore_color));
+  RECT text = r;
+  text.left = x + gw + 4;
+  DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace kit::win
