@@ -24,6 +24,8 @@ namespace jet {
 
 enum class JetVersion { kJet3, kJet4 };
 
+class ByteSource;
+
 struct OpenOptions {
   // Code page for Jet 3 text when the one in the file's header is wrong
   // (0 = trust the header). 1252 and 1251 are known; others read as 1252.
@@ -120,6 +122,7 @@ class Database {
 
  private:
   explicit Database(std::shared_ptr<State> state) : state_(std::move(state)) {}
+  static Result<Database> FromSource(std::unique_ptr<ByteSource> source, const OpenOptions& options);
   std::shared_ptr<State> state_;
 };
 

@@ -43,6 +43,30 @@ class Registry {
   virtual long CloseKey(KeyHandle key) = 0;
 };
 
+// Closes the key it holds when it goes out of scope, so that no handle
+// outlives the call that opened it.
+class ScopedKey {
+ public:
+  explicit ScopedKey(Registry& registry) : registry_(registry) {}
+  ~ScopedKey() { Reset(); }
+  ScopedKey(const ScopedKey&) = delete;
+  ScopedKey& operator=(const ScopedKey&) = delete;
+  KeyHandle get() const { return key_; }
+  explicit operator bool() const { return key_ != 0; }
+  KeyHandle* Put() {
+    Reset();
+    return &key_;
+  }
+  void Reset() {
+    if (key_ != 0) registry_.CloseKey(key_);
+    key_ = 0;
+  }
+
+ private:
+  Registry& registry_;
+  KeyHandle key_ = 0;
+};
+
 // REG_SZ bytes of a text (UTF-16 little-endian, terminating zero included) and back.
 std::vector<std::uint8_t> TextBytes(const std::wstring& text);
 std::wstring BytesText(const std::vector<std::uint8_t>& bytes);
