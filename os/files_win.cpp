@@ -1,0 +1,148 @@
+#include "kit/win32.h"
+#include "os/system_win.h"
+#include "os/unique_handle.h"
+
+namespace os::win {
+
+namespace {
+
+struct FindTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type handle) { FindClose(handle); }
+};
+
+// Keeps the system from asking the user to insert a disk while a removable
+// drive without a medium is looked at.
+class QuietErrors {
+ public:
+  QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
+  ~QuietErrors() { SetErrorMode(old_); }
+
+ private:
+  UINT old_;
+};
+
+DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+class Win32Files : public Files {
+ public:
+  bool CopyFile(const std::wstring& from, const std::wstring& to) override {
+    return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+  }
+
+  bool DeleteFile(const std::wstring& path) override { return DeleteFileW(path.c_str()) != 0; }
+
+  bool CreateFolder(const std::wstring& path) override { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+
+  bool RemoveFolder(const std::wstring& path) override { return RemoveDirectoryW(path.c_str()) != 0; }
+
+  bool FileExists(const std::wstring& path) override {
+    DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool FolderExists(const std::wstring& path) override {
+    DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::optional<std::vector<std::wstring>> Subfolders(const std::wstring& folder) override {
+    QuietErrors quiet;
+    std::wstring pattern = folder;
+    if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW found{};
+    UniqueHandle<FindTraits> search(FindFirstFileW(pattern.c_str(), &found));
+    // Even an empty folder lists "." and "..", so no handle means unreadable.
+    if (!search) return std::nullopt;
+    std::vector<std::wstring> names;
+    do {
+      std::wstring name = found.cFileName;
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
+        names.push_back(name);
+      }
+    } while (FindNextFileW(search.get(), &found));
+    return names;
+  }
+
+  std::vector<Drive> Drives() override {
+    QuietErrors quiet;
+    std::vector<Drive> drives;
+    std::vector<wchar_t> buffer(256);
+    DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length > buffer.size()) {
+      buffer.assign(length + 1, 0);
+      length = GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
+    }
+    if (length == 0 || length > buffer.size()) return drives;
+    for (const wchar_t* root = buffer.data(); *root; root += wcslen(root) + 1) {
+      wchar_t label[MAX_PATH + 1] = {};
+      if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) label[0] = 0;
+      drives.push_back(Drive{root, label});
+    }
+    return drives;
+  }
+
+  std::wstring CurrentDrive() override {
+    wchar_t buffer[MAX_PATH] = {};
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, buffer);
+    if (length >= 2 && length < MAX_PATH && buffer[1] == L':') return std::wstring(buffer, 2) + L"\\";
+    return L"C:\\";
+  }
+
+  std::optional<DiskSpace> FreeSpace(const std::wstring& root) override {
+    QuietErrors quiet;
+    DWORD sectors = 0, bytes = 0, free_clusters = 0, total_clusters = 0;
+    if (!GetDiskFreeSpaceW(root.c_str(), &sectors, &bytes, &free_clusters, &total_clusters)) return std::nullopt;
+    DiskSpace space{sectors, bytes, free_clusters, total_clusters};
+    // The cluster counts of GetDiskFreeSpace stop at 2 GB-worth on large
+    // volumes; the 64-bit byte counts give the true figures.
+    ULARGE_INTEGER available{}, total{}, total_free{};
+    std::uint64_t cluster = static_cast<std::uint64_t>(sectors) * bytes;
+    if (cluster != 0 && GetDiskFreeSpaceExW(root.c_str(), &available, &total, &total_free)) {
+      space.free_clusters = available.QuadPart / cluster;
+      space.total_clusters = total.QuadPart / cluster;
+    }
+    return space;
+  }
+
+  std::wstring ProgramFolder() override {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (length == 0) return L"";
+      if (length < path.size()) {
+        path.resize(length);
+        break;
+      }
+      path.resize(path.size() * 2);
+    }
+    size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return L"";
+    path.resize(slash);
+    if (path.size() == 2 && path[1] == L':') path += L'\\';
+    return path;
+  }
+
+  std::wstring WindowsDirectory() override {
+    std::wstring path(MAX_PATH, L'\0');
+    UINT length = GetWindowsDirectoryW(path.data(), static_cast<UINT>(path.size()));
+    if (length >= path.size()) {
+      path.assign(length + 1, L'\0');
+      length = GetWindowsDirectoryW(path.data(), static_cast<UINT>(path.size()));
+      if (length >= path.size()) return L"";
+    }
+    path.resize(length);
+    return path;
+  }
+};
+
+}  // namespace
+
+Files& SystemFiles() {
+  static Win32Files files;
+  return files;
+}
+
+}  // namespace os::win

@@ -1,0 +1,160 @@
+#include "kit/win32.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cwctype>
+
+#include "os/system_win.h"
+#include "os/unique_handle.h"
+
+namespace os::win {
+
+namespace {
+
+struct PidlTraits {
+  using Type = LPITEMIDLIST;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type pidl) { CoTaskMemFree(pidl); }
+};
+
+template <typename Interface>
+struct ComTraits {
+  using Type = Interface*;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type object) { object->Release(); }
+};
+template <typename Interface>
+using ComPtr = UniqueHandle<ComTraits<Interface>>;
+
+// COM for the length of one operation; a thread that already has it keeps it.
+class ComScope {
+ public:
+  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+
+ private:
+  HRESULT result_;
+};
+
+// "Ctrl+Alt+E" as the scripting host spells it, into IShellLink's WORD:
+// virtual key in the low byte, HOTKEYF_* in the high byte. Nothing when the
+// text names no key.
+std::optional<WORD> ParseHotKey(const std::wstring& text) {
+  BYTE modifiers = 0;
+  WORD key = 0;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t plus = text.find(L'+', start);
+    std::wstring part = text.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start);
+    for (auto& c : part) c = static_cast<wchar_t>(std::towupper(c));
+    if (part == L"CTRL") {
+      modifiers |= HOTKEYF_CONTROL;
+    } else if (part == L"ALT") {
+      modifiers |= HOTKEYF_ALT;
+    } else if (part == L"SHIFT") {
+      modifiers |= HOTKEYF_SHIFT;
+    } else if (part.size() == 1 && ((part[0] >= L'A' && part[0] <= L'Z') || (part[0] >= L'0' && part[0] <= L'9'))) {
+      key = part[0];
+    } else if (part.size() >= 2 && part.size() <= 3 && part[0] == L'F') {
+      int n = std::stoi(part.substr(1));
+      if (n < 1 || n > 24) return std::nullopt;
+      key = static_cast<WORD>(VK_F1 + n - 1);
+    } else {
+      return std::nullopt;
+    }
+    if (plus == std::wstring::npos) break;
+    start = plus + 1;
+  }
+  if (key == 0) return std::nullopt;
+  return static_cast<WORD>(key | (modifiers << 8));
+}
+
+// "path,index" or "path".
+std::pair<std::wstring, int> SplitIconLocation(const std::wstring& location) {
+  size_t comma = location.rfind(L',');
+  if (comma != std::wstring::npos && comma + 1 < location.size()) {
+    std::wstring index = location.substr(comma + 1);
+    size_t digits = index[0] == L'-' ? 1 : 0;
+    if (digits < index.size() && index.find_first_not_of(L"0123456789", digits) == std::wstring::npos) {
+      return {location.substr(0, comma), std::stoi(index)};
+    }
+  }
+  return {location, 0};
+}
+
+class Win32Shell : public Shell {
+ public:
+  SpecialFolder SpecialFolderPath(int csidl) override {
+    SpecialFolder folder;
+    UniqueHandle<PidlTraits> pidl;
+    if (SHGetSpecialFolderLocation(nullptr, csidl, pidl.Put()) != S_OK || !pidl) return folder;
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (!SHGetPathFromIDListW(pidl.get(), buffer) || buffer[0] == 0) {
+      folder.status = SpecialFolder::Status::kNoPath;
+      return folder;
+    }
+    folder.status = SpecialFolder::Status::kOk;
+    folder.path = buffer;
+    if (folder.path.size() > 3 && folder.path.back() == L'\\') folder.path.pop_back();
+    return folder;
+  }
+
+  bool SaveShortcut(const std::wstring& path, const ShortcutProperties& p) override {
+    ComScope com;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(link.Put())))) {
+      return false;
+    }
+    WORD hot_key = 0;
+    if (!p.hot_key.empty()) {
+      auto parsed = ParseHotKey(p.hot_key);
+      if (!parsed) return false;
+      hot_key = *parsed;
+    }
+    auto [icon_path, icon_index] = SplitIconLocation(p.icon_location);
+    IShellLinkW* l = link.get();
+    if (FAILED(l->SetArguments(p.arguments.c_str())) || FAILED(l->SetDescription(p.description.c_str())) ||
+        FAILED(l->SetHotkey(hot_key)) || FAILED(l->SetIconLocation(icon_path.c_str(), icon_index)) ||
+        FAILED(l->SetPath(p.target_path.c_str())) ||
+        (p.window_style != 0 && FAILED(l->SetShowCmd(p.window_style))) ||
+        FAILED(l->SetWorkingDirectory(p.working_directory.c_str()))) {
+      return false;
+    }
+    ComPtr<IPersistFile> file;
+    if (FAILED(l->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Put())))) return false;
+    return SUCCEEDED(file.get()->Save(path.c_str(), TRUE));
+  }
+
+  void AddToRecentDocs(const std::wstring& path) override {
+    ComScope com;
+    // Wine writes a wrong target for SHARD_PATHW; the ANSI form is right
+    // wherever the path survives the code page unchanged.
+    BOOL lossy = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (bytes > 0 && !lossy) {
+      std::string ansi(static_cast<size_t>(bytes), '\0');
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, ansi.data(), bytes, nullptr, &lossy);
+      int chars = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
+      std::wstring back(static_cast<size_t>(chars > 0 ? chars : 0), L'\0');
+      if (chars > 0) MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, back.data(), chars);
+      if (!lossy && chars > 0 && back.c_str() == path) {
+        SHAddToRecentDocs(SHARD_PATHA, ansi.c_str());
+        return;
+      }
+    }
+    SHAddToRecentDocs(SHARD_PATHW, path.c_str());
+  }
+};
+
+}  // namespace
+
+Shell& SystemShell() {
+  static Win32Shell shell;
+  return shell;
+}
+
+}  // namespace os::win
