@@ -1,0 +1,150 @@
+#include "jet/pager.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <utility>
+
+namespace jet {
+namespace {
+
+class MemoryByteSource final : public ByteSource {
+ public:
+  explicit MemoryByteSource(std::vector<uint8_t> bytes)
+      : bytes_(std::make_shared<const std::vector<uint8_t>>(std::move(bytes))) {}
+  uint64_t Size() const override { return bytes_->size(); }
+  Status Read(uint64_t offset, uint8_t* out, size_t n) override {
+    if (offset > bytes_->size() || n > bytes_->size() - offset)
+      return Status::IoError("read beyond the end of the buffer");
+    std::memcpy(out, bytes_->data() + offset, n);
+    return Status::Ok();
+  }
+  const std::shared_ptr<const std::vector<uint8_t>>* Memory() const override { return &bytes_; }
+
+ private:
+  std::shared_ptr<const std::vector<uint8_t>> bytes_;
+};
+
+class FileByteSource final : public ByteSource {
+ public:
+  FileByteSource(std::ifstream in, uint64_t size) : in_(std::move(in)), size_(size) {}
+  uint64_t Size() const override { return size_; }
+  Status Read(uint64_t offset, uint8_t* out, size_t n) override {
+    if (offset > size_ || n > size_ - offset) return Status::IoError("read beyond the end of the file");
+    in_.clear();
+    in_.seekg(static_cast<std::streamoff>(offset));
+    in_.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(n));
+    if (!in_ || static_cast<size_t>(in_.gcount()) != n) return Status::IoError("cannot read the file");
+    return Status::Ok();
+  }
+
+ private:
+  std::ifstream in_;
+  uint64_t size_;
+};
+
+// Pages kept in memory at most; beyond this the cache starts afresh, which
+// bounds memory on big files while a sequential scan still reads each page
+// once.
+constexpr size_t kCachePages = 4096;
+
+}  // namespace
+
+std::unique_ptr<ByteSource> MemorySource(std::vector<uint8_t> bytes) {
+  return std::make_unique<MemoryByteSource>(std::move(bytes));
+}
+
+Result<std::unique_ptr<ByteSource>> FileSource(const std::filesystem::path& path) {
+  // std::ifstream opens for reading without denying others read or write
+  // access (on Windows through _wfopen), which is what read-only shared
+  // opening needs.
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    const std::u8string name = path.u8string();
+    return Status::IoError("cannot open " + std::string(name.begin(), name.end()));
+  }
+  in.seekg(0, std::ios::end);
+  const std::streamoff end = in.tellg();
+  if (end < 0) return Status::IoError("cannot read the file size");
+  in.seekg(0);
+  return std::unique_ptr<ByteSource>(std::make_unique<FileByteSource>(std::move(in), static_cast<uint64_t>(end)));
+}
+
+void Rc4Apply(const uint8_t* key, size_t key_size, uint8_t* data, size_t n) {
+  uint8_t s[256];
+  for (int i = 0; i < 256; ++i) s[i] = static_cast<uint8_t>(i);
+  uint8_t j = 0;
+  for (int i = 0; i < 256; ++i) {
+    j = static_cast<uint8_t>(j + s[i] + key[static_cast<size_t>(i) % key_size]);
+    std::swap(s[i], s[j]);
+  }
+  uint8_t a = 0, b = 0;
+  for (size_t k = 0; k < n; ++k) {
+    a = static_cast<uint8_t>(a + 1);
+    b = static_cast<uint8_t>(b + s[a]);
+    std::swap(s[a], s[b]);
+    data[k] ^= s[static_cast<uint8_t>(s[a] + s[b])];
+  }
+}
+
+Result<std::unique_ptr<Pager>> Pager::Create(std::unique_ptr<ByteSource> source, uint16_t code_page_override) {
+  const uint64_t size = source->Size();
+  if (size < 0x18 + 128) return Status::Corruption(0, 0, "file too short for a database header");
+  uint8_t head[0x18];
+  JET_RETURN_IF_ERROR(source->Read(0, head, sizeof head));
+  if (head[0] != 0x00 || head[1] != 0x01) return Status::Corruption(0, 0, "not a Jet database (page 0 type)");
+  const uint32_t version = uint32_t{head[0x14]} | uint32_t{head[0x15]} << 8 | uint32_t{head[0x16]} << 16 |
+                           uint32_t{head[0x17]} << 24;
+  if (version >= 2 && version <= 6)
+    return Status::Unsupported("Access 2007 or later database (ACE); only Jet 3 and Jet 4 are read");
+  if (version > 1) return Status::Corruption(0, 0x14, "unknown database version");
+  const Format& format = version == 0 ? kJet3Format : kJet4Format;
+  if (size < format.page_size) return Status::Corruption(0, 0, "file shorter than one page");
+
+  std::unique_ptr<Pager> pager(new Pager(std::move(source), format));
+  // Jet files are limited to 2 GiB, so the page count fits 32 bits; a larger
+  // input is still only read up to the last page number a pointer can name.
+  const uint64_t pages = size / format.page_size;
+  pager->page_count_ = static_cast<uint32_t>(pages > 0xFFFFFFu ? 0xFFFFFFu : pages);
+
+  std::vector<uint8_t> header(format.page_size);
+  JET_RETURN_IF_ERROR(pager->source_->Read(0, header.data(), header.size()));
+  static const uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
+  Rc4Apply(kHeaderKey, 4, header.data() + 0x18, format.rc4_region_size);
+  const uint16_t stored_cp = static_cast<uint16_t>(header[0x3C] | header[0x3D] << 8);
+  pager->code_page_ = code_page_override ? code_page_override : stored_cp;
+  pager->db_key_ = uint32_t{header[0x3E]} | uint32_t{header[0x3F]} << 8 | uint32_t{header[0x40]} << 16 |
+                   uint32_t{header[0x41]} << 24;
+  return pager;
+}
+
+Result<Page> Pager::Get(uint32_t number) {
+  if (number >= page_count_)
+    return Status::Corruption(number, 0, "page number beyond the end of the file (" +
+                                             std::to_string(page_count_) + " pages)");
+  const uint32_t ps = format_.page_size;
+  if (auto it = cache_.find(number); it != cache_.end()) return Page{it->second, number, ps};
+
+  std::shared_ptr<const uint8_t> data;
+  const auto* memory = source_->Memory();
+  if (memory && db_key_ == 0) {
+    // Point into the buffer itself; the aliasing pointer keeps it alive.
+    return Page{std::shared_ptr<const uint8_t>(*memory, (*memory)->data() + uint64_t{number} * ps), number, ps};
+  }
+  {
+    std::shared_ptr<uint8_t[]> buf(new uint8_t[ps]);
+    JET_RETURN_IF_ERROR(source_->Read(uint64_t{number} * ps, buf.get(), ps));
+    if (db_key_ != 0 && number != 0) {
+      const uint32_t k = db_key_ ^ number;
+      const uint8_t key[4] = {static_cast<uint8_t>(k), static_cast<uint8_t>(k >> 8), static_cast<uint8_t>(k >> 16),
+                              static_cast<uint8_t>(k >> 24)};
+      Rc4Apply(key, 4, buf.get(), ps);
+    }
+    data = std::shared_ptr<const uint8_t>(buf, buf.get());
+  }
+  if (cache_.size() >= kCachePages) cache_.clear();
+  cache_.emplace(number, data);
+  return Page{std::move(data), number, ps};
+}
+
+}  // namespace jet

@@ -1,0 +1,219 @@
+#include "jet/value.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace jet {
+namespace {
+
+std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+
+template <class F>
+std::string Shortest(F v) {
+  if (std::isnan(v)) return "NaN";
+  if (std::isinf(v)) return v < 0 ? "-Infinity" : "Infinity";
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, r.ptr);
+}
+
+// Unsigned 128-bit magnitude (most significant word first) as decimal digits.
+std::string MagnitudeDigits(std::array<uint32_t, 4> m) {
+  std::string digits;
+  for (;;) {
+    bool zero = true;
+    uint64_t rem = 0;
+    for (auto& w : m) {
+      const uint64_t cur = rem << 32 | w;
+      w = static_cast<uint32_t>(cur / 10);
+      rem = cur % 10;
+      if (w) zero = false;
+    }
+    digits.insert(digits.begin(), static_cast<char>('0' + rem));
+    if (zero) break;
+  }
+  return digits;
+}
+
+std::string ScaledDecimal(bool negative, std::string digits, unsigned scale, bool trim) {
+  if (digits.size() <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
+  std::string out = digits.substr(0, digits.size() - scale);
+  std::string frac = digits.substr(digits.size() - scale);
+  if (trim) {
+    while (!frac.empty() && frac.back() == '0') frac.pop_back();
+  }
+  if (!frac.empty()) out += "." + frac;
+  const bool is_zero = out.find_first_not_of("0.") == std::string::npos;
+  return (negative && !is_zero ? "-" : "") + out;
+}
+
+// Days since 1970-01-01 to a proleptic Gregorian date.
+void CivilFromDays(int64_t z, int& y, int& m, int& d) {
+  z += 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = static_cast<int>(yoe + era * 400 + (m <= 2));
+}
+
+}  // namespace
+
+CivilTime ToCivil(DateTime t) {
+  double v = t.days;
+  // Beyond year ±10000 nothing is a real date; keep the arithmetic defined.
+  if (!std::isfinite(v)) v = 0;
+  if (v > 3e6) v = 3e6;
+  if (v < -3e6) v = -3e6;
+  const double whole = std::trunc(v);
+  int64_t day = static_cast<int64_t>(whole);
+  int64_t seconds = std::llround(std::fabs(v - whole) * 86400.0);
+  if (seconds >= 86400) {
+    seconds -= 86400;
+    day += 1;
+  }
+  CivilTime c{};
+  CivilFromDays(day - 25569, c.year, c.month, c.day);
+  c.hour = static_cast<int>(seconds / 3600);
+  c.minute = static_cast<int>(seconds / 60 % 60);
+  c.second = static_cast<int>(seconds % 60);
+  return c;
+}
+
+std::u16string Value::ToText() const {
+  struct Visitor {
+    std::u16string operator()(std::monostate) const { return {}; }
+    std::u16string operator()(bool b) const { return b ? u"True" : u"False"; }
+    std::u16string operator()(uint8_t v) const { return Ascii(std::to_string(v)); }
+    std::u16string operator()(int16_t v) const { return Ascii(std::to_string(v)); }
+    std::u16string operator()(int32_t v) const { return Ascii(std::to_string(v)); }
+    std::u16string operator()(Currency c) const {
+      const bool neg = c.scaled < 0;
+      const uint64_t mag = neg ? 0 - static_cast<uint64_t>(c.scaled) : static_cast<uint64_t>(c.scaled);
+      return Ascii(ScaledDecimal(neg, std::to_string(mag), 4, true));
+    }
+    std::u16string operator()(float v) const { return Ascii(Shortest(v)); }
+    std::u16string operator()(double v) const { return Ascii(Shortest(v)); }
+    std::u16string operator()(DateTime t) const {
+      const CivilTime c = ToCivil(t);
+      char buf[64];
+      if (c.hour == 0 && c.minute == 0 && c.second == 0)
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", c.year, c.month, c.day);
+      else
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute,
+                      c.second);
+      return Ascii(buf);
+    }
+    std::u16string operator()(const std::u16string& s) const { return s; }
+    std::u16string operator()(const Bytes& b) const {
+      static const char kHex[] = "0123456789ABCDEF";
+      std::u16string out;
+      out.reserve(b.size() * 2);
+      for (uint8_t x : b) {
+        out.push_back(static_cast<char16_t>(kHex[x >> 4]));
+        out.push_back(static_cast<char16_t>(kHex[x & 15]));
+      }
+      return out;
+    }
+    std::u16string operator()(const Guid& g) const {
+      const auto& b = g.bytes;
+      char buf[48];
+      std::snprintf(buf, sizeof buf, "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[3],
+                    b[2], b[1], b[0], b[5], b[4], b[7], b[6], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
+      return Ascii(buf);
+    }
+    std::u16string operator()(const Numeric& n) const {
+      return Ascii(ScaledDecimal(n.negative, MagnitudeDigits(n.magnitude), n.scale, false));
+    }
+  };
+  return std::visit(Visitor{}, v_);
+}
+
+std::wstring Value::ToWString() const { return Utf16ToWide(ToText()); }
+std::string Value::ToUtf8() const { return Utf16ToUtf8(ToText()); }
+
+std::string Utf16ToUtf8(std::u16string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    uint32_t c = s[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;  // a lone surrogate has no UTF-8 form
+    }
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | c >> 6));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | c >> 12));
+      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | c >> 18));
+      out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view s) {
+  std::u16string out;
+  out.reserve(s.size());
+  size_t i = 0;
+  while (i < s.size()) {
+    const uint8_t b = static_cast<uint8_t>(s[i]);
+    uint32_t c = 0xFFFD;
+    size_t len = 1;
+    if (b < 0x80) {
+      c = b;
+    } else if ((b >> 5) == 6 && i + 1 < s.size()) {
+      c = (b & 0x1Fu) << 6 | (s[i + 1] & 0x3F);
+      len = 2;
+    } else if ((b >> 4) == 14 && i + 2 < s.size()) {
+      c = (b & 0x0Fu) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3F);
+      len = 3;
+    } else if ((b >> 3) == 30 && i + 3 < s.size()) {
+      c = (b & 0x07u) << 18 | (s[i + 1] & 0x3Fu) << 12 | (s[i + 2] & 0x3Fu) << 6 | (s[i + 3] & 0x3F);
+      len = 4;
+    }
+    i += len;
+    if (c >= 0x10000 && c <= 0x10FFFF) {
+      c -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c > 0xFFFF ? 0xFFFD : c));
+    }
+  }
+  return out;
+}
+
+std::wstring Utf16ToWide(std::u16string_view s) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    return std::wstring(s.begin(), s.end());
+  } else {
+    std::wstring out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+      uint32_t c = s[i];
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+        ++i;
+      }
+      out.push_back(static_cast<wchar_t>(c));
+    }
+    return out;
+  }
+}
+
+}  // namespace jet

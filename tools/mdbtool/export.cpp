@@ -1,0 +1,131 @@
+#include "tools/mdbtool/export.h"
+
+#include <cstdio>
+
+namespace mdbtool {
+namespace {
+
+void AppendQuoted(std::string& out, const std::string& s) {
+  out.push_back('"');
+  for (char c : s) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  out.push_back('"');
+}
+
+template <class... Args>
+void AppendF(std::string& out, const char* fmt, Args... args) {
+  char buf[64];
+  const int n = std::snprintf(buf, sizeof buf, fmt, args...);
+  if (n > 0) out.append(buf, static_cast<size_t>(n) < sizeof buf ? static_cast<size_t>(n) : sizeof buf - 1);
+}
+
+}  // namespace
+
+void AppendCsvField(std::string& out, const jet::Value& v, const jet::ColumnInfo& column) {
+  using namespace jet;
+  if (v.IsNull()) {
+    out += "<NULL>";
+  } else if (v.Is<bool>()) {
+    out.push_back(v.Get<bool>() ? '1' : '0');
+  } else if (v.Is<uint8_t>()) {
+    AppendF(out, "%u", unsigned{v.Get<uint8_t>()});
+  } else if (v.Is<int16_t>()) {
+    AppendF(out, "%d", int{v.Get<int16_t>()});
+  } else if (v.Is<int32_t>()) {
+    AppendF(out, "%ld", static_cast<long>(v.Get<int32_t>()));
+  } else if (v.Is<float>()) {
+    AppendF(out, "%.8g", static_cast<double>(v.Get<float>()));
+  } else if (v.Is<double>()) {
+    AppendF(out, "%.16g", v.Get<double>());
+  } else if (v.Is<Currency>()) {
+    const int64_t s = v.Get<Currency>().scaled;
+    const uint64_t mag = s < 0 ? 0 - static_cast<uint64_t>(s) : static_cast<uint64_t>(s);
+    AppendF(out, "%s%llu.%04llu", s < 0 ? "-" : "", static_cast<unsigned long long>(mag / 10000),
+            static_cast<unsigned long long>(mag % 10000));
+  } else if (v.Is<DateTime>()) {
+    const CivilTime c = ToCivil(v.Get<DateTime>());
+    AppendF(out, "\"%04d-%02d-%02d %02d:%02d:%02d\"", c.year, c.month, c.day, c.hour, c.minute, c.second);
+  } else if (v.Is<Numeric>()) {
+    Numeric n = v.Get<Numeric>();
+    n.scale = column.scale;
+    out += Value(n).ToUtf8();
+  } else {
+    // Text, memo, bytes and GUIDs.
+    AppendQuoted(out, v.ToUtf8());
+  }
+}
+
+jet::Status ExportCsv(jet::Table& table, std::string& out) {
+  const auto& columns = table.Columns();
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (i) out.push_back(',');
+    out += jet::Utf16ToUtf8(columns[i].name);
+  }
+  out.push_back('\n');
+  if (table.MoveFirst().ok()) {
+    do {
+      auto row = table.Row();
+      if (!row.ok()) return row.status();
+      for (size_t i = 0; i < columns.size(); ++i) {
+        if (i) out.push_back(',');
+        AppendCsvField(out, (*row)[i], columns[i]);
+      }
+      out.push_back('\n');
+    } while (table.MoveNext().ok());
+  }
+  return jet::Status::Ok();
+}
+
+std::string TypeName(const jet::ColumnInfo& c, jet::JetVersion version) {
+  using jet::ColumnType;
+  const unsigned text_len = version == jet::JetVersion::kJet4 ? c.length / 2u : c.length;
+  switch (c.type) {
+    case ColumnType::kBoolean: return "Boolean";
+    case ColumnType::kByte: return "Byte";
+    case ColumnType::kInteger: return "Integer";
+    case ColumnType::kLong: return "Long Integer";
+    case ColumnType::kCurrency: return "Currency";
+    case ColumnType::kSingle: return "Single";
+    case ColumnType::kDouble: return "Double";
+    case ColumnType::kDateTime: return "DateTime";
+    case ColumnType::kBinary: return "Binary (" + std::to_string(c.length) + ")";
+    case ColumnType::kText: return "Text (" + std::to_string(text_len) + ")";
+    case ColumnType::kOle: return "OLE (255)";
+    case ColumnType::kMemo: return "Memo/Hyperlink (255)";
+    case ColumnType::kGuid: return "Replication ID";
+    case ColumnType::kNumeric:
+      return "Numeric (" + std::to_string(c.precision) + ", " + std::to_string(c.scale) + ")";
+  }
+  return "Unknown 0x" + std::to_string(static_cast<int>(c.type));
+}
+
+std::string Schema(const jet::Table& table, jet::JetVersion version) {
+  std::string out = "CREATE TABLE [" + jet::Utf16ToUtf8(table.Name()) + "]\n (\n";
+  const auto& columns = table.Columns();
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const auto& c = columns[i];
+    out += "\t[" + jet::Utf16ToUtf8(c.name) + "]\t\t\t" + TypeName(c, version);
+    // mdb-schema marks Booleans NOT NULL: they have no null state.
+    if (c.type == jet::ColumnType::kBoolean) out += " NOT NULL";
+    out += i + 1 < columns.size() ? ", \n" : "\n";
+  }
+  out += ");\n";
+  for (const auto& index : table.Indexes()) {
+    out += "-- index [" + jet::Utf16ToUtf8(index.name) + "] (";
+    for (size_t k = 0; k < index.columns.size(); ++k) {
+      if (k) out += ", ";
+      out += "[" + jet::Utf16ToUtf8(columns[index.columns[k].column].name) + "]" +
+             (index.columns[k].ascending ? "" : " DESC");
+    }
+    out += ")";
+    if (index.primary_key) out += " primary key";
+    if (index.unique) out += " unique";
+    if (index.ignore_nulls) out += " ignore nulls";
+    out += "\n";
+  }
+  return out;
+}
+
+}  // namespace mdbtool
