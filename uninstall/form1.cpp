@@ -1,0 +1,213 @@
+#include "uninstall/form1.h"
+
+#include <algorithm>
+
+#include "kit/platform.h"
+#include "look/meter.h"
+#include "look/skin.h"
+#include "uninstall/recorded_folder.h"
+#include "uninstall/user_value.h"
+
+namespace gorvix {
+namespace {
+
+constexpr kit::Color kWhite = kit::Rgb(255, 255, 255);
+constexpr kit::Color kStepDone = kit::Rgb(192, 192, 255);
+constexpr kit::Color kStepNow = kit::Rgb(0, 0, 64);
+
+const std::wstring kUserKey = L"Software\\Zentrik\\Elemora";
+const std::wstring kUninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
+const std::wstring kShortcutName = L"Zentrik® Elemora 2002.lnk";
+constexpr std::uint32_t kKeySetValue = 0x2;
+
+// A pause never outlasts this, even when the clock is put back meanwhile.
+constexpr std::int64_t kLongestPauseMs = 2500;
+
+void Place(kit::Label& label, const wchar_t* caption, kit::Rect bounds, const kit::Font& font, kit::Color color) {
+  label.caption = caption;
+  label.bounds = bounds;
+  label.font = font;
+  label.fore_color = color;
+  label.transparent = true;
+}
+
+void Place(kit::Line& line, int x1, int y1, int x2, int y2) {
+  line.x1 = x1;
+  line.y1 = y1;
+  line.x2 = x2;
+  line.y2 = y2;
+  line.color = kWhite;
+}
+
+bool Gone(long result) { return result == os::kOk || result == os::kFileNotFound; }
+
+}  // namespace
+
+Form1::Form1(os::Services& os) : kit::Form("Form1"), os_(os) {
+  caption = L"Gorvix";
+  icon = L"GORVIX";
+  back_color = look::kUninstallerBackColour;
+  centered = true;
+  SetSize(8775, 5235);
+  look::DesignSkin(Shape1, &Shape2, &Shape3, look::kUninstallerSideWidth);
+  on_resize = [this] { look::ApplySkin(*this, Shape1, &Shape2, &Shape3); };
+
+  const kit::Font big = kit::MakeFont(L"Arial Black", 15.75, false, kit::kCyrillicCharset);
+  const kit::Font step = kit::MakeFont(L"Arial Black", 12, true, kit::kCyrillicCharset);
+  Place(Label111, L"Zentrik© Morvane® 2002", {705, 120, 4275, 450}, big, kWhite);
+  Place(Label12,
+        L"Вие ще премахнете Zentrik© Vrakel 2002® и всички негови компоненти. "
+        L"Натиснете \"Старт\" за потвърждение",
+        {4290, 3060, 4410, 1320}, kit::MakeFont(L"Tahoma", 12, true, kit::kCyrillicCharset), kit::kButtonText);
+  Label12.alignment = kit::Align::kRight;
+  Label12.word_wrap = true;
+  Place(Label6, L"Старт", {4215, 4665, 990, 450}, big, kWhite);
+  Place(Label7, L"Отказ", {7515, 4695, 1050, 450}, big, kWhite);
+  Place(Label9, L"Zentrik Engine", {2925, 4395, 1410, 270},
+        kit::MakeFont(L"Arial Black", 9.75, false, kit::kCyrillicCharset), kWhite);
+
+  Place(Label1, L"Начало", {255, 885, 1125, 345}, step, kStepNow);
+  Place(Label2, L"Премахване на програмите", {480, 1305, 1860, 1110}, step, kStepDone);
+  Place(Label3, L"Премахване на препратките", {495, 2535, 1935, 1140}, step, kStepDone);
+  Place(Label4, L"Премахване на ключове в регистратурата", {480, 3750, 2370, 1185}, step, kStepDone);
+  Place(Label5, L"Край", {255, 4815, 750, 345}, step, kStepDone);
+  for (kit::Label* l : {&Label1, &Label2, &Label3, &Label4, &Label5}) l->word_wrap = true;
+
+  Place(Line1, 210, 1080, 210, 4995);
+  Place(Line2, 210, 1425, 435, 1425);
+  Place(Line4, 225, 2640, 450, 2640);
+  Place(Line6, 210, 3915, 435, 3915);
+  Place(Line7, 4425, 4545, 8805, 4545);
+
+  Image1.resource = L"GORVIX";
+  Image1.bounds = {105, 135, 480, 480};
+  Image2.resource = L"BIN";
+  Image2.bounds = {2970, 705, 2595, 2400};
+
+  look::DesignMeter({MeterBox, MeterShape, MeterPos}, look::MeterWindow::kUninstaller);
+
+  reg.caption = L"reg";
+  reg.bounds = {6855, 2835, 1755, 225};
+  reg.visible = false;
+  Dir1.visible = false;
+  Dir1.source = [this](const std::wstring& folder) { return os_.files.Subfolders(folder); };
+
+  Label6.on_click = [this] { RunUninstall(); };
+  Label7.on_click = [] { kit::EndProgram(0); };
+}
+
+void Form1::Highlight(kit::Label& done, kit::Label& next) {
+  done.fore_color = kStepDone;
+  next.fore_color = kStepNow;
+}
+
+void Form1::Pause() {
+  const std::int64_t until = os_.clock.NowSeconds() + 1;
+  const std::int64_t start_ms = os_.clock.NowMilliseconds();
+  for (;;) {
+    std::int64_t now_ms = os_.clock.NowMilliseconds();
+    if (os_.clock.NowSeconds() > until) break;
+    if (now_ms < start_ms || now_ms - start_ms >= kLongestPauseMs) break;
+    // Sleep until the next whole second or the next message, whichever comes first.
+    int slice = static_cast<int>(1000 - now_ms % 1000);
+    kit::CurrentPlatform().WaitProcessingMessages(std::clamp(slice, 1, 1000));
+  }
+}
+
+void Form1::NotRemoved(const std::wstring& what) {
+  if (std::find(not_removed_.begin(), not_removed_.end(), what) == not_removed_.end()) not_removed_.push_back(what);
+}
+
+bool Form1::DeleteFile(const std::wstring& path) {
+  return os_.files.DeleteFile(path) || !os_.files.FileExists(path);
+}
+
+void Form1::RemoveFolderWithoutSubfolders(const std::wstring& folder) {
+  // A folder the list cannot show is left alone; one that still holds files
+  // is refused by the system and stays, as it should.
+  if (Dir1.SetPath(folder) && Dir1.ListCount() == 0) os_.files.RemoveFolder(folder);
+}
+
+void Form1::RemovePrograms() {
+  ValueHolder dir = GetUserValue(os_.registry, kUserKey, L"dir", reg);
+  // Nothing recorded (a second run): nothing to do here.
+  if (dir.kind == ValueHolder::Kind::kEmpty || (dir.kind == ValueHolder::Kind::kText && dir.text.empty())) return;
+  std::optional<std::wstring> folder;
+  if (dir.kind == ValueHolder::Kind::kText) folder = RecordedFolder(dir.text, os_.files.WindowsDirectory());
+  if (!folder) {
+    NotRemoved(L"Table.exe");
+    return;
+  }
+  if (!DeleteFile(*folder + L"\\Table.exe")) NotRemoved(L"Table.exe");
+  RemoveFolderWithoutSubfolders(*folder);
+}
+
+void Form1::RemoveShortcut() {
+  ValueHolder sdir = GetUserValue(os_.registry, kUserKey, L"Sdir", reg);
+  if (sdir.kind == ValueHolder::Kind::kEmpty || (sdir.kind == ValueHolder::Kind::kText && sdir.text.empty())) return;
+  std::optional<std::wstring> folder;
+  if (sdir.kind == ValueHolder::Kind::kText) folder = RecordedFolder(sdir.text, os_.files.WindowsDirectory());
+  if (!folder) {
+    NotRemoved(L"препратката");
+    return;
+  }
+  // The separator is added here, so a value recorded without its closing
+  // one still names a file inside the folder.
+  if (!DeleteFile(*folder + L"\\" + kShortcutName)) NotRemoved(L"препратката");
+  RemoveFolderWithoutSubfolders(*folder);
+}
+
+void Form1::RemoveRegistryKeys() {
+  const std::wstring entry = L"записът в списъка с програмите";
+  os::KeyHandle key = 0;
+  long opened = os_.registry.OpenKey(os::RootKey::kLocalMachine, kUninstallKey, kKeySetValue, &key);
+  if (opened == os::kOk) {
+    for (const wchar_t* name : {L"DisplayName", L"UninstallString"})
+      if (!Gone(os_.registry.DeleteValue(key, name))) NotRemoved(entry);
+    os_.registry.CloseKey(key);
+  } else if (!Gone(opened)) {
+    NotRemoved(entry);
+  }
+  if (!Gone(os_.registry.DeleteKey(os::RootKey::kLocalMachine, kUninstallKey))) NotRemoved(entry);
+  if (!Gone(os_.registry.DeleteKey(os::RootKey::kCurrentUser, kUserKey))) NotRemoved(L"ключът в регистратурата");
+}
+
+void Form1::RunUninstall() {
+  not_removed_.clear();
+  Label6.visible = false;
+  Label7.visible = false;
+  Label12.visible = false;
+
+  look::InitMeter(*this, look::kUninstallerMeterColour, look::kUninstallerCaptionColour);
+  look::SetMeterValue(10, *this);
+  Highlight(Label1, Label2);
+  RemovePrograms();
+
+  Pause();
+  look::SetMeterValue(50, *this);
+  Highlight(Label2, Label3);
+  RemoveShortcut();
+
+  Pause();
+  look::SetMeterValue(90, *this);
+  Highlight(Label3, Label4);
+  RemoveRegistryKeys();
+
+  Pause();
+  look::SetMeterValue(100, *this);
+  Highlight(Label4, Label5);
+
+  if (not_removed_.empty()) {
+    Label12.caption = L"Премахването на програмите на Zentrik завърши успешно. За край натиснете \"Изход\"";
+  } else {
+    std::wstring list;
+    for (const auto& item : not_removed_) list += (list.empty() ? L"" : L", ") + item;
+    Label12.caption = L"Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: " + list +
+                      L". За край натиснете \"Изход\"";
+  }
+  Label12.visible = true;
+  Label7.caption = L"Изход";
+  Label7.visible = true;
+}
+
+}  // namespace gorvix
