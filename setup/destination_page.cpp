@@ -1,0 +1,98 @@
+// The destination folder page: a drive list and a folder list that propose
+// "<folder>\Zentrik", and the text field that holds the path finally used.
+#include "setup/pages.h"
+
+namespace setup {
+namespace {
+
+constexpr const wchar_t* kMakerFolder = L"Zentrik";
+constexpr const wchar_t* kDefaultParent = L"C:\\Program Files\\";
+
+// "X:" names a drive, never a folder to create.
+bool IsBareDrive(const std::wstring& path) { return path.size() == 2 && path[1] == L':'; }
+
+}  // namespace
+
+Form4::Form4(os::Files& files) : WizardPage("Form4", Step::kPath, 8700, 5160), files_(files) {
+  Drive1.bounds = {2325, 630, 5805, 360};
+  Drive1.back_color = kPageBack;
+  Drive1.font = Arial(8.25);
+  Dir1.bounds = {2340, 1110, 5760, 2490};
+  Dir1.back_color = kPanelBack;
+  Dir1.font = Arial(8.25);
+  Text1.bounds = {2325, 3765, 5790, 465};
+  Text1.back_color = kPanelBack;
+  Text1.font = ArialBlack(18);
+  Text1.text = L"C:\\Program Files\\Zentrik";
+
+  StyleWhiteLabel(Label12, L"Предишен", 15.75, {2775, 4545, 1875, 450});
+  StyleWhiteLabel(Label10, L"Следващ", 15.75, {4770, 4575, 1605, 450});
+  StyleWhiteLabel(Label11, L"Отказ", 15.75, {7395, 4575, 1050, 450});
+
+  // Both lists start where a fresh process stands: its current drive. They
+  // are filled before their change handlers exist, so this proposes nothing.
+  std::vector<kit::DriveEntry> drives;
+  for (const os::Drive& d : files_.Drives()) drives.push_back({d.root, d.label});
+  last_drive_root_ = files_.CurrentDrive();
+  Drive1.SetDrives(std::move(drives), last_drive_root_);
+  Dir1.source = [this](const std::wstring& folder) { return files_.Subfolders(folder); };
+  Dir1.SetPath(last_drive_root_);
+
+  Drive1.on_change = [this] { DriveChanged(); };
+  Dir1.on_change = [this] { ProposeFromFolderList(); };
+  on_resize = [this] {
+    ResizeSkin();
+    OpenDefaultFolder();
+  };
+}
+
+void Form4::ProposeFromFolderList() {
+  const std::wstring& path = Dir1.Path();
+  if (path == L"C:\\") {
+    Text1.text = std::wstring(L"C:\\") + kMakerFolder;
+  } else {
+    Text1.text = path + L"\\" + kMakerFolder;
+  }
+}
+
+void Form4::DriveChanged() {
+  if (Dir1.SetPath(Drive1.Drive())) {
+    int index = Drive1.ListIndex();
+    last_drive_root_ = Drive1.Drives()[index].root;
+    return;
+  }
+  // An empty or unreadable drive: the list goes back to the drive it showed
+  // and the folder list and the path stay as they were.
+  std::vector<kit::DriveEntry> drives = Drive1.Drives();
+  Drive1.SetDrives(std::move(drives), last_drive_root_);
+}
+
+void Form4::OpenDefaultFolder() {
+  // Without "C:\Program Files\" the folder list keeps its folder and Text1
+  // its text.
+  Dir1.SetPath(kDefaultParent);
+}
+
+void Form4::CreateNewDirectory(std::wstring& DirName) {
+  if (DirName.empty() || DirName.back() != L'\\') DirName += L'\\';
+  const size_t n = DirName.size();
+  // Positions count from 1; the search starts after a drive prefix such as
+  // "C:\". A search that finds nothing starts over from the beginning, so a
+  // path of only a drive still meets its one separator.
+  size_t start = 4;
+  for (;;) {
+    size_t p = 0;
+    if (start <= n) {
+      size_t found = DirName.find(L'\\', start - 1);
+      p = found == std::wstring::npos ? 0 : found + 1;
+    }
+    if (p > 0) {
+      std::wstring level = DirName.substr(0, p - 1);
+      if (!level.empty() && !IsBareDrive(level)) files_.CreateFolder(level);   // failures ignored
+    }
+    start = p + 1;
+    if (start >= n) break;
+  }
+}
+
+}  // namespace setup

@@ -1,0 +1,75 @@
+// The copying page, the finish page and the two dialogs.
+#include "look/meter.h"
+#include "look/skin.h"
+#include "setup/pages.h"
+
+namespace setup {
+
+Form6::Form6() : WizardPage("Form6", Step::kCopy, 8700, 5160) {
+  StyleWhiteLabel(Label10, L"Старт", 21.75, {4740, 1095, 1365, 615});
+  StyleWhiteLabel(Label11, L"Отказ", 15.75, {4755, 4530, 1050, 450});
+  // Scratch storage of the installation; never shown.
+  Label12.bounds = {2445, 675, 5550, 315};
+  Label12.visible = false;
+  Label18.bounds = {6630, 2130, 1530, 555};
+  Label18.caption = L"Label13";
+  Label18.visible = false;
+  look::DesignMeter({MeterBox, MeterShape, MeterPos}, look::MeterWindow::kInstallerCopyingPage);
+}
+
+Form7::Form7() : WizardPage("Form7", Step::kFinish, 8700, 5160) {
+  Label14.caption = L"Поздравления, Инсталацията на Zentrik завърши успешно!";
+  Label14.font = Arial(20.25, true);
+  Label14.fore_color = kWhite;
+  Label14.transparent = true;
+  Label14.word_wrap = true;
+  Label14.bounds = {2400, 840, 6000, 1140};
+  Label13.caption = L"Желаете ли да рестартирате компютъра?";
+  Label13.font = Arial(14.25, true);
+  Label13.fore_color = kWhite;
+  Label13.transparent = true;
+  Label13.word_wrap = true;
+  Label13.bounds = {2400, 2280, 6000, 750};
+  Label11.caption = L"За повече информация - elemora@zentrik.bg, www.zentrik.bg";
+  Label11.font = Arial(9.75);
+  Label11.fore_color = kWhite;
+  Label11.transparent = true;
+  Label11.bounds = {2400, 3720, 6150, 270};
+  StyleWhiteLabel(Label12, L"Да", 15.75, {4770, 4575, 600, 450});
+  StyleWhiteLabel(Label10, L"Не", 15.75, {6300, 4575, 600, 450});
+}
+
+frmMsg::frmMsg() : kit::Form("frmMsg") {
+  caption = L"Съобщение";
+  back_color = kPageBack;
+  font = Arial(9.75);
+  SetSize(4830, 2775);
+  look::DesignSkin(Shape1, nullptr, nullptr, 0);
+  look::DesignDialogBand(Shape2);
+  Image1.resource = L"SETUPICON";
+  Image1.bounds = {240, 1080, 720, 720};
+  StyleWhiteLabel(Label12, L"Съобщение", 15.75, {600, 15, 3000, 450});
+  StyleWhiteLabel(Msg, L"Съобщение", 15.75, {1140, 1215, 2085, 450});
+  StyleWhiteLabel(Label11, L"Да", 15.75, {4275, 2220, 480, 450});
+  on_resize = [this] { ResizeStep(); };
+}
+
+void frmMsg::ResizeStep() { look::ResizeMessageDialog(*this, Shape1, Msg, Label11); }
+
+frmExit::frmExit() : kit::Form("frmExit") {
+  caption = L"Изход";
+  back_color = kPageBack;
+  font = Arial(9.75);
+  SetSize(4815, 2340);
+  look::DesignSkin(Shape1, nullptr, nullptr, 0);
+  look::DesignDialogBand(Shape2);
+  StyleWhiteLabel(Label1, L"Изход", 21.75, {240, -45, 3000, 615});
+  StyleWhiteLabel(Label11, L"Желате ли да излезете?", 15.75, {255, 1050, 4410, 450});
+  StyleWhiteLabel(Label12, L"Да", 15.75, {1500, 1680, 600, 450});
+  StyleWhiteLabel(Label10, L"Не", 15.75, {2595, 1680, 600, 450});
+  on_resize = [this] { ResizeStep(); };
+}
+
+void frmExit::ResizeStep() { look::ApplySkin(*this, Shape1, nullptr, nullptr); }
+
+}  // namespace setup
