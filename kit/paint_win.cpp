@@ -137,19 +137,12 @@ void PaintPictureArea(const PictureBox& box, HDC dc, POINT origin, SIZE size) {
 
 }  // namespace
 
-void PaintLabel(ControlRecord& rec, HDC dc) {
-  auto& label = static_cast<Label&>(*rec.control);
-  RECT rc;
-  GetClientRect(rec.hwnd, &rc);
-  SIZE size{rc.right, rc.bottom};
-  if (label.transparent) {
-    // Show what lies behind: the form's surface, or the picture box's drawing.
-    HWND parent = GetParent(rec.hwnd);
-    POINT origin{0, 0};
-    MapWindowPoints(rec.hwnd, parent, &origin, 1);
-    if (label.Container()) PaintPictureArea(*label.Container(), dc, origin, size);
-    else PaintSurface(label.Owner(), dc, origin, size);
-  } else {
+namespace {
+
+// A label's own pixels (background unless transparent, frame, caption) in
+// its own coordinates.
+void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
+  if (!label.transparent) {
     Gdi back(CreateSolidBrush(Resolve(label.back_color)));
     FillRect(dc, &rc, static_cast<HBRUSH>(back.handle));
   }
@@ -158,7 +151,7 @@ void PaintLabel(ControlRecord& rec, HDC dc) {
     Gdi pen(CreatePen(PS_SOLID, 1, Resolve(kWindowText)));
     Select p(dc, pen.handle);
     Select b(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, 0, 0, rc.right, rc.bottom);
+    Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
     InflateRect(&text, -1, -1);
   }
   Select f(dc, FontFor(label.font));
@@ -167,6 +160,40 @@ void PaintLabel(ControlRecord& rec, HDC dc) {
   // A label wraps its caption within its width, as a label control does.
   DrawTextW(dc, label.caption.c_str(), static_cast<int>(label.caption.size()), &text,
             AlignFlags(label.alignment) | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+}
+
+}  // namespace
+
+void PaintLabel(ControlRecord& rec, HDC dc) {
+  auto& label = static_cast<Label&>(*rec.control);
+  RECT rc;
+  GetClientRect(rec.hwnd, &rc);
+  SIZE size{rc.right, rc.bottom};
+  if (label.transparent) {
+    // Show what lies behind: the form's surface, or the picture box's drawing,
+    // and the opaque labels this one overlaps (a tile's frame under a heading).
+    HWND parent = GetParent(rec.hwnd);
+    POINT origin{0, 0};
+    MapWindowPoints(rec.hwnd, parent, &origin, 1);
+    if (label.Container()) {
+      PaintPictureArea(*label.Container(), dc, origin, size);
+    } else {
+      PaintSurface(label.Owner(), dc, origin, size);
+      RECT mine = ToPixels(label.bounds, POINT{0, 0});
+      for (Control* c : label.Owner().Controls()) {
+        if (c == &label || c->Kind() != ControlKind::kLabel || !c->visible || c->Container()) continue;
+        auto& other = static_cast<Label&>(*c);
+        if (other.transparent) continue;
+        RECT theirs = ToPixels(other.bounds, POINT{0, 0}), overlap;
+        if (!IntersectRect(&overlap, &mine, &theirs)) continue;
+        POINT old;
+        SetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, &old);
+        PaintLabelContent(other, dc, RECT{0, 0, theirs.right - theirs.left, theirs.bottom - theirs.top});
+        SetViewportOrgEx(dc, old.x, old.y, nullptr);
+      }
+    }
+  }
+  PaintLabelContent(label, dc, rc);
 }
 
 void PaintPicture(ControlRecord& rec, HDC dc) {
