@@ -1,0 +1,158 @@
+"""Gorvix.exe removing an installation under Wine, as a user runs it."""
+
+from __future__ import annotations
+
+import shutil
+import time
+import unittest
+from pathlib import Path
+
+from harness import DIST, WineSession, twips_to_px
+
+USER_KEY = r"HKCU\Software\Zentrik\Elemora"
+PARENT_KEY = r"HKCU\Software\Zentrik"
+UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Zentrik© Elemora"
+INSTALL_DIR = r"C:\Program Files\Zentrik"
+NAMED_SHORTCUT = "Zentrik® Elemora 2002.lnk"
+OTHER_SHORTCUT = "Table.exe.lnk"
+CONSOLE = str.maketrans({"©": "c", "®": "r"})
+DONE_TEXT = 'Премахването на програмите на Zentrik завърши успешно. За край натиснете "Изход"'
+
+
+def programs_folder(s: WineSession) -> str:
+    """The user's Start-menu Programs folder inside the prefix, as a Windows path."""
+    users = s.drive_c / "users"
+    for user in sorted(users.iterdir()):
+        if user.name.lower() == "public" or not user.is_dir():
+            continue
+        start = user / "AppData" / "Roaming" / "Microsoft" / "Windows" / "Start Menu" / "Programs"
+        if start.is_dir():
+            return "C:\\" + str(start.relative_to(s.drive_c)).replace("/", "\\")
+    raise AssertionError("no Start menu in the prefix")
+
+
+def key_listed(s: WineSession, key: str) -> bool:
+    """Whether the key's parent lists it. An empty key prints nothing when
+    queried itself, so its parent's listing is the sure test. The listing
+    comes through the console's code page, which writes © and ® as c and r."""
+    parent, child = key.rsplit("\\", 1)
+    full = {"HKCU": "HKEY_CURRENT_USER", "HKLM": "HKEY_LOCAL_MACHINE"}
+    root, rest = parent.split("\\", 1)
+    wanted = (full[root] + "\\" + rest + "\\" + child).translate(CONSOLE).lower()
+    return any(line.strip().lower() == wanted for line in s.run("reg", "query", parent).splitlines())
+
+
+class Installed:
+    """What the installer leaves behind, laid out in a fresh prefix."""
+
+    def __init__(self, s: WineSession):
+        self.s = s
+        self.group = programs_folder(s) + "\\Zentrik"
+        self.viewer = s.host_path(INSTALL_DIR + "\\Table.exe")
+        self.database = s.host_path(INSTALL_DIR + "\\vrakel.mdb")
+        self.group_dir = s.host_path(self.group)
+        self.named = self.group_dir / NAMED_SHORTCUT
+        self.other = self.group_dir / OTHER_SHORTCUT
+        self.uninstaller = s.host_path(r"C:\windows\Gorvix.exe")
+
+        self.viewer.parent.mkdir(parents=True, exist_ok=True)
+        self.group_dir.mkdir(parents=True, exist_ok=True)
+        viewer = DIST / "Table.exe"
+        if viewer.exists():
+            shutil.copyfile(viewer, self.viewer)
+        else:
+            self.viewer.write_bytes(b"MZ")
+        self.database.write_bytes(b"\0\1\0\0Standard Jet DB\0")
+        self.named.write_bytes(b"L\0\0\0")
+        self.other.write_bytes(b"L\0\0\0")
+        shutil.copyfile(DIST / "Gorvix.exe", self.uninstaller)
+
+        s.reg_add(USER_KEY, "dir", INSTALL_DIR)
+        s.reg_add(USER_KEY, "Sdir", self.group + "\\")
+        s.reg_add(UNINSTALL_KEY, "DisplayName", "Zentrik© Elemora 2002®")
+        s.reg_add(UNINSTALL_KEY, "UninstallString", r"C:\windows\Gorvix.exe")
+        values = s.reg_query(USER_KEY) or {}
+        assert values.get("dir", ("", ""))[1] == INSTALL_DIR, values
+        assert key_listed(s, UNINSTALL_KEY) and s.reg_query(UNINSTALL_KEY), "uninstall entry not made"
+
+    def files_present(self) -> dict[str, bool]:
+        return {p.name: p.exists() for p in (self.viewer, self.database, self.named, self.other)}
+
+
+class UninstallUnderWine(unittest.TestCase):
+    def setUp(self):
+        if not (DIST / "Gorvix.exe").exists():
+            self.skipTest("Gorvix.exe is not built")
+
+    def wait_for(self, s: WineSession, predicate, timeout: float = 20):
+        end = time.time() + timeout
+        while time.time() < end:
+            try:
+                if predicate():
+                    return True
+            except AssertionError:
+                pass
+            time.sleep(0.5)
+        return False
+
+    def test_start_removes_viewer_named_shortcut_and_keys(self):
+        with WineSession("uninstall") as s:
+            inst = Installed(s)
+            app = s.start(r"C:\windows\Gorvix.exe")
+            w = s.wait_window("Form1")
+            # Centred on the 1280 x 1024 screen, 8775 x 5235 twips.
+            width, height = twips_to_px(8775), twips_to_px(5235)
+            self.assertEqual(w.rect[2] - w.rect[0], width)
+            self.assertEqual(w.rect[3] - w.rect[1], height)
+            self.assertLessEqual(abs(w.rect[0] - (1280 - width) // 2), 1)
+            self.assertLessEqual(abs(w.rect[1] - (1024 - height) // 2), 1)
+            self.assertEqual(w.text("Label6"), "Старт")
+            self.assertEqual(w.text("Label7"), "Отказ")
+            s.screenshot("uninstall-waiting")
+
+            w.click_control("Label6")
+            self.assertTrue(self.wait_for(s, lambda: w.control("Label7")["visible"]
+                                          and w.text("Label7") == "Изход"), "no Изход")
+            s.screenshot("uninstall-done")
+
+            self.assertEqual(w.text("Label12"), DONE_TEXT)
+            self.assertTrue(w.control("Label12")["visible"])
+            self.assertFalse(w.control("Label6")["visible"])
+            self.assertEqual(inst.files_present(), {"Table.exe": False, "vrakel.mdb": True,
+                                                    NAMED_SHORTCUT: False, OTHER_SHORTCUT: True})
+            self.assertTrue(inst.viewer.parent.is_dir())
+            self.assertTrue(inst.group_dir.is_dir())
+            self.assertTrue(inst.uninstaller.exists())
+            self.assertFalse(key_listed(s, UNINSTALL_KEY))
+            self.assertFalse(key_listed(s, USER_KEY))
+            self.assertTrue(key_listed(s, PARENT_KEY))
+
+            # The dial is full: the whole disc inside the ring is the meter's black.
+            box = w.control("MeterBox")["rect"]
+            cx, cy = box[0] + twips_to_px(975), box[1] + twips_to_px(795)
+            points = [(cx, cy), (cx + 30, cy), (cx - 30, cy), (cx, cy + 30), (cx, cy - 30), (cx + 20, cy - 20),
+                      (cx - 20, cy + 20), (cx - 25, cy - 25)]
+            for p, colour in zip(points, s.pixels(points)):
+                self.assertEqual(colour, (0, 0, 0), p)
+            # Outside the ring the box shows its own blue.
+            self.assertEqual(s.pixel(box[0] + 3, box[1] + 3), (0, 168, 255))
+
+            w.click_control("Label7")
+            self.assertIsNotNone(app.wait_exit(10), "Изход did not end the program")
+
+    def test_cancel_removes_nothing(self):
+        with WineSession("uninstall-cancel") as s:
+            inst = Installed(s)
+            app = s.start(r"C:\windows\Gorvix.exe")
+            w = s.wait_window("Form1")
+            w.click_control("Label7")
+            self.assertIsNotNone(app.wait_exit(10), "Отказ did not end the program")
+            self.assertEqual(inst.files_present(), {"Table.exe": True, "vrakel.mdb": True,
+                                                    NAMED_SHORTCUT: True, OTHER_SHORTCUT: True})
+            self.assertTrue(key_listed(s, UNINSTALL_KEY))
+            self.assertEqual(set(s.reg_query(UNINSTALL_KEY) or {}), {"DisplayName", "UninstallString"})
+            self.assertEqual(set(s.reg_query(USER_KEY) or {}), {"dir", "Sdir"})
+
+
+if __name__ == "__main__":
+    unittest.main()
