@@ -47,9 +47,12 @@ frmMsg::frmMsg() : kit::Form("frmMsg") {
   look::DesignSkin(Shape1, nullptr, nullptr, 0);
   look::DesignDialogBand(Shape2);
   Image1.resource = L"SETUPICON";
-  Image1.bounds = {240, 1080, 720, 720};
+  Image1.bounds = {240, 1200, 720, 720};
   StyleWhiteLabel(Label12, L"Съобщение", 15.75, {600, 15, 3000, 450});
-  StyleWhiteLabel(Msg, L"Съобщение", 15.75, {1140, 1215, 2085, 450});
+  // Wide and tall enough for the longest message on two lines: a message
+  // label of one short line clipped every message the wizard shows.
+  StyleWhiteLabel(Msg, L"Съобщение", 15.75, {1140, 1215, 4200, 900});
+  Msg.word_wrap = true;
   StyleWhiteLabel(Label11, L"Да", 15.75, {4275, 2220, 480, 450});
   on_resize = [this] { ResizeStep(); };
 }

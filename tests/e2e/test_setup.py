@@ -27,6 +27,9 @@ class SetupWizard(unittest.TestCase):
     def setUp(self):
         self.s = WineSession("setup").__enter__()
         self.addCleanup(self.s.close)
+        # The Bulgarian number format: a no-break space groups, a comma separates decimals.
+        self.s.reg_add(r"HKCU\Control Panel\International", "sDecimal", ",")
+        self.s.reg_add(r"HKCU\Control Panel\International", "sThousand", "\u00a0")
         self.app = self.s.start(DIST / "Setup.exe")
         self.welcome = self.s.wait_window("Form1", timeout=60)
 
@@ -67,7 +70,8 @@ class SetupWizard(unittest.TestCase):
         free = disk.text("Label14")
         self.assertTrue(free.startswith(FREE_PREFIX) and free.endswith(" mb"), free)
         figure = free[len(FREE_PREFIX):-len(" mb")]
-        self.assertRegex(figure, r"^[0-9]+([.,][0-9]+)?$")
+        # Cut, not rounded, two places after the comma (unless the figure is whole).
+        self.assertRegex(figure, r"^[0-9]+(,[0-9]{1,2})?$")
         self.assertGreater(float(figure.replace(",", ".")), 10)
         s.screenshot("setup-4-disk-space")
 

@@ -212,6 +212,8 @@ TEST_F(WizardTest, MessageDialogFitsItsMessageLabel) {
   app.ShowMessage(kNotReached);
   setup::frmMsg& m = app.msg();
   EXPECT_EQ(m.Width(), m.Msg.bounds.width + 2 * m.Msg.bounds.left);
+  EXPECT_EQ(m.Width(), 4200 + 2 * 1140);
+  EXPECT_EQ(m.Label11.bounds.left, 6480 - 480 - 100);
   EXPECT_EQ(m.Label11.bounds.left, m.Width() - m.Label11.bounds.width - 100);
   EXPECT_EQ(m.Shape1.bounds, (kit::Rect{0, 0, m.Width(), m.Height()}));
 }
