@@ -23,13 +23,13 @@ Form7::Form7() : WizardPage("Form7", Step::kFinish, 8700, 5160) {
   Label14.fore_color = kWhite;
   Label14.transparent = true;
   Label14.word_wrap = true;
-  Label14.bounds = {2400, 840, 6000, 1140};
+  Label14.bounds = {2400, 720, 6000, 1560};
   Label13.caption = L"Желаете ли да рестартирате компютъра?";
   Label13.font = Arial(14.25, true);
   Label13.fore_color = kWhite;
   Label13.transparent = true;
   Label13.word_wrap = true;
-  Label13.bounds = {2400, 2280, 6000, 750};
+  Label13.bounds = {2400, 2520, 6000, 750};
   Label11.caption = L"За повече информация - elemora@zentrik.bg, www.zentrik.bg";
   Label11.font = Arial(9.75);
   Label11.fore_color = kWhite;

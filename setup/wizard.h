@@ -3,10 +3,11 @@
 // the navigation between them: Next, Back, Cancel, the step list with its
 // reached marks, the message dialog and the finish page's answers.
 //
-// The installation itself is not here. The engine fills `run_installation`,
-// which the copying page's "Старт" calls; it reads the destination from
-// form4().Text1, drives form6()'s meter and scratch labels, and ends with
-// ShowFinishPage().
+// The installation itself is not here. The engine provides
+// `void RunInstallation(Installer&)` in setup/install_engine.h, which the
+// program puts into `run_installation`, called by the copying page's "Старт".
+// It reads the destination from form4().Text1, drives form6()'s meter and
+// scratch labels, and ends with ShowFinishPage().
 #pragma once
 
 #include <functional>
