@@ -39,7 +39,6 @@ constexpr std::size_t kLeafEntry = 9;         // flag + 4 key bytes + 3 page + 1
 constexpr std::size_t kNodeEntry = 13;        // leaf entry + 4-byte child page
 constexpr std::size_t kMinMapBytes = 64;      // what Access writes for a type-0 map
 
-using Bytes = std::vector<std::uint8_t>;
 
 void PutU16(Bytes& b, std::size_t at, std::uint32_t v) {
   b[at] = static_cast<std::uint8_t>(v);

@@ -2,6 +2,8 @@
 // index pages: every value and the index order must be what was written.
 #include "jet/writer.h"
 
+#include "jet/database.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -305,6 +307,73 @@ TEST(JetWriterOutput, SameInputGivesTheSameBytes) {
   ASSERT_TRUE(a.ok && b.ok);
   EXPECT_EQ(a.bytes, b.bytes);
   EXPECT_EQ(a.bytes.size() % 4096, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// Our own reader must see the same table, in index order.
+TEST(JetWriterRoundTrip, OurReaderWalksTheIndexAndReadsEveryField) {
+  const WriterTable t = MixedTable();
+  const jet::WriteResult w = jet::WriteDatabase(t);
+  ASSERT_TRUE(w.ok) << w.error;
+  auto db = jet::Database::OpenFromMemory(w.bytes);
+  ASSERT_TRUE(db.ok()) << db.status().ToString();
+  auto names = db->TableNames();
+  ASSERT_TRUE(names.ok());
+  EXPECT_EQ(*names, std::vector<std::u16string>{u"data_list"});
+  auto table = db->OpenTable("data_list");
+  ASSERT_TRUE(table.ok()) << table.status().ToString();
+  ASSERT_EQ(table->Columns().size(), t.columns.size() + 1);
+  EXPECT_TRUE(table->Columns()[0].auto_number);
+  ASSERT_TRUE(table->SetIndex("ID").ok());
+
+  std::vector<const WriterRow*> by_id;
+  for (const auto& r : t.rows) by_id.push_back(&r);
+  std::sort(by_id.begin(), by_id.end(), [](auto* a, auto* b) { return a->id < b->id; });
+  for (const WriterRow* r : by_id) {
+    ASSERT_FALSE(table->Eof());
+    auto id = table->Field("ID");
+    ASSERT_TRUE(id.ok());
+    EXPECT_EQ(*id, jet::Value(std::int32_t{r->id}));
+    for (size_t c = 0; c < t.columns.size(); ++c) {
+      auto v = table->Field(t.columns[c].name);
+      ASSERT_TRUE(v.ok()) << v.status().ToString();
+      const WriterValue& w = r->values[c];
+      jet::Value expected;
+      if (auto* s = std::get_if<std::string>(&w)) expected = jet::Value(jet::Utf8ToUtf16(*s));
+      else if (auto* d = std::get_if<double>(&w)) expected = jet::Value(*d);
+      else if (auto* i = std::get_if<std::int64_t>(&w)) {
+        switch (t.columns[c].type) {
+          case ColumnType::kBoolean: expected = jet::Value(*i != 0); break;
+          case ColumnType::kByte: expected = jet::Value(static_cast<std::uint8_t>(*i)); break;
+          case ColumnType::kInteger: expected = jet::Value(static_cast<std::int16_t>(*i)); break;
+          default: expected = jet::Value(static_cast<std::int32_t>(*i)); break;
+        }
+      } else if (t.columns[c].type == ColumnType::kBoolean) {
+        expected = jet::Value(false);
+      }
+      EXPECT_EQ(*v, expected) << "id " << r->id << " column " << t.columns[c].name;
+    }
+    (void)table->MoveNext();
+  }
+  EXPECT_TRUE(table->Eof());
+}
+
+TEST_F(JetWriterLarge, OurReaderCountsAndWalksAllRows) {
+  auto db = jet::Database::OpenFromMemory(*bytes_);
+  ASSERT_TRUE(db.ok()) << db.status().ToString();
+  auto table = db->OpenTable("big");
+  ASSERT_TRUE(table.ok()) << table.status().ToString();
+  ASSERT_TRUE(table->SetIndex("ID").ok());
+  auto count = table->RecordCount();
+  ASSERT_TRUE(count.ok()) << count.status().ToString();
+  EXPECT_EQ(*count, table_->rows.size());
+  EXPECT_EQ(*table->Field("ID"), jet::Value(std::int32_t{8}));
+  ASSERT_TRUE(table->Move(99999).ok());
+  EXPECT_EQ(*table->Field("ID"), jet::Value(std::int32_t{300005}));
+  EXPECT_EQ(*table->Field("label"), jet::Value(std::u16string(u"Елемент 300005")));
 }
 
 }  // namespace
