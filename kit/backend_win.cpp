@@ -307,20 +307,15 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
+      // Straight into the paint DC: a control is small, and a back buffer per
+      // control would cost more at start-up than the flicker it saves.
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      HDC mem = CreateCompatibleDC(dc);
-      HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1));
-      HGDIOBJ old = SelectObject(mem, bmp);
-      if (c->Kind() == ControlKind::kLabel) PaintLabel(*rec, mem);
-      else if (c->Kind() == ControlKind::kPictureBox) PaintPicture(*rec, mem);
-      else PaintImage(*rec, mem);
-      BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteObject(bmp);
-      DeleteDC(mem);
+      int saved = SaveDC(dc);
+      if (c->Kind() == ControlKind::kLabel) PaintLabel(*rec, dc);
+      else if (c->Kind() == ControlKind::kPictureBox) PaintPicture(*rec, dc);
+      else PaintImage(*rec, dc);
+      RestoreDC(dc, saved);
       EndPaint(hwnd, &ps);
       return 0;
     }
