@@ -409,6 +409,28 @@ class WineSession:
     def reg_add(self, key: str, value: str, data: str, kind: str = "REG_SZ"):
         self.run("reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f")
 
+    def registry(self, key: str) -> dict | None:
+        """A key read through the Win32 API (exact Unicode, unlike `reg query`'s
+        console output): {"values": {name: (type, data)}, "subkeys": [...]},
+        or None when the key does not exist. `key` starts with HKEY_CURRENT_USER
+        or HKEY_LOCAL_MACHINE (or HKCU / HKLM)."""
+        root, _, path = key.partition("\\")
+        root = {"HKEY_CURRENT_USER": "HKCU", "HKEY_LOCAL_MACHINE": "HKLM"}.get(root.upper(), root.upper())
+        text = self.run(str(INSPECTOR), "reg", root, path)
+        for line in text.splitlines():
+            if line.startswith("{"):
+                data = json.loads(line)
+                if not data["exists"]:
+                    return None
+                return {"values": {k: (v[0], v[1]) for k, v in data["values"].items()}, "subkeys": data["subkeys"]}
+        raise AssertionError(f"inspector could not read {key}: {text!r}")
+
     def key_exists(self, key: str) -> bool:
-        text = self.run("reg", "query", key)
-        return "HKEY_" in text
+        return self.registry(key) is not None
+
+    def reg_value(self, key: str, name: str):
+        """The data of one value (text for REG_SZ, a number for REG_DWORD), None when missing."""
+        data = self.registry(key)
+        if data is None or name not in data["values"]:
+            return None
+        return data["values"][name][1]

@@ -1,7 +1,9 @@
 // inspector dump   - every top-level window of our programs and of message
 //                    boxes, with all their child windows, one JSON object a line
 // inspector focus  - the window that has the keyboard focus
+// inspector reg HKCU|HKLM PATH - a registry key's existence, values and subkeys
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -125,6 +127,59 @@ BOOL CALLBACK EachTop(HWND h, LPARAM) {
   return TRUE;
 }
 
+// REG_SZ text, REG_DWORD as decimal digits, anything else as hex bytes.
+std::string ValueJson(DWORD type, const std::vector<BYTE>& data) {
+  if (type == REG_SZ || type == REG_EXPAND_SZ) {
+    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return Json(text);
+  }
+  if (type == REG_DWORD && data.size() == 4) {
+    DWORD v;
+    memcpy(&v, data.data(), 4);
+    return std::to_string(v);
+  }
+  std::string hex = "\"";
+  char buf[4];
+  for (BYTE b : data) {
+    snprintf(buf, sizeof buf, "%02X", b);
+    hex += buf;
+  }
+  return hex + "\"";
+}
+
+int DumpKey(const std::wstring& root, const std::wstring& path) {
+  HKEY base = root == L"HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(base, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    puts("{\"exists\":false}");
+    return 0;
+  }
+  std::string out = "{\"exists\":true,\"values\":{";
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[512];
+    DWORD name_len = 512, type = 0, size = 0;
+    if (RegEnumValueW(key, i, name, &name_len, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    std::vector<BYTE> data(size);
+    name_len = 512;
+    RegEnumValueW(key, i, name, &name_len, nullptr, &type, data.data(), &size);
+    data.resize(size);
+    out += (i ? "," : "") + Json(std::wstring(name, name_len)) + ":[" + std::to_string(type) + "," +
+           ValueJson(type, data) + "]";
+  }
+  out += "},\"subkeys\":[";
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[512];
+    DWORD name_len = 512;
+    if (RegEnumKeyExW(key, i, name, &name_len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    out += (i ? "," : "") + Json(std::wstring(name, name_len));
+  }
+  out += "]}\n";
+  RegCloseKey(key);
+  fputs(out.c_str(), stdout);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -140,8 +195,10 @@ int wmain(int argc, wchar_t** argv) {
     } else {
       printf("{\"focus\":0}\n");
     }
+  } else if (cmd == L"reg" && argc > 3) {
+    DumpKey(argv[2], argv[3]);
   } else {
-    fputs("usage: inspector dump | focus\n", stderr);
+    fputs("usage: inspector dump | focus | reg HKCU|HKLM PATH\n", stderr);
     return 2;
   }
   fflush(stdout);
