@@ -79,7 +79,7 @@ Status ReadCatalog(Database::State& s) {
 
 }  // namespace
 
-Result<Database> Database::FromSource(std::unique_ptr<ByteSource> source, const OpenOptions& options) {
+Result<Database> Database::OpenFromSource(std::unique_ptr<ByteSource> source, const OpenOptions& options) {
   auto pager = Pager::Create(std::move(source), options.jet3_code_page);
   if (!pager.ok()) return pager.status();
   auto state = std::make_shared<Database::State>();
@@ -91,11 +91,11 @@ Result<Database> Database::FromSource(std::unique_ptr<ByteSource> source, const 
 Result<Database> Database::Open(const std::filesystem::path& path, const OpenOptions& options) {
   auto source = FileSource(path);
   if (!source.ok()) return source.status();
-  return FromSource(std::move(*source), options);
+  return OpenFromSource(std::move(*source), options);
 }
 
 Result<Database> Database::OpenFromMemory(std::vector<uint8_t> bytes, const OpenOptions& options) {
-  return FromSource(MemorySource(std::move(bytes)), options);
+  return OpenFromSource(MemorySource(std::move(bytes)), options);
 }
 
 JetVersion Database::Version() const { return state_->pager->format().version; }

@@ -109,6 +109,8 @@ class Database {
   // Opens a file read-only; other programs may read and write it meanwhile.
   static Result<Database> Open(const std::filesystem::path& path, const OpenOptions& options = {});
   static Result<Database> OpenFromMemory(std::vector<uint8_t> bytes, const OpenOptions& options = {});
+  // From any byte source (jet/pager.h), e.g. one that fails or records reads.
+  static Result<Database> OpenFromSource(std::unique_ptr<ByteSource> source, const OpenOptions& options = {});
 
   JetVersion Version() const;
   uint16_t CodePage() const;
@@ -122,7 +124,6 @@ class Database {
 
  private:
   explicit Database(std::shared_ptr<State> state) : state_(std::move(state)) {}
-  static Result<Database> FromSource(std::unique_ptr<ByteSource> source, const OpenOptions& options);
   std::shared_ptr<State> state_;
 };
 
