@@ -28,10 +28,10 @@ struct WriterColumn {
   int max_chars = 255;        // Text only: 1..255 characters
 };
 
-// One cell.  Null is std::monostate.  Boolean, Byte, Integer and Long take an
-// integer (range-checked against the type; a Boolean is 0 or 1, and null
-// stores false since a Boolean cannot be null), Double takes a double (an integer is converted), Text and Memo take
-// UTF-8 text.
+// One cell.  Null is std::monostate.  Boolean, Byte, Integer and Long take
+// an integer, range-checked against the type (a Boolean is 0 or 1; a null
+// Boolean is stored as false, since Jet has no null Boolean).  Double takes a
+// double or an integer.  Text and Memo take UTF-8 text.
 using WriterValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
 struct WriterRow {
@@ -64,7 +64,7 @@ struct WriteResult {
 // Builds the file in memory.  Fails (never throws for bad input) on invalid
 // UTF-8, values that do not fit their column, duplicate ids, a row that does
 // not fit a page, or a file beyond what the usage maps can describe
-// (about 30 000 pages).
+// (about 16 000 pages, 64 MB).
 [[nodiscard]] WriteResult WriteDatabase(const WriterTable& table,
                                         const WriterOptions& options = {});
 
