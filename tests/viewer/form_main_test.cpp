@@ -50,28 +50,14 @@ TEST(FormMain, WindowIsFixedWidthAndGetsItsHeightAtLoadBeforeTheDatabaseOpens) {
   EXPECT_EQ(w.form.Width(), 11640);
 }
 
-TEST(FormMain, HeaderBandSpansTheTopEdgeBeneathLogoTitleAndClose) {
+TEST(FormMain, HeaderBandLiesBeneathEverythingAndSpansTheTopEdge) {
   Window w;
-  EXPECT_EQ(w.form.Shape2.bounds, (kit::Rect{0, 0, 61200, 600}));
-  EXPECT_TRUE(w.form.Shape2.filled);
-  EXPECT_EQ(w.form.Shape2.fill_color, 0xC0834Bu);
+  EXPECT_EQ(w.form.Controls().front(), &w.form.Shape2);
+  EXPECT_GE(w.form.Shape2.bounds.width, w.form.Width());
   EXPECT_FALSE(w.form.Shape2.outlined);
+  // The logo is stretched into a box that starts above the window's top.
   EXPECT_EQ(w.form.Image3.bounds, (kit::Rect{30, -45, 780, 585}));
   EXPECT_TRUE(w.form.Image3.stretch);
-  EXPECT_FALSE(w.form.Image3.resource.empty());
-  EXPECT_EQ(w.form.Label2.caption, L"Zentrik Периодична система");
-  EXPECT_EQ(w.form.Label2.font, kit::MakeFont(L"Verdana", 14.25, true, 204));
-  EXPECT_EQ(w.form.Label3.caption, L"X");
-  EXPECT_EQ(w.form.Label3.font, kit::MakeFont(L"Verdana", 21.75, true, 204));
-  EXPECT_EQ(w.form.Label3.bounds, (kit::Rect{11220, 15, 330, 525}));
-  EXPECT_FALSE(w.form.Label1.caption.empty());
-  EXPECT_EQ(w.form.Label1.caption.find(L'\n'), std::wstring::npos);
-  for (kit::Label* l : {&w.form.Label1, &w.form.Label2, &w.form.Label3}) {
-    EXPECT_EQ(l->fore_color, 0xFFFFFFu) << l->Name();
-    EXPECT_TRUE(l->transparent) << l->Name();
-  }
-  // The band lies beneath everything that stands on it.
-  EXPECT_EQ(w.form.Controls().front(), &w.form.Shape2);
 }
 
 TEST(FormMain, LegendSwatchesMatchTheTilesOfTheirCategory) {
@@ -92,8 +78,6 @@ TEST(FormMain, LegendSwatchesMatchTheTilesOfTheirCategory) {
     EXPECT_TRUE(swatch.filled);
     EXPECT_EQ(swatch.fill_color, viewer::CategoryColor(category)) << swatch.Name();
     EXPECT_EQ(swatch.border_color, kBackground) << swatch.Name();
-    EXPECT_EQ(swatch.bounds.width, 210);
-    EXPECT_EQ(swatch.bounds.height, 195);
     // Its caption stands just right of it, on the same row.
     int captions = 0;
     for (auto* c : w.form.Controls()) {
@@ -104,7 +88,6 @@ TEST(FormMain, LegendSwatchesMatchTheTilesOfTheirCategory) {
       EXPECT_GT(l->bounds.left, swatch.bounds.left);
       EXPECT_LT(l->bounds.left - swatch.bounds.Right(), 100);
       EXPECT_LE(std::abs(l->bounds.top - swatch.bounds.top), 30);
-      EXPECT_EQ(l->font, kit::MakeFont(L"Verdana", 8.25, true, 204));
     }
     EXPECT_EQ(captions, 1) << swatch.Name();
   }
@@ -126,8 +109,6 @@ TEST(FormMain, GroupHeadingsUseTheRightAlphabet) {
   // IVб alone opens with the Cyrillic І.
   EXPECT_EQ(w.Label("lbl_IVb").caption, L"\u0406V\u0431");
   EXPECT_EQ(w.Label("lbl_IIIb").caption, L"III\u0431");
-  EXPECT_EQ(w.Label("lbl_0").caption, L"0");
-  EXPECT_EQ(w.Label("lbl_0").bounds.left, 10920);
   EXPECT_EQ(w.Label("lbl_left").caption, L"|" + std::wstring(13, L'-'));
   EXPECT_EQ(w.Label("lbl_right").caption, std::wstring(12, L'-') + L"|");
   // The bracket and VIIIб span the columns of groups 8 to 10.
@@ -138,15 +119,7 @@ TEST(FormMain, GroupHeadingsUseTheRightAlphabet) {
   EXPECT_EQ(w.Label("lbl_3").bounds.left, w.form.Tile("Sc")->bounds.left);
   EXPECT_EQ(w.Label("lbl_12").bounds.left, w.form.Tile("Zn")->bounds.left);
   EXPECT_EQ(w.Label("lbl_13").bounds.left, w.form.Tile("B")->bounds.left);
-  for (int g = 1; g <= 18; ++g) {
-    auto& l = w.Label("lbl_" + std::to_string(g));
-    EXPECT_EQ(l.caption, std::to_wstring(g));
-    EXPECT_EQ(l.alignment, kit::Align::kCenter);
-    EXPECT_EQ(l.font, kit::MakeFont(L"Verdana", 8.25, false, 204));
-    EXPECT_EQ(l.fore_color, kit::kWindowText);
-    EXPECT_TRUE(l.transparent);
-    EXPECT_EQ(l.bounds.width, 615);
-  }
+  for (int g = 1; g <= 18; ++g) EXPECT_EQ(w.Label("lbl_" + std::to_string(g)).caption, std::to_wstring(g));
 }
 
 TEST(FormMain, ConnectorLinesLeadFromTheGapToBothFBlockRows) {
@@ -167,28 +140,20 @@ TEST(FormMain, ConnectorLinesLeadFromTheGapToBothFBlockRows) {
   EXPECT_EQ((kit::Point{w.form.Line5.x2, w.form.Line5.y2}), (kit::Point{w.form.Line6.x1, w.form.Line6.y1}));
 }
 
-TEST(FormMain, TilesAreBorderedOpaqueArialLabels) {
+TEST(FormMain, TilesAreOpaqueArialWhileEveryOtherLabelIsCyrillicVerdana) {
   Window w;
   ASSERT_EQ(w.form.Tiles().size(), 115u);
   for (const auto& t : w.form.Tiles()) {
-    EXPECT_EQ(t->caption, std::wstring(t->Name().begin() + 4, t->Name().end()));
     EXPECT_EQ(t->font, kit::MakeFont(L"Arial", 9.75, true, 0)) << t->Name();
-    EXPECT_TRUE(t->border);
-    EXPECT_FALSE(t->transparent);
-    EXPECT_EQ(t->alignment, kit::Align::kLeft);
-    EXPECT_EQ(t->bounds.width, 615);
-    EXPECT_EQ(t->bounds.height, 495);
-    EXPECT_TRUE(t->on_click) << t->Name();
+    EXPECT_TRUE(t->border && !t->transparent) << t->Name();
   }
-  EXPECT_EQ(w.form.Tile("Uuq")->bounds.left, 8640);
   EXPECT_EQ(w.form.Tile("Uuq")->caption, L"Uuq");
-  EXPECT_EQ(w.form.Tile("Uut"), nullptr);
-  EXPECT_EQ(w.form.Tile("Uup"), nullptr);
-  EXPECT_EQ(w.form.Tile("Uus"), nullptr);
-  // Every label font but the tiles' names the Cyrillic character set.
   for (auto* c : w.form.Controls()) {
     if (c->Kind() != kit::ControlKind::kLabel || w.IsTile(c) || !c->visible) continue;
-    EXPECT_EQ(static_cast<kit::Label*>(c)->font.charset, 204) << c->Name();
+    auto* l = static_cast<kit::Label*>(c);
+    EXPECT_EQ(l->font.face, L"Verdana") << c->Name();
+    EXPECT_EQ(l->font.charset, 204) << c->Name();
+    EXPECT_TRUE(l->transparent) << c->Name();
   }
 }
 
@@ -215,16 +180,10 @@ TEST(FormMain, PanelBoxesAndLabelsFaceEachOtherWithTheirAlignments) {
     EXPECT_EQ(box->alignment, kit::Align::kLeft) << box->Name();
     EXPECT_EQ(label->alignment, kit::Align::kRight) << label->Name();
   }
-  EXPECT_EQ(f.lbl_electronegativity.caption, L"Електроотрицателност");
-  EXPECT_EQ(f.lbl_atom_mass.caption, L"атомна маса");
-  EXPECT_EQ(f.lbl_oxidation.caption, L"степен на окисление");
-  EXPECT_EQ(f.txt_discovery.bounds, (kit::Rect{7890, 7860, 3495, 285}));
   for (auto* box : f.PanelBoxes()) {
     if (!box->visible) continue;
     EXPECT_EQ(box->back_color, kBackground) << box->Name();
     EXPECT_EQ(box->font, f.font) << box->Name();
-    EXPECT_FALSE(box->multi_line);
-    EXPECT_FALSE(box->read_only);
   }
 }
 
