@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <algorithm>
 #include <set>
 
 namespace oracle {
@@ -117,6 +118,36 @@ std::vector<size_t> EntryEnds(const std::vector<uint8_t>& f, size_t base) {
     if (f[base + 0x1B + bit / 8] & (1u << (bit % 8))) ends.push_back(0x1E0 + bit);
   return ends;
 }
+// Checks the tree below `page` the way a keyed search would use it: every
+// node entry carries the greatest entry of its child, the tail child comes
+// last.  Appends the leaves in key order; returns the subtree's greatest
+// leaf entry (9 bytes), or nullopt on a fault.
+std::optional<std::vector<uint8_t>> CheckTree(const std::vector<uint8_t>& f, uint32_t page, int depth,
+                                              std::vector<uint32_t>& leaves, std::string& error) {
+  const size_t pages = f.size() / kPage;
+  if (page == 0 || page >= pages || depth > 8) { error = "bad child page"; return std::nullopt; }
+  const size_t base = page * kPage;
+  const auto ends = EntryEnds(f, base);
+  if (f[base] == 0x04) {
+    leaves.push_back(page);
+    if (ends.empty()) return std::vector<uint8_t>{};
+    return std::vector<uint8_t>(f.begin() + base + ends.back() - 9, f.begin() + base + ends.back());
+  }
+  if (f[base] != 0x03) { error = "not an index page"; return std::nullopt; }
+  size_t start = 0x1E0;
+  for (size_t end : ends) {
+    if (end - start != 13) { error = "bad node entry"; return std::nullopt; }
+    auto last = CheckTree(f, Be(f, base + start + 9, 4), depth + 1, leaves, error);
+    if (!last) return std::nullopt;
+    if (!std::equal(last->begin(), last->end(), f.begin() + base + start) || last->size() != 9) {
+      error = "node entry on page " + std::to_string(page) + " is not its child's last entry";
+      return std::nullopt;
+    }
+    start = end;
+  }
+  return CheckTree(f, U32(f, base + 0x14), depth + 1, leaves, error);
+}
+
 }  // namespace
 
 std::optional<std::vector<int32_t>> IndexOrderIds(const std::vector<uint8_t>& f, uint32_t tdef_page,
@@ -130,6 +161,8 @@ std::optional<std::vector<int32_t>> IndexOrderIds(const std::vector<uint8_t>& f,
   size_t at = t + 0x3F + 12 * nreal + 25 * ncols;
   for (uint32_t c = 0; c < ncols; ++c) at += 2 + U16(f, at);
   uint32_t page = U32(f, at + 0x26);
+  std::vector<uint32_t> tree_leaves, chain_leaves;
+  if (!CheckTree(f, page, 0, tree_leaves, error)) return std::nullopt;
 
   std::vector<int32_t> ids;
   std::set<uint32_t> seen;
@@ -153,12 +186,14 @@ std::optional<std::vector<int32_t>> IndexOrderIds(const std::vector<uint8_t>& f,
       const uint32_t roff = U16(f, dpage * kPage + 14 + 2 * drow) & 0x1FFF;
       const int32_t id = static_cast<int32_t>(U32(f, dpage * kPage + roff + 2));
       if (id != key) { error = "key " + std::to_string(key) + " names the row of " + std::to_string(id); return std::nullopt; }
-      ids.push_back(id);
+        ids.push_back(id);
       start = end;
     }
+    chain_leaves.push_back(page);
     prev = page;
     page = U32(f, base + 0x10);
   }
+  if (tree_leaves != chain_leaves) { error = "the tree and the leaf chain disagree"; return std::nullopt; }
   return ids;
 }
 

@@ -39,7 +39,8 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text);
 std::string JsonString(const std::string& utf8);
 std::string JsonNumber(double v);
 
-// Walks the B-tree of the first index of the user table whose definition is
+// Checks the B-tree of the first index (node entries name the greatest entry
+// of their child, the tail pointer the last child) and walks it of the user table whose definition is
 // on `tdef_page`: leftmost leaf, then the leaves' next pointers.  Returns, in
 // index order, the Long stored at the start of each entry's row (column 0 of
 // the table's fixed area), or nullopt with `error` set when a page or entry
