@@ -262,6 +262,38 @@ TEST_F(JetWriterLarge, MdbReaderReadsAllRows) {
     EXPECT_EQ(lines[r + 4], JsonRow(*table_, table_->rows[r]));
 }
 
+// Past about 112 000 entries one node page no longer holds every leaf, so
+// the root is a node over nodes.
+TEST(JetWriterIndex, ThreeLevelTreeStaysInOrder) {
+  WriterTable t;
+  t.name = "deep";
+  constexpr int kRows = 130000;
+  for (int i = 0; i < kRows; ++i) t.rows.push_back({(i * 7919) % kRows, {}});  // a permutation of 0..kRows-1
+  const jet::WriteResult w = jet::WriteDatabase(t);
+  ASSERT_TRUE(w.ok) << w.error;
+  std::string error;
+  const auto ids = oracle::IndexOrderIds(w.bytes, kUserTdefPage, error);
+  ASSERT_TRUE(ids) << error;
+  ASSERT_EQ(ids->size(), static_cast<size_t>(kRows));
+  for (int i = 0; i < kRows; ++i) ASSERT_EQ((*ids)[i], i);
+  // The root really is a node whose first child is a node.
+  const size_t tdef = kUserTdefPage * 4096;
+  const size_t real = tdef + 0x3F + 12 + 25 + 2 + 2 * 2;  // stats, one descriptor, the name "ID"
+  const std::uint32_t root = w.bytes[real + 0x26] | (w.bytes[real + 0x27] << 8) | (w.bytes[real + 0x28] << 16);
+  ASSERT_EQ(w.bytes[root * 4096], 0x03);
+  const size_t first = root * 4096 + 0x1E0 + 9;
+  const std::uint32_t child = (w.bytes[first] << 24) | (w.bytes[first + 1] << 16) | (w.bytes[first + 2] << 8) | w.bytes[first + 3];
+  EXPECT_EQ(w.bytes[child * 4096], 0x03);
+
+  auto db = jet::Database::OpenFromMemory(w.bytes);
+  ASSERT_TRUE(db.ok()) << db.status().ToString();
+  auto table = db->OpenTable("deep");
+  ASSERT_TRUE(table.ok());
+  ASSERT_TRUE(table->SetIndex("ID").ok());
+  ASSERT_TRUE(table->Move(kRows - 1).ok());
+  EXPECT_EQ(*table->Field("ID"), jet::Value(std::int32_t{kRows - 1}));
+}
+
 TEST(JetWriterInput, RefusesWhatItCannotStoreFaithfully) {
   auto base = [] {
     WriterTable t;
