@@ -1,6 +1,7 @@
 // Painting for the Win32 backend: the form's surface (colour, shapes, lines),
 // labels (which show that surface through their transparent background),
 // picture boxes (our own pixel buffer, blitted) and images (resources).
+#include <cwchar>
 #include <map>
 #include <tuple>
 
@@ -83,6 +84,43 @@ UINT AlignFlags(Align a) {
 
 }  // namespace
 
+namespace {
+
+int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FaceInstalled(const std::wstring& face) {
+  static std::map<std::wstring, bool> known;
+  auto it = known.find(face);
+  if (it != known.end()) return it->second;
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(screen, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  known[face] = found;
+  return found;
+}
+
+// Where a face is missing (outside Windows, Arial Black and Verdana usually
+// are), the font mapper's stand-in is often far wider and cuts the captions;
+// a close sibling keeps them inside their labels: Arial in bold for Arial
+// Black, Tahoma (Verdana's narrower twin) for Verdana.
+std::wstring FaceOrSibling(const std::wstring& face, bool* bold) {
+  if (face == L"Arial Black" && !FaceInstalled(face)) {
+    *bold = true;
+    return L"Arial";
+  }
+  if (face == L"Verdana" && !FaceInstalled(face) && FaceInstalled(L"Tahoma")) return L"Tahoma";
+  return face;
+}
+
+}  // namespace
+
 HFONT FontFor(const Font& font) {
   static std::map<std::tuple<std::wstring, long long, bool, bool, bool, int, int>, HFONT> cache;
   int dpi = Dpi();
@@ -91,9 +129,11 @@ HFONT FontFor(const Font& font) {
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
   int height = -static_cast<int>(font.points * dpi / 72.0 + 0.5);
-  HFONT f = CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline, FALSE,
+  bool bold = font.bold;
+  std::wstring face = FaceOrSibling(font.face, &bold);
+  HFONT f = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline, FALSE,
                         static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, font.face.c_str());
+                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   cache[key] = f;
   return f;
 }
@@ -157,9 +197,9 @@ void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
   Select f(dc, FontFor(label.font));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Resolve(label.fore_color));
-  // A label wraps its caption within its width, as a label control does.
-  DrawTextW(dc, label.caption.c_str(), static_cast<int>(label.caption.size()), &text,
-            AlignFlags(label.alignment) | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  UINT flags = AlignFlags(label.alignment) | DT_NOPREFIX | DT_EXPANDTABS;
+  flags |= label.word_wrap ? DT_WORDBREAK : DT_SINGLELINE;
+  DrawTextW(dc, label.caption.c_str(), static_cast<int>(label.caption.size()), &text, flags);
 }
 
 }  // namespace
@@ -171,7 +211,8 @@ void PaintLabel(ControlRecord& rec, HDC dc) {
   SIZE size{rc.right, rc.bottom};
   if (label.transparent) {
     // Show what lies behind: the form's surface, or the picture box's drawing,
-    // and the opaque labels this one overlaps (a tile's frame under a heading).
+    // and the labels this one overlaps (a tile's frame under a heading, the
+    // first pixel of a neighbour's caption), as windowless labels would.
     HWND parent = GetParent(rec.hwnd);
     POINT origin{0, 0};
     MapWindowPoints(rec.hwnd, parent, &origin, 1);
@@ -183,7 +224,6 @@ void PaintLabel(ControlRecord& rec, HDC dc) {
       for (Control* c : label.Owner().Controls()) {
         if (c == &label || c->Kind() != ControlKind::kLabel || !c->visible || c->Container()) continue;
         auto& other = static_cast<Label&>(*c);
-        if (other.transparent) continue;
         RECT theirs = ToPixels(other.bounds, POINT{0, 0}), overlap;
         if (!IntersectRect(&overlap, &mine, &theirs)) continue;
         POINT old;

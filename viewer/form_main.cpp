@@ -165,6 +165,10 @@ void FormMain::BuildHeadings() {
   for (const Heading& h : headings)
     Caption(h.label, h.caption, {h.left, h.top, 615, 255}, Verdana(8.25, false), kit::kWindowText,
             kit::Align::kCenter);
+  // The bracket halves are wider than their labels in most fonts; anchored
+  // at their outer ends each keeps its bar, which a centred caption loses.
+  lbl_left.alignment = kit::Align::kLeft;
+  lbl_right.alignment = kit::Align::kRight;
 }
 
 void FormMain::BuildLines() {
