@@ -73,7 +73,7 @@ TEST(ElementData, SpotValues) {
   EXPECT_EQ(fe[kAtomNum], "26");
   EXPECT_EQ(fe[kName], "Желязо");
   EXPECT_EQ(fe[kMass], "55,845");
-  EXPECT_EQ(fe[kShells], "2-8-14-2");
+  EXPECT_EQ(fe[kShells], "2 8 14 2");
   EXPECT_EQ(fe[kOrbitals], "1s2 2s2 2p6 3s2 3p6 3d6 4s2");
   EXPECT_EQ(fe[kDensity], "7,874 g/cm³");
   EXPECT_EQ(fe[kMeltBoil], "1538 / 2862 °C");
@@ -104,7 +104,7 @@ TEST(ElementData, ShellsAddUpToTheAtomicNumberAndMatchTheConfiguration) {
     }
     EXPECT_EQ(total, AtomNum(rec)) << rec[kName];
     std::string shells;
-    for (auto [n, e] : per_shell) shells += (shells.empty() ? "" : "-") + std::to_string(e);
+    for (auto [n, e] : per_shell) shells += (shells.empty() ? "" : " ") + std::to_string(e);
     EXPECT_EQ(shells, rec[kShells]) << rec[kName];
   }
 }
