@@ -443,8 +443,8 @@ Cell LongCell(std::uint32_t v) {
 
 // The catalog: Access' seventeen MSysObjects columns, in column order.
 Layout CatalogLayout() {
-  struct Spec { const char16_t* name; std::uint8_t type; std::uint16_t length; };
-  static const Spec specs[] = {
+  struct CatalogColumn { const char16_t* name; std::uint8_t type; std::uint16_t length; };
+  static const CatalogColumn columns[] = {
       {u"Id", 0x04, 4},         {u"ParentId", 0x04, 4},     {u"Name", 0x0A, 510},
       {u"Type", 0x03, 2},       {u"DateCreate", 0x08, 8},   {u"DateUpdate", 0x08, 8},
       {u"Owner", 0x09, 255},    {u"Flags", 0x04, 4},        {u"Database", 0x0C, 0},
@@ -453,7 +453,7 @@ Layout CatalogLayout() {
       {u"LvModule", 0x0B, 0},   {u"LvExtra", 0x0B, 0}};
   Layout l;
   std::uint16_t n = 0;
-  for (const auto& s : specs) {
+  for (const auto& s : columns) {
     ColDef c;
     c.name = s.name;
     c.type = s.type;
