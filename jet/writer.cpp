@@ -276,6 +276,134 @@ class RowPacker {
   std::vector<DataPage> pages_;
 };
 
+// The memo's 12-byte header, with the data inline when short, else placed in
+// one LVAL row or a chain of them (jet-format.md 8).
+Bytes PlaceMemo(Bytes data, RowPacker& lv) {
+  const auto length = static_cast<std::uint32_t>(data.size());
+  Bytes h;
+  if (data.size() <= kInlineMemoMax) {
+    AddU32(h, length | 0x80000000u);
+    AddU32(h, 0);
+    AddU32(h, 0);
+    h.insert(h.end(), data.begin(), data.end());
+    return h;
+  }
+  if (data.size() <= kLvalSingleMax) {
+    AddU32(h, length | 0x40000000u);
+    AddU32(h, lv.Add(std::move(data)));
+    AddU32(h, 0);
+    return h;
+  }
+  // A chain: every piece starts with the pointer to the next (0 on the last),
+  // so the pieces are reserved first and filled once all places are known.
+  std::vector<std::uint32_t> ptrs;
+  for (std::size_t at = 0; at < data.size(); at += kLvalPiece)
+    ptrs.push_back(lv.Add(Bytes(4 + std::min(kLvalPiece, data.size() - at), 0)));
+  for (std::size_t k = 0; k < ptrs.size(); ++k) {
+    const std::size_t at = k * kLvalPiece;
+    Bytes piece;
+    AddU32(piece, k + 1 < ptrs.size() ? ptrs[k + 1] : 0);
+    piece.insert(piece.end(), data.begin() + at, data.begin() + std::min(at + kLvalPiece, data.size()));
+    lv.Replace(ptrs[k], std::move(piece));
+  }
+  AddU32(h, length);
+  AddU32(h, ptrs[0]);
+  AddU32(h, 0);
+  return h;
+}
+
+// Leaf entry of an ascending Long key (jet-format.md 11.3, 11.4): flag 7F,
+// the key big-endian with its sign bit flipped, then the row's page
+// (3 bytes) and row number, also big-endian.
+Bytes LeafEntry(std::int32_t id, std::uint32_t row_ptr) {
+  Bytes b{0x7F};
+  const std::uint32_t key = static_cast<std::uint32_t>(id) ^ 0x80000000u;
+  for (int s = 24; s >= 0; s -= 8) b.push_back(static_cast<std::uint8_t>(key >> s));
+  for (int s = 24; s >= 8; s -= 8) b.push_back(static_cast<std::uint8_t>(row_ptr >> s));
+  b.push_back(static_cast<std::uint8_t>(row_ptr));
+  return b;
+}
+
+Bytes IndexPage(std::uint8_t type, const std::vector<Bytes>& entries, std::uint32_t prev,
+                std::uint32_t next, std::uint32_t tail) {
+  Bytes p(kPageSize, 0);
+  p[0] = type;
+  p[1] = 0x01;
+  PutU32(p, 4, kUserTdefPage);
+  PutU32(p, 0x0C, prev);
+  PutU32(p, 0x10, next);
+  PutU32(p, 0x14, tail);
+  p[0x1A] = type == 0x03 ? 1 : 0;
+  std::size_t at = kIndexEntriesStart;
+  for (const auto& e : entries) {
+    std::copy(e.begin(), e.end(), p.begin() + at);
+    at += e.size();
+    const std::size_t bit = at - kIndexEntriesStart;  // the bitmap marks where each entry ends
+    p[0x1B + bit / 8] |= static_cast<std::uint8_t>(1u << (bit % 8));
+  }
+  PutU16(p, 2, static_cast<std::uint32_t>(kPageSize - at));
+  return p;
+}
+
+// Splits n items into the fewest groups of at most cap, sizes as even as
+// possible, so that no node ends up with a lone child.
+std::vector<std::size_t> Groups(std::size_t n, std::size_t cap) {
+  const std::size_t count = std::max<std::size_t>(1, (n + cap - 1) / cap);
+  std::vector<std::size_t> sizes(count, n / count);
+  for (std::size_t i = 0; i < n % count; ++i) ++sizes[i];
+  return sizes;
+}
+
+struct IndexTree {
+  std::uint32_t root = 0;
+  std::vector<std::uint32_t> pages;  // every page of the tree, leaves first
+};
+
+// Writes the B-tree over entries already in key order.  Leaves hold every
+// entry; each node level names each child but the last by its greatest
+// entry and the last through the tail pointer, as Access does.  An empty
+// index is one empty leaf.
+IndexTree WriteIndex(File& file, const std::vector<Bytes>& entries) {
+  struct Child { std::uint32_t page; Bytes last; };
+  IndexTree tree;
+  std::vector<Child> level;
+  const auto leaf_sizes = Groups(entries.size(), kIndexSpace / kLeafEntry);
+  std::vector<std::uint32_t> pages;
+  for (std::size_t i = 0; i < leaf_sizes.size(); ++i) pages.push_back(file.NewPage());
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < leaf_sizes.size(); ++i) {
+    const std::vector<Bytes> leaf(entries.begin() + at, entries.begin() + at + leaf_sizes[i]);
+    at += leaf_sizes[i];
+    file.Set(pages[i], IndexPage(0x04, leaf, i ? pages[i - 1] : 0, i + 1 < pages.size() ? pages[i + 1] : 0, 0));
+    level.push_back({pages[i], leaf.empty() ? Bytes{} : leaf.back()});
+  }
+  tree.pages = pages;
+  while (level.size() > 1) {
+    const auto sizes = Groups(level.size(), kIndexSpace / kNodeEntry + 1);  // entries + the tail
+    pages.clear();
+    for (std::size_t i = 0; i < sizes.size(); ++i) pages.push_back(file.NewPage());
+    std::vector<Child> up;
+    at = 0;
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+      std::vector<Bytes> node;
+      for (std::size_t k = 0; k + 1 < sizes[i]; ++k) {
+        Bytes e = level[at + k].last;
+        const std::uint32_t child = level[at + k].page;
+        for (int s = 24; s >= 0; s -= 8) e.push_back(static_cast<std::uint8_t>(child >> s));
+        node.push_back(std::move(e));
+      }
+      const Child& tail = level[at + sizes[i] - 1];
+      at += sizes[i];
+      file.Set(pages[i], IndexPage(0x03, node, i ? pages[i - 1] : 0, i + 1 < pages.size() ? pages[i + 1] : 0, tail.page));
+      up.push_back({pages[i], tail.last});
+    }
+    tree.pages.insert(tree.pages.end(), pages.begin(), pages.end());
+    level = std::move(up);
+  }
+  tree.root = level.front().page;
+  return tree;
+}
+
 // Type-0 usage map row (jet-format.md 9) listing `pages`, which must lie at
 // or after `first`.  `set_beyond` marks every page from there on instead
 // (the global map's inverted sense).
@@ -634,36 +762,8 @@ WriteResult WriteDatabase(const WriterTable& table, const WriterOptions& options
         continue;
       }
       if (data.size() >= (1u << 24)) return Fail(Describe(table, r, c, "memo too long"));
-      const auto length = static_cast<std::uint32_t>(data.size());
-      Bytes& h = cell.bytes;
-      if (data.size() <= kInlineMemoMax) {
-        AddU32(h, length | 0x80000000u);
-        AddU32(h, 0);
-        AddU32(h, 0);
-        h.insert(h.end(), data.begin(), data.end());
-        continue;
-      }
-      RowPacker& lv = lvals[std::find(memo_cols.begin(), memo_cols.end(), c) - memo_cols.begin()];
-      if (data.size() <= kLvalSingleMax) {
-        AddU32(h, length | 0x40000000u);
-        AddU32(h, lv.Add(std::move(data)));
-        AddU32(h, 0);
-        continue;
-      }
-      // A chain: every piece starts with the pointer to the next (0 on the last).
-      std::vector<std::uint32_t> ptrs;
-      for (std::size_t at = 0; at < data.size(); at += kLvalPiece)
-        ptrs.push_back(lv.Add(Bytes(4 + std::min(kLvalPiece, data.size() - at), 0)));
-      for (std::size_t k = 0; k < ptrs.size(); ++k) {
-        const std::size_t at = k * kLvalPiece;
-        Bytes piece;
-        AddU32(piece, k + 1 < ptrs.size() ? ptrs[k + 1] : 0);
-        piece.insert(piece.end(), data.begin() + at, data.begin() + std::min(at + kLvalPiece, data.size()));
-        lv.Replace(ptrs[k], std::move(piece));
-      }
-      AddU32(h, length);
-      AddU32(h, ptrs[0]);
-      AddU32(h, 0);
+      const auto lv = std::find(memo_cols.begin(), memo_cols.end(), c) - memo_cols.begin();
+      cell.bytes = PlaceMemo(std::move(data), lvals[lv]);
     }
   }
 
@@ -677,89 +777,12 @@ WriteResult WriteDatabase(const WriterTable& table, const WriterOptions& options
   }
   cells.clear();
 
-  // Index: leaves hold every entry in key order, spread evenly; node levels
-  // above name each child but the last by its greatest entry, and the last
-  // through the tail pointer, as Access does.
-  struct Child { std::uint32_t page; Bytes last; };
-  auto leaf_entry = [&](const std::pair<std::int32_t, std::size_t>& e) {
-    Bytes b{0x7F};
-    const std::uint32_t key = static_cast<std::uint32_t>(e.first) ^ 0x80000000u;
-    for (int s = 24; s >= 0; s -= 8) b.push_back(static_cast<std::uint8_t>(key >> s));
-    const std::uint32_t ptr = where[e.second];
-    for (int s = 24; s >= 8; s -= 8) b.push_back(static_cast<std::uint8_t>(ptr >> s));  // page, big-endian
-    b.push_back(static_cast<std::uint8_t>(ptr));                                       // row
-    return b;
-  };
-  auto render_index_page = [&](std::uint8_t type, const std::vector<Bytes>& entries, std::uint32_t prev,
-                               std::uint32_t next, std::uint32_t tail) {
-    Bytes p(kPageSize, 0);
-    p[0] = type;
-    p[1] = 0x01;
-    PutU32(p, 4, kUserTdefPage);
-    PutU32(p, 0x0C, prev);
-    PutU32(p, 0x10, next);
-    PutU32(p, 0x14, tail);
-    p[0x1A] = type == 0x03 ? 1 : 0;
-    std::size_t at = kIndexEntriesStart;
-    for (const auto& e : entries) {
-      std::copy(e.begin(), e.end(), p.begin() + at);
-      at += e.size();
-      const std::size_t bit = at - kIndexEntriesStart;
-      p[0x1B + bit / 8] |= static_cast<std::uint8_t>(1u << (bit % 8));
-    }
-    PutU16(p, 2, static_cast<std::uint32_t>(kPageSize - at));
-    return p;
-  };
-  // Splits n items into the fewest groups of at most cap, sizes as even as possible.
-  auto groups = [](std::size_t n, std::size_t cap) {
-    const std::size_t count = std::max<std::size_t>(1, (n + cap - 1) / cap);
-    std::vector<std::size_t> sizes(count, n / count);
-    for (std::size_t i = 0; i < n % count; ++i) ++sizes[i];
-    return sizes;
-  };
-
-  std::vector<std::uint32_t> index_pages;
-  std::vector<Child> level;
-  {
-    const auto sizes = groups(by_id.size(), kIndexSpace / kLeafEntry);
-    std::vector<std::uint32_t> pages;
-    for (std::size_t i = 0; i < sizes.size(); ++i) pages.push_back(file.NewPage());
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-      std::vector<Bytes> entries;
-      for (std::size_t k = 0; k < sizes[i]; ++k) entries.push_back(leaf_entry(by_id[at + k]));
-      at += sizes[i];
-      file.Set(pages[i], render_index_page(0x04, entries, i ? pages[i - 1] : 0,
-                                           i + 1 < pages.size() ? pages[i + 1] : 0, 0));
-      level.push_back({pages[i], entries.empty() ? Bytes{} : entries.back()});
-    }
-    index_pages = pages;
-  }
-  while (level.size() > 1) {
-    // A node carries cap entries plus the tail child.
-    const auto sizes = groups(level.size(), kIndexSpace / kNodeEntry + 1);
-    std::vector<std::uint32_t> pages;
-    for (std::size_t i = 0; i < sizes.size(); ++i) pages.push_back(file.NewPage());
-    std::vector<Child> up;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < sizes.size(); ++i) {
-      std::vector<Bytes> entries;
-      for (std::size_t k = 0; k + 1 < sizes[i]; ++k) {
-        Bytes e = level[at + k].last;
-        const std::uint32_t child = level[at + k].page;
-        for (int s = 24; s >= 0; s -= 8) e.push_back(static_cast<std::uint8_t>(child >> s));
-        entries.push_back(std::move(e));
-      }
-      const Child& tail = level[at + sizes[i] - 1];
-      at += sizes[i];
-      file.Set(pages[i], render_index_page(0x03, entries, i ? pages[i - 1] : 0,
-                                           i + 1 < pages.size() ? pages[i + 1] : 0, tail.page));
-      up.push_back({pages[i], tail.last});
-    }
-    index_pages.insert(index_pages.end(), pages.begin(), pages.end());
-    level = std::move(up);
-  }
-  const std::uint32_t root = level.front().page;
+  std::vector<Bytes> entries;
+  entries.reserve(by_id.size());
+  for (const auto& [id, r] : by_id) entries.push_back(LeafEntry(id, where[r]));
+  const IndexTree tree = WriteIndex(file, entries);
+  const std::vector<std::uint32_t>& index_pages = tree.pages;
+  const std::uint32_t root = tree.root;
 
   // Usage maps, on pages of their own after everything they describe.
   RowPacker maps(file, 0);
