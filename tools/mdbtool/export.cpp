@@ -1,17 +1,44 @@
 #include "tools/mdbtool/export.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace mdbtool {
 namespace {
 
-void AppendQuoted(std::string& out, const std::string& s) {
+// UTF-16 to UTF-8 in double quotes, inner quotes doubled; the hot path of
+// an export, so it writes straight into the output.
+void AppendQuoted(std::string& out, std::u16string_view s) {
   out.push_back('"');
-  for (char c : s) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char16_t c = s[i];
+    if (c < 0x80) {
+      if (c == '"') out.push_back('"');
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | c >> 6));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      // Surrogates and the rest: the general conversion.
+      size_t j = i;
+      while (j < s.size() && s[j] >= 0x800) ++j;
+      out += jet::Utf16ToUtf8(s.substr(i, j - i));
+      i = j - 1;
+    }
   }
   out.push_back('"');
+}
+
+template <class T>
+void AppendChars(std::string& out, T v) {
+  char buf[32];
+  out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+// printf's %.<precision>g, without printf's cost.
+void AppendGeneral(std::string& out, double v, int precision) {
+  char buf[64];
+  out.append(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, precision).ptr);
 }
 
 template <class... Args>
@@ -29,16 +56,18 @@ void AppendCsvField(std::string& out, const jet::Value& v, const jet::ColumnInfo
     out += "<NULL>";
   } else if (v.Is<bool>()) {
     out.push_back(v.Get<bool>() ? '1' : '0');
+  } else if (v.Is<std::u16string>()) {
+    AppendQuoted(out, v.Get<std::u16string>());
   } else if (v.Is<uint8_t>()) {
-    AppendF(out, "%u", unsigned{v.Get<uint8_t>()});
+    AppendChars(out, unsigned{v.Get<uint8_t>()});
   } else if (v.Is<int16_t>()) {
-    AppendF(out, "%d", int{v.Get<int16_t>()});
+    AppendChars(out, int{v.Get<int16_t>()});
   } else if (v.Is<int32_t>()) {
-    AppendF(out, "%ld", static_cast<long>(v.Get<int32_t>()));
+    AppendChars(out, v.Get<int32_t>());
   } else if (v.Is<float>()) {
-    AppendF(out, "%.8g", static_cast<double>(v.Get<float>()));
+    AppendGeneral(out, static_cast<double>(v.Get<float>()), 8);
   } else if (v.Is<double>()) {
-    AppendF(out, "%.16g", v.Get<double>());
+    AppendGeneral(out, v.Get<double>(), 16);
   } else if (v.Is<Currency>()) {
     const int64_t s = v.Get<Currency>().scaled;
     const uint64_t mag = s < 0 ? 0 - static_cast<uint64_t>(s) : static_cast<uint64_t>(s);
@@ -52,12 +81,12 @@ void AppendCsvField(std::string& out, const jet::Value& v, const jet::ColumnInfo
     n.scale = column.scale;
     out += Value(n).ToUtf8();
   } else {
-    // Text, memo, bytes and GUIDs.
-    AppendQuoted(out, v.ToUtf8());
+    // Bytes and GUIDs.
+    AppendQuoted(out, v.ToText());
   }
 }
 
-jet::Status ExportCsv(jet::Table& table, std::string& out) {
+jet::Status ExportCsv(jet::Table& table, std::string& out, const std::function<void(std::string&)>& flush) {
   const auto& columns = table.Columns();
   for (size_t i = 0; i < columns.size(); ++i) {
     if (i) out.push_back(',');
@@ -73,6 +102,7 @@ jet::Status ExportCsv(jet::Table& table, std::string& out) {
         AppendCsvField(out, (*row)[i], columns[i]);
       }
       out.push_back('\n');
+      if (flush && out.size() >= (1u << 16)) flush(out);
     } while (table.MoveNext().ok());
   }
   return jet::Status::Ok();
@@ -113,11 +143,14 @@ std::string Schema(const jet::Table& table, jet::JetVersion version) {
   }
   out += ");\n";
   for (const auto& index : table.Indexes()) {
-    out += "-- index [" + jet::Utf16ToUtf8(index.name) + "] (";
+    out += "-- index [";
+    out += jet::Utf16ToUtf8(index.name);
+    out += "] (";
     for (size_t k = 0; k < index.columns.size(); ++k) {
       if (k) out += ", ";
-      out += "[" + jet::Utf16ToUtf8(columns[index.columns[k].column].name) + "]" +
-             (index.columns[k].ascending ? "" : " DESC");
+      out += '[';
+      out += jet::Utf16ToUtf8(columns[index.columns[k].column].name);
+      out += index.columns[k].ascending ? "]" : "] DESC";
     }
     out += ")";
     if (index.primary_key) out += " primary key";

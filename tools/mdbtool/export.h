@@ -3,6 +3,7 @@
 // compared line by line.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "jet/database.h"
@@ -16,8 +17,9 @@ namespace mdbtool {
 void AppendCsvField(std::string& out, const jet::Value& value, const jet::ColumnInfo& column);
 
 // Header line and every record of the table in its current order
-// (after SetIndex, in index order), starting from the first record.
-jet::Status ExportCsv(jet::Table& table, std::string& out);
+// (after SetIndex, in index order), starting from the first record. When
+// given, `flush` is called now and then to take (and clear) what is in `out`.
+jet::Status ExportCsv(jet::Table& table, std::string& out, const std::function<void(std::string&)>& flush = {});
 
 // The table's CREATE TABLE block as mdb-schema writes it, followed by one
 // comment line per index.

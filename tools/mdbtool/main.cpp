@@ -57,9 +57,14 @@ int main(int argc, char** argv) {
       if (auto s = table->SetIndex(argv[5]); !s.ok()) return Fail(s);
     }
     std::string out;
-    const jet::Status s = mdbtool::ExportCsv(*table, out);
+    bool written = true;
     // Print what was read even when a later record is damaged.
-    if (!Write(out)) return 1;
+    const jet::Status s = mdbtool::ExportCsv(*table, out, [&](std::string& chunk) {
+      written = Write(chunk) && written;
+      chunk.clear();
+    });
+    written = Write(out) && written;
+    if (!written) return 1;
     return s.ok() ? 0 : Fail(s);
   }
   return Usage();
