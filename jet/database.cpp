@@ -61,17 +61,27 @@ Status ReadCatalog(Database::State& s) {
   auto rows = ScanTableRows(pager, *def);
   if (!rows.ok()) return rows.status();
   std::vector<Value> values;
+  // Only the four columns needed: the others hold property blobs in long
+  // values, and reading those for every object would cost more than the rest.
+  auto field = [&](const RowRef& row, int column, Value& out) -> Status {
+    JET_RETURN_IF_ERROR(DecodeRow(pager, *def, row, column, values));
+    out = std::move(values[static_cast<size_t>(column)]);
+    return Status::Ok();
+  };
   for (uint32_t ptr : *rows) {
     auto row = FindRow(pager, PointerPage(ptr), PointerRow(ptr), true);
     if (!row.ok()) return row.status();
-    JET_RETURN_IF_ERROR(DecodeRow(pager, *def, *row, -1, values));
-    const Value& n = values[static_cast<size_t>(name)];
+    Value n, id_value, type_value, flags_value;
+    JET_RETURN_IF_ERROR(field(*row, name, n));
     if (!n.Is<std::u16string>()) continue;
+    JET_RETURN_IF_ERROR(field(*row, id, id_value));
+    JET_RETURN_IF_ERROR(field(*row, type, type_value));
+    if (flags >= 0) JET_RETURN_IF_ERROR(field(*row, flags, flags_value));
     CatalogEntry e;
     e.name = n.Get<std::u16string>();
-    e.id = static_cast<uint32_t>(AsInteger(values[static_cast<size_t>(id)]));
-    e.type = static_cast<int>(AsInteger(values[static_cast<size_t>(type)]));
-    if (flags >= 0) e.flags = static_cast<uint32_t>(AsInteger(values[static_cast<size_t>(flags)]));
+    e.id = static_cast<uint32_t>(AsInteger(id_value));
+    e.type = static_cast<int>(AsInteger(type_value));
+    e.flags = static_cast<uint32_t>(AsInteger(flags_value));
     s.catalog.push_back(std::move(e));
   }
   return Status::Ok();
