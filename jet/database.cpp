@@ -2,6 +2,7 @@
 // and the cursor over one table's records.
 #include "jet/database.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "jet/index.h"
@@ -44,6 +45,7 @@ struct Table::State {
   std::u16string name;
   TableDef def;
   std::vector<uint32_t> order;  // row pointers in the current order
+  std::vector<uint32_t> stored;  // the live rows in storage order, sorted
   int64_t pos = 0;              // -1 = before the first, order.size() = after the last
 };
 
@@ -134,6 +136,8 @@ Result<Table> Database::OpenTable(std::string_view utf8_name) const {
     auto rows = ScanTableRows(*state_->pager, ts->def);
     if (!rows.ok()) return rows.status();
     ts->order = std::move(*rows);
+    ts->stored = ts->order;
+    std::sort(ts->stored.begin(), ts->stored.end());
     return Table(std::move(ts));
   }
   return Status::NotFound("no table " + std::string(utf8_name));
@@ -146,6 +150,28 @@ const std::vector<IndexInfo>& Table::Indexes() const { return state_->def.index_
 int Table::FindColumn(std::string_view utf8_name) const {
   return FindColumnByName(state_->def.column_infos, Utf8ToUtf16(utf8_name));
 }
+
+namespace {
+
+// The viewer finds records by their place in index order, so an index that
+// misses records, names one twice or points elsewhere would show the wrong
+// record without a word. Such an index is refused instead.
+Status CheckIndexRows(const Table::State& s, const RealIndexDef& index, const std::vector<uint32_t>& rows) {
+  std::vector<uint32_t> sorted = rows;
+  std::sort(sorted.begin(), sorted.end());
+  if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
+    return Status::Corruption(index.root_page, 0, "index lists a record twice");
+  if (!std::includes(s.stored.begin(), s.stored.end(), sorted.begin(), sorted.end()))
+    return Status::Corruption(index.root_page, 0, "index points at a row that is not a record of the table");
+  const bool ignores_nulls = (index.flags & 0x02) != 0;
+  if (!ignores_nulls && sorted.size() != s.stored.size())
+    return Status::Corruption(index.root_page, 0,
+                              "index lists " + std::to_string(sorted.size()) + " records, the table holds " +
+                                  std::to_string(s.stored.size()));
+  return Status::Ok();
+}
+
+}  // namespace
 
 Status Table::SetIndex(std::string_view utf8_name) {
   State& s = *state_;
@@ -161,8 +187,10 @@ Status Table::SetIndex(std::string_view utf8_name) {
     if (!NamesEqual(li.name, wanted)) continue;
     // The logical index names its B-tree by position in the real-index
     // list; its own number is not that position in every file.
-    auto rows = ReadIndexRows(*s.db->pager, s.def, s.def.real_indexes[li.real_index]);
+    const RealIndexDef& real = s.def.real_indexes[li.real_index];
+    auto rows = ReadIndexRows(*s.db->pager, s.def, real);
     if (!rows.ok()) return rows.status();
+    JET_RETURN_IF_ERROR(CheckIndexRows(s, real, *rows));
     s.order = std::move(*rows);
     s.pos = 0;
     return Status::Ok();

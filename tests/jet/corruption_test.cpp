@@ -112,6 +112,39 @@ TEST(Damaged, IndexLeafChainLoopIsCorruption) {
   EXPECT_EQ(*t->RecordCount(), 512u);
 }
 
+TEST(Damaged, IndexMissingRecordsIsRefusedRatherThanMisnumbered) {
+  // Clear the entry bitmap of the last leaf (2 of the 512 entries).
+  Bytes file = jettest::ReadBytes(jettest::Sample("compIndexTestV2000"));
+  std::fill(file.begin() + 33 * 4096 + 0x1B, file.begin() + 33 * 4096 + 0x1E0, 0);
+  auto db = jet::Database::OpenFromMemory(file);
+  ASSERT_TRUE(db.ok());
+  auto t = db->OpenTable("Table1");
+  ASSERT_TRUE(t.ok());
+  const jet::Status s = t->SetIndex("CD_AGENTE");
+  EXPECT_EQ(s.code(), jet::StatusCode::kCorruption);
+  EXPECT_NE(s.message().find("510 records"), std::string::npos) << s.message();
+}
+
+TEST(Damaged, IndexEntryPointingAtAnotherRowIsRefused) {
+  // The first entry of leaf 32 holds its row pointer in its last 4 bytes;
+  // make it name row 200 of its page, which does not exist.
+  Bytes file = jettest::ReadBytes(jettest::Sample("compIndexTestV2000"));
+  const size_t leaf = 32 * 4096;
+  size_t end = 0;
+  for (size_t bit = 0; bit < (0x1E0 - 0x1B) * 8; ++bit)
+    if (file[leaf + 0x1B + bit / 8] >> (bit % 8) & 1) {
+      end = 0x1E0 + bit;
+      break;
+    }
+  ASSERT_GT(end, 0x1E0u + 4);
+  file[leaf + end - 1] = 200;
+  auto db = jet::Database::OpenFromMemory(file);
+  ASSERT_TRUE(db.ok());
+  auto t = db->OpenTable("Table1");
+  ASSERT_TRUE(t.ok());
+  EXPECT_EQ(t->SetIndex("CD_AGENTE").code(), jet::StatusCode::kCorruption);
+}
+
 TEST(Damaged, IndexPageOfAnotherTableIsCorruption) {
   Bytes file = jettest::ReadBytes(jettest::Sample("compIndexTestV2000"));
   PutU32(file, 32 * 4096 + 4, 3);  // owner field of a leaf
