@@ -1,0 +1,58 @@
+// The installation behind "Старт" on the copying page: registry key, meter,
+// program group, the copies, the shortcuts, the registry values and the
+// uninstall entry, in a fixed order. Every step after the first is tried on
+// its own; a failing one is skipped and remembered, so the finish page can
+// say what did not happen instead of claiming success.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "kit/control.h"
+#include "kit/form.h"
+#include "os/os.h"
+
+namespace setup {
+
+class Installer;
+
+// The controls the installation reads and writes.
+struct InstallationPage {
+  kit::Form& page;           // the copying page, whose meter moves
+  kit::Label& Label12;       // receives the installed viewer's path
+  kit::Label& Label18;       // the Start-menu folder, then the group path
+  const kit::TextBox& Text1; // the destination folder as typed, read at every use
+};
+
+struct InstallationHooks {
+  // Passes time while waiting for the shell, handling window messages.
+  std::function<void(int ms)> wait;
+  // Moves the page's meter (look::SetMeterValue unless a test watches it).
+  std::function<void(float value, kit::Form& page)> set_meter;
+};
+
+struct InstallationResult {
+  // What did not happen, in the user's words, in order and without repeats.
+  std::vector<std::wstring> failed;
+  bool ok() const { return failed.empty(); }
+};
+
+inline constexpr wchar_t kProductKey[] = L"Software\\Zentrik\\Elemora";
+inline constexpr wchar_t kUninstallKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
+inline constexpr wchar_t kShortcutName[] = L"Zentrik® Elemora 2002.lnk";
+
+// The Windows folder with a closing separator; empty when the system gives none.
+std::wstring GetWindowsDir(os::Files& files);
+
+InstallationResult RunInstallation(os::Services& os, const InstallationPage& page, const InstallationHooks& hooks);
+
+// The finish page's headline when some steps failed.
+std::wstring FailureText(const InstallationResult& result);
+
+// Makes "Старт" of the installer run the installation and then show the
+// finish page (with the failure text when something failed).
+void AttachInstallation(Installer& installer);
+
+}  // namespace setup
