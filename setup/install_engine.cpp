@@ -119,21 +119,23 @@ std::wstring FailureText(const InstallationResult& result) {
   return text + L".";
 }
 
+void RunInstallation(Installer& installer) {
+  Form6& copying = installer.form6();
+  Form4& destination = installer.form4();
+  InstallationPage page{copying, copying.Label12, copying.Label18, destination.Text1};
+  InstallationHooks hooks{[](int ms) { kit::CurrentPlatform().WaitProcessingMessages(ms); },
+                          [](float value, kit::Form& form) { look::SetMeterValue(value, form); }};
+  InstallationResult result = RunInstallation(installer.Os(), page, hooks);
+  if (!result.ok()) {
+    Form7& finish = installer.form7();
+    finish.Label14.caption = FailureText(result);
+    finish.Label14.font.points = 12;
+  }
+  installer.ShowFinishPage();
+}
+
 void AttachInstallation(Installer& installer) {
-  installer.run_installation = [&installer] {
-    Form6& copying = installer.form6();
-    Form4& destination = installer.form4();
-    InstallationPage page{copying, copying.Label12, copying.Label18, destination.Text1};
-    InstallationHooks hooks{[](int ms) { kit::CurrentPlatform().WaitProcessingMessages(ms); },
-                            [](float value, kit::Form& form) { look::SetMeterValue(value, form); }};
-    InstallationResult result = RunInstallation(installer.Os(), page, hooks);
-    if (!result.ok()) {
-      Form7& finish = installer.form7();
-      finish.Label14.caption = FailureText(result);
-      finish.Label14.font.points = 12;
-    }
-    installer.ShowFinishPage();
-  };
+  installer.run_installation = [&installer] { RunInstallation(installer); };
 }
 
 }  // namespace setup

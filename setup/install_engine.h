@@ -51,8 +51,10 @@ InstallationResult RunInstallation(os::Services& os, const InstallationPage& pag
 // The finish page's headline when some steps failed.
 std::wstring FailureText(const InstallationResult& result);
 
-// Makes "Старт" of the installer run the installation and then show the
-// finish page (with the failure text when something failed).
+// The installation on the installer's own pages, then the finish page (with
+// the failure text when something failed): what "Старт" runs.
+void RunInstallation(Installer& installer);
+// Makes "Старт" run it.
 void AttachInstallation(Installer& installer);
 
 }  // namespace setup
