@@ -1,0 +1,134 @@
+"""The whole road under Wine: Setup.exe clicked through to the finish page,
+then the installed viewer used, then the uninstaller started from the
+uninstall entry."""
+
+from __future__ import annotations
+
+import subprocess
+import time
+import unittest
+
+from harness import DIST, WineSession
+
+DEFAULT_DEST = r"C:\Program Files\Zentrik"
+TYPED_DEST = r"C:\Моите програми\Периодична система"
+UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Zentrik© Elemora"
+PRODUCT_KEY = r"HKCU\Software\Zentrik\Elemora"
+SUCCESS = "Поздравления, Инсталацията на Zentrik завърши успешно!"
+NAMED_SHORTCUT = "Zentrik® Elemora 2002.lnk"
+
+
+def wait_until(check, timeout: float = 15) -> bool:
+    end = time.time() + timeout
+    while time.time() < end:
+        try:
+            if check():
+                return True
+        except (KeyError, IndexError, RuntimeError):
+            pass
+        time.sleep(0.3)
+    return False
+
+
+def lnk_target(path) -> str:
+    out = subprocess.run(["lnkinfo", str(path)], capture_output=True, text=True, timeout=30).stdout
+    for line in out.splitlines():
+        if line.strip().startswith("Local path"):
+            return line.split(":", 1)[1].strip()
+    return ""
+
+
+@unittest.skipUnless((DIST / "Setup.exe").exists(), "Setup.exe is not built")
+class InstallRoad(unittest.TestCase):
+    def road(self, session_name: str, typed: str | None):
+        s = WineSession(session_name).__enter__()
+        self.addCleanup(s.close)
+        app = s.start(DIST / "Setup.exe")
+        s.wait_window("Form1", timeout=60).click_control("Label10")
+        licence = s.wait_window("Form2")
+        licence.click_control("Option1")
+        licence.click_control("Label10")
+        destination = s.wait_window("Form4")
+        dest = DEFAULT_DEST
+        if typed is not None:
+            destination.click_control("Text1")
+            s.key("ctrl+a")
+            s.key("BackSpace")
+            s.type_text(typed)
+            self.assertTrue(wait_until(lambda: destination.text("Text1") == typed), destination.text("Text1"))
+            dest = typed
+        destination.click_control("Label10")
+        s.wait_window("Form5").click_control("Label10")
+        copying = s.wait_window("Form6")
+        copying.click_control("Label10")
+        # The meter reaches 100 before the wait for the recent-documents entry.
+        if wait_until(lambda: copying.text("MeterPos").startswith("100"), timeout=20):
+            s.screenshot(f"{session_name}-copying-100")
+        finish = s.wait_window("Form7", timeout=30)
+        self.assertEqual(finish.text("Label14"), SUCCESS)
+        s.screenshot(f"{session_name}-finish")
+        finish.click_control("Label10")  # "Не"
+        self.assertIsNotNone(app.wait_exit(15), "Не ends the installer")
+
+        # Files.
+        viewer = s.host_path(dest + r"\Table.exe")
+        self.assertTrue(viewer.is_file(), viewer)
+        self.assertTrue(s.host_path(dest + r"\vrakel.mdb").is_file())
+        self.assertEqual(viewer.read_bytes(), (DIST / "Table.exe").read_bytes())
+        self.assertTrue(s.host_path(r"C:\windows\Gorvix.exe").is_file())
+
+        # Registry.
+        product = s.registry(PRODUCT_KEY)
+        self.assertIsNotNone(product)
+        self.assertEqual(product["values"]["dir"], (1, dest))
+        group = product["values"]["Sdir"][1]
+        self.assertTrue(group.endswith("\\Programs\\Zentrik\\"), group)
+        entry = s.registry(UNINSTALL_KEY)
+        self.assertIsNotNone(entry)
+        self.assertEqual(entry["values"]["DisplayName"], (1, "Zentrik© Elemora 2002®"))
+        self.assertEqual(entry["values"]["UninstallString"][1].lower(), r"c:\windows\gorvix.exe")
+
+        # Shortcuts: both in the group, both at the installed viewer; the recent entry stays.
+        group_dir = s.host_path(group)
+        installed = (dest + r"\Table.exe").lower()
+        for name in (NAMED_SHORTCUT, "Table.exe.lnk"):
+            self.assertTrue((group_dir / name).is_file(), name)
+            self.assertEqual(lnk_target(group_dir / name).lower(), installed, name)
+        recent = list(s.drive_c.glob("users/*/AppData/Roaming/Microsoft/Windows/Recent/Table.exe.lnk"))
+        self.assertEqual(len(recent), 1)
+
+        # The installed viewer shows iron for Fe.
+        table = s.start(dest + r"\Table.exe")
+        w = s.wait_window("form_main", timeout=30)
+        w.click_twips(4920 + 480, 2700 + 380)
+        self.assertTrue(wait_until(lambda: w.text("txt_atom_num") == "26"), w.text("txt_atom_num"))
+        s.screenshot(f"{session_name}-viewer-fe")
+        table.proc.kill()
+        table.wait_exit(10)
+
+        # The uninstaller from the uninstall entry removes the viewer, the named
+        # shortcut and the records, and leaves the rest.
+        gorvix = s.start(entry["values"]["UninstallString"][1])
+        u = s.wait_window("Form1", timeout=30)
+        u.click_control("Label6")
+        self.assertTrue(wait_until(lambda: u.text("Label7") == "Изход", timeout=30))
+        s.screenshot(f"{session_name}-uninstalled")
+        self.assertFalse(viewer.exists())
+        self.assertTrue(s.host_path(dest + r"\vrakel.mdb").is_file())
+        self.assertFalse((group_dir / NAMED_SHORTCUT).exists())
+        self.assertTrue((group_dir / "Table.exe.lnk").is_file())
+        self.assertIsNone(s.registry(UNINSTALL_KEY))
+        self.assertIsNone(s.registry(PRODUCT_KEY))
+        self.assertTrue(s.host_path(r"C:\windows\Gorvix.exe").is_file())
+        u.click_control("Label7")
+        gorvix.wait_exit(15)
+
+    def test_default_destination(self):
+        self.road("install", None)
+
+    def test_typed_destination_with_cyrillic_and_spaces(self):
+        self.road("install-typed", TYPED_DEST)
+
+
+if __name__ == "__main__":
+    unittest.main()
