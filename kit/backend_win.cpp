@@ -564,7 +564,13 @@ void SyncControl(ControlRecord& rec) {
     InvalidateRect(hwnd, nullptr, FALSE);
   }
 
-  if (c.Kind() == ControlKind::kOptionButton) {
+  if (c.Kind() == ControlKind::kTextBox) {
+    auto& t = static_cast<TextBox&>(c);
+    if (t.selection_request != rec.applied_selection) {
+      SendMessageW(hwnd, EM_SETSEL, t.sel_start, t.sel_start + t.sel_length);
+      rec.applied_selection = t.selection_request;
+    }
+  } else if (c.Kind() == ControlKind::kOptionButton) {
     auto& o = static_cast<OptionButton&>(c);
     int checked = o.Value() ? 1 : 0;
     if (checked != rec.applied_index) {

@@ -25,6 +25,7 @@ struct ControlRecord {
   bool text_applied = false;
   std::vector<std::wstring> applied_items;
   int applied_index = -2;
+  unsigned applied_selection = 0;
   std::size_t applied_look = 0;   // hash of the fields that need a repaint
   HBRUSH brush = nullptr;          // background brush for WM_CTLCOLOR*
   Color brush_color = 0xFFFFFFFFu;

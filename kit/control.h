@@ -99,6 +99,17 @@ class TextBox : public Control {
   bool border = true;   // a thin flat frame; false: no frame at all
   bool read_only = false;
   Handler on_change;
+
+  // Selects characters as the program asks; what the user selects later is
+  // the window's own and is not tracked here.
+  void Select(int start, int length) {
+    sel_start = start;
+    sel_length = length;
+    ++selection_request;
+  }
+  int sel_start = 0;
+  int sel_length = 0;
+  unsigned selection_request = 0;   // the backend applies each request once
 };
 
 // Option buttons of one container form one group: selecting one clears the

@@ -153,7 +153,11 @@ void Installer::Wire(Form4& f) {
 
 void Installer::Wire(Form5& f) {
   WireFrame(f);
-  f.on_load = [this, &f] { f.Measure(form4().Text1.text); };
+  f.on_load = [this, &f] {
+    // Taking the drive root selects it in the destination box, as the user sees on going back.
+    form4().Text1.Select(0, 3);
+    f.Measure(form4().Text1.text);
+  };
   f.Label10.on_click = [this] {
     if (form5().SpaceSuffices()) {
       form5().Hide();

@@ -1,7 +1,9 @@
-// startbench PROGRAM [RUNS]: starts PROGRAM RUNS times (default 7) and prints
-// the median time in milliseconds from CreateProcess to the moment its
-// message loop first waits for input with a visible top-level window, that
-// is, with its first paint done; then ends it.
+// startbench BASELINE PROGRAM [RUNS]: starts the two programs in turn, RUNS
+// times each (default 7), and prints the median time of each in milliseconds,
+// baseline first, from CreateProcess to the moment the program's message loop
+// first waits for input with a visible top-level window, that is, with its
+// first paint done; then ends it. Taking turns spreads the machine's own
+// slow and fast moments over both.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -55,25 +57,34 @@ double Once(const std::wstring& program) {
   return ms;
 }
 
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) {
-    fputs("usage: startbench PROGRAM [RUNS]\n", stderr);
+  if (argc < 3) {
+    fputs("usage: startbench BASELINE PROGRAM [RUNS]\n", stderr);
     return 2;
   }
-  int runs = argc > 2 ? _wtoi(argv[2]) : 7;
-  Once(argv[1]);  // warm the file cache and Wine's own start-up
-  std::vector<double> times;
+  int runs = argc > 3 ? _wtoi(argv[3]) : 7;
+  if (runs < 1) runs = 1;
+  // Warm the file cache and Wine's own start-up.
+  Once(argv[1]);
+  Once(argv[2]);
+  std::vector<double> times[2];
   for (int i = 0; i < runs; ++i) {
-    double t = Once(argv[1]);
-    if (t < 0) {
-      fputs("startbench: the program did not come up\n", stderr);
-      return 1;
+    for (int p = 0; p < 2; ++p) {
+      double t = Once(argv[1 + p]);
+      if (t < 0) {
+        fwprintf(stderr, L"startbench: %ls did not come up\n", argv[1 + p]);
+        return 1;
+      }
+      times[p].push_back(t);
     }
-    times.push_back(t);
   }
-  std::sort(times.begin(), times.end());
-  printf("%.1f\n", times[times.size() / 2]);
+  printf("%.1f %.1f\n", Median(times[0]), Median(times[1]));
   return 0;
 }

@@ -87,9 +87,10 @@ class Display:
             lock = Path(f"/tmp/.X{n}-lock")
             if lock.exists() or Path(f"/tmp/.X11-unix/X{n}").exists():
                 continue
-            log = open(tempfile.mktemp(prefix="xvfb-", suffix=".log"), "w")
-            proc = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1280x1024x24", "-dpi", str(DPI), "-nolisten",
-                                     "tcp"], stdout=log, stderr=log, stdin=subprocess.DEVNULL, start_new_session=True)
+            with open(tempfile.mktemp(prefix="xvfb-", suffix=".log"), "w") as log:
+                proc = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1280x1024x24", "-dpi", str(DPI),
+                                         "-nolisten", "tcp"], stdout=log, stderr=log, stdin=subprocess.DEVNULL,
+                                        start_new_session=True)
             for _ in range(100):
                 if Path(f"/tmp/.X11-unix/X{n}").exists():
                     break
@@ -178,9 +179,13 @@ class Window:
 
 
 class WineSession:
-    def __init__(self, name: str, keep: bool = False):
+    def __init__(self, name: str, keep: bool = False, locale: str | None = None):
+        """locale: a Unix locale such as "bg_BG.UTF-8" for Wine to take its
+        code page and number format from (Bulgarian systems use code page
+        1251, which Wine keeps a shortcut's local path in)."""
         self.name = name
         self.keep = keep
+        self.locale = locale
         self.tmp = Path(tempfile.mkdtemp(prefix=f"elemora-{name}-"))
         self.prefix = self.tmp / "prefix"
         self.apps: list[App] = []
@@ -195,6 +200,9 @@ class WineSession:
         self.env = _base_env()
         self.env["WINEPREFIX"] = str(self.prefix)
         self.env["DISPLAY"] = self.display.name
+        if self.locale:
+            self.env["LANG"] = self.locale
+            self.env["LC_ALL"] = self.locale
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
         return self
 
@@ -247,9 +255,9 @@ class WineSession:
     def start(self, program, *args: str, cwd: Path | None = None) -> App:
         """Starts a program (a host path, or a Windows path inside the prefix)."""
         log = self._log(Path(str(program).replace("\\", "/")).name)
-        out = open(log, "w")
-        proc = subprocess.Popen(["wine", str(program), *args], env=self.env, stdout=out, stderr=out,
-                                stdin=subprocess.DEVNULL, cwd=str(cwd) if cwd else None, start_new_session=True)
+        with open(log, "w") as out:   # the child keeps its own copy of the handle
+            proc = subprocess.Popen(["wine", str(program), *args], env=self.env, stdout=out, stderr=out,
+                                    stdin=subprocess.DEVNULL, cwd=str(cwd) if cwd else None, start_new_session=True)
         app = App(self, proc, log)
         self.apps.append(app)
         return app

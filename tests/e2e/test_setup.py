@@ -73,6 +73,9 @@ class SetupWizard(unittest.TestCase):
         # Cut, not rounded, two places after the comma (unless the figure is whole).
         self.assertRegex(figure, r"^[0-9]+(,[0-9]{1,2})?$")
         self.assertGreater(float(figure.replace(",", ".")), 10)
+        # Taking the drive root selected it in the destination box.
+        hidden_destination = s.windows("Form4", visible_only=False)[0]
+        self.assertEqual(hidden_destination.control("Text1")["selection"], [0, 3])
         s.screenshot("setup-4-disk-space")
 
         disk.click_control("Label10")

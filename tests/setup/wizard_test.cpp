@@ -116,6 +116,9 @@ TEST_F(WizardTest, ForwardWalkCreatesTheFolderAndReachesTheCopyingPage) {
   WalkToDiskPage();
   EXPECT_TRUE(fake.files.FolderExists(L"C:\\Program Files\\Zentrik"));
   EXPECT_EQ(app.form4().Text1.text, L"C:\\Program Files\\Zentrik");
+  // Measuring took the drive root, and so selected it in the destination box.
+  EXPECT_EQ(app.form4().Text1.sel_start, 0);
+  EXPECT_EQ(app.form4().Text1.sel_length, 3);
   EXPECT_TRUE(app.form5().Visible());
   EXPECT_FALSE(app.form4().Visible());
   for (auto* page : std::initializer_list<setup::WizardPage*>{&app.form1(), &app.form2(), &app.form4(), &app.form5()})

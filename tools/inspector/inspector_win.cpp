@@ -98,6 +98,11 @@ void Print(HWND h, HWND top, int depth) {
                      ",\"enabled\":" + (IsWindowEnabled(h) ? "true" : "false");
   if (_wcsicmp(cls.c_str(), L"Button") == 0)
     line += ",\"checked\":" + std::string(SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? "true" : "false");
+  if (_wcsicmp(cls.c_str(), L"Edit") == 0) {
+    DWORD start = 0, end = 0;
+    SendMessageW(h, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    line += ",\"selection\":[" + std::to_string(start) + "," + std::to_string(end) + "]";
+  }
   auto items = Items(h, cls);
   if (!items.empty()) {
     line += ",\"items\":[";
