@@ -130,6 +130,9 @@ class FakeRegistry : public Registry {
   long Open(const std::string& op, RootKey root, const std::wstring& path, std::uint32_t access,
             KeyHandle* key, bool create);
   RegistryCall& Record(const std::string& op, KeyHandle key);
+  // The key behind an open handle, for a value operation that needs the
+  // given access; on any refusal *key is null and the result says why.
+  long ValueKey(const std::string& op, KeyHandle handle, std::uint32_t access, const std::wstring& name, Key** key);
 
   std::map<KeyId, Key> keys_;
   std::map<KeyHandle, Handle> handles_;

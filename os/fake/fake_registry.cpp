@@ -93,26 +93,28 @@ long FakeRegistry::OpenKey(RootKey root, const std::wstring& path, std::uint32_t
   return Open("OpenKey", root, path, access, key, false);
 }
 
+long FakeRegistry::ValueKey(const std::string& op, KeyHandle handle, std::uint32_t access,
+                            const std::wstring& name, Key** key) {
+  *key = nullptr;
+  auto it = handles_.find(handle);
+  if (it == handles_.end()) return kInvalidHandle;
+  if ((it->second.access & access) == 0) return kAccessDenied;
+  if (long failure = Failure(op, name); failure != kOk) return failure;
+  auto k = keys_.find({static_cast<std::uint32_t>(it->second.root), it->second.folded});
+  if (k == keys_.end()) return kKeyDeleted;
+  *key = &k->second;
+  return kOk;
+}
+
 long FakeRegistry::SetValue(KeyHandle key, const std::wstring& name, std::uint32_t type,
                             const std::vector<std::uint8_t>& data) {
   RegistryCall& call = Record("SetValue", key);
   call.name = name;
   call.type = type;
   call.data = data;
-  auto it = handles_.find(key);
-  long result = kOk;
-  if (it == handles_.end()) {
-    result = kInvalidHandle;
-  } else if ((it->second.access & kSetValue) == 0) {
-    result = kAccessDenied;
-  } else if ((result = Failure("SetValue", name)) == kOk) {
-    auto k = keys_.find({static_cast<std::uint32_t>(it->second.root), it->second.folded});
-    if (k == keys_.end()) {
-      result = kKeyDeleted;
-    } else {
-      k->second.values[Fold(name)] = RegistryValue{name, type, data};
-    }
-  }
+  Key* k = nullptr;
+  long result = ValueKey("SetValue", key, kSetValue, name, &k);
+  if (k) k->values[Fold(name)] = RegistryValue{name, type, data};
   call.result = result;
   return result;
 }
@@ -121,50 +123,30 @@ long FakeRegistry::QueryValue(KeyHandle key, const std::wstring& name, std::uint
                               std::vector<std::uint8_t>* data, std::uint32_t* size) {
   RegistryCall& call = Record("QueryValue", key);
   call.name = name;
-  auto it = handles_.find(key);
-  long result = kOk;
-  if (it == handles_.end()) {
-    result = kInvalidHandle;
-  } else if ((it->second.access & kQueryValue) == 0) {
-    result = kAccessDenied;
-  } else if ((result = Failure("QueryValue", name)) == kOk) {
-    auto k = keys_.find({static_cast<std::uint32_t>(it->second.root), it->second.folded});
-    if (k == keys_.end()) {
-      result = kKeyDeleted;
+  Key* k = nullptr;
+  long result = ValueKey("QueryValue", key, kQueryValue, name, &k);
+  if (k) {
+    auto v = k->values.find(Fold(name));
+    if (v == k->values.end()) {
+      result = kFileNotFound;
     } else {
-      auto v = k->second.values.find(Fold(name));
-      if (v == k->second.values.end()) {
-        result = kFileNotFound;
-      } else {
-        if (type) *type = v->second.type;
-        if (size) *size = static_cast<std::uint32_t>(v->second.data.size());
-        if (data) *data = v->second.data;
-        call.type = v->second.type;
-        call.data = v->second.data;
-      }
+      if (type) *type = v->second.type;
+      if (size) *size = static_cast<std::uint32_t>(v->second.data.size());
+      if (data) *data = v->second.data;
+      call.type = v->second.type;
+      call.data = v->second.data;
     }
   }
-  calls_.back().result = result;
+  call.result = result;
   return result;
 }
 
 long FakeRegistry::DeleteValue(KeyHandle key, const std::wstring& name) {
   RegistryCall& call = Record("DeleteValue", key);
   call.name = name;
-  auto it = handles_.find(key);
-  long result = kOk;
-  if (it == handles_.end()) {
-    result = kInvalidHandle;
-  } else if ((it->second.access & kSetValue) == 0) {
-    result = kAccessDenied;
-  } else if ((result = Failure("DeleteValue", name)) == kOk) {
-    auto k = keys_.find({static_cast<std::uint32_t>(it->second.root), it->second.folded});
-    if (k == keys_.end()) {
-      result = kKeyDeleted;
-    } else if (k->second.values.erase(Fold(name)) == 0) {
-      result = kFileNotFound;
-    }
-  }
+  Key* k = nullptr;
+  long result = ValueKey("DeleteValue", key, kSetValue, name, &k);
+  if (k && k->values.erase(Fold(name)) == 0) result = kFileNotFound;
   call.result = result;
   return result;
 }
