@@ -97,6 +97,12 @@ HBRUSH BrushFor(ControlRecord& rec, Color color) {
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
+template <class C>
+void ColorsOf(const C& control, Color* fore, Color* back) {
+  *fore = control.fore_color;
+  *back = control.back_color;
+}
+
 // Colours of the system controls come from the parent (form or picture box).
 LRESULT ControlColor(HWND child, HDC dc) {
   ControlRecord* rec = RecordOf(child);
@@ -105,34 +111,14 @@ LRESULT ControlColor(HWND child, HDC dc) {
     rec = RecordOf(GetParent(child));
   }
   if (!rec) return 0;
+  Control* c = rec->control;
   Color fore = kWindowText, back = kWindowBack;
-  switch (rec->control->Kind()) {
-    case ControlKind::kTextBox: {
-      auto* t = static_cast<TextBox*>(rec->control);
-      fore = t->fore_color;
-      back = t->back_color;
-      break;
-    }
-    case ControlKind::kOptionButton: {
-      auto* o = static_cast<OptionButton*>(rec->control);
-      fore = o->fore_color;
-      back = o->back_color;
-      break;
-    }
-    case ControlKind::kDriveList: {
-      auto* d = static_cast<DriveList*>(rec->control);
-      fore = d->fore_color;
-      back = d->back_color;
-      break;
-    }
-    case ControlKind::kFolderList: {
-      auto* f = static_cast<FolderList*>(rec->control);
-      fore = f->fore_color;
-      back = f->back_color;
-      break;
-    }
-    default:
-      return 0;
+  switch (c->Kind()) {
+    case ControlKind::kTextBox: ColorsOf(static_cast<TextBox&>(*c), &fore, &back); break;
+    case ControlKind::kOptionButton: ColorsOf(static_cast<OptionButton&>(*c), &fore, &back); break;
+    case ControlKind::kDriveList: ColorsOf(static_cast<DriveList&>(*c), &fore, &back); break;
+    case ControlKind::kFolderList: ColorsOf(static_cast<FolderList&>(*c), &fore, &back); break;
+    default: return 0;
   }
   SetTextColor(dc, Resolve(fore));
   SetBkColor(dc, Resolve(back));
