@@ -194,11 +194,17 @@ void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
     Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
     InflateRect(&text, -1, -1);
   }
+  // Some faces ink a pixel past the last glyph's advance (Wine's Tahoma
+  // does); flush right against the edge that column would be cut off, so the
+  // text ends a pixel short and may ink the label's last column.
+  bool ink_past_edge = !label.border && label.alignment == Align::kRight;
+  if (ink_past_edge) text.right -= 1;
   Select f(dc, FontFor(label.font));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Resolve(label.fore_color));
   UINT flags = AlignFlags(label.alignment) | DT_NOPREFIX | DT_EXPANDTABS;
   flags |= label.word_wrap ? DT_WORDBREAK : DT_SINGLELINE;
+  if (ink_past_edge) flags |= DT_NOCLIP;
   DrawTextW(dc, label.caption.c_str(), static_cast<int>(label.caption.size()), &text, flags);
 }
 
