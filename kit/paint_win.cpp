@@ -196,7 +196,8 @@ void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
   }
   // Some faces ink a pixel past the last glyph's advance (Wine's Tahoma
   // does); flush right against the edge that column would be cut off, so the
-  // text ends a pixel short and may ink the label's last column.
+  // text ends a pixel short and may ink the label's last column, but nothing
+  // outside the label.
   bool ink_past_edge = !label.border && label.alignment == Align::kRight;
   if (ink_past_edge) text.right -= 1;
   Select f(dc, FontFor(label.font));
@@ -204,8 +205,13 @@ void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
   SetTextColor(dc, Resolve(label.fore_color));
   UINT flags = AlignFlags(label.alignment) | DT_NOPREFIX | DT_EXPANDTABS;
   flags |= label.word_wrap ? DT_WORDBREAK : DT_SINGLELINE;
-  if (ink_past_edge) flags |= DT_NOCLIP;
+  if (ink_past_edge) {
+    SaveDC(dc);
+    IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+    flags |= DT_NOCLIP;
+  }
   DrawTextW(dc, label.caption.c_str(), static_cast<int>(label.caption.size()), &text, flags);
+  if (ink_past_edge) RestoreDC(dc, -1);
 }
 
 }  // namespace
