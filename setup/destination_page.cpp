@@ -1,15 +1,13 @@
 // The destination folder page: a drive list and a folder list that propose
 // "<folder>\Zentrik", and the text field that holds the path finally used.
 #include "setup/pages.h"
+#include "setup/shell_shortcuts.h"
 
 namespace setup {
 namespace {
 
 constexpr const wchar_t* kMakerFolder = L"Zentrik";
 constexpr const wchar_t* kDefaultParent = L"C:\\Program Files\\";
-
-// "X:" names a drive, never a folder to create.
-bool IsBareDrive(const std::wstring& path) { return path.size() == 2 && path[1] == L':'; }
 
 }  // namespace
 
@@ -73,26 +71,6 @@ void Form4::OpenDefaultFolder() {
   Dir1.SetPath(kDefaultParent);
 }
 
-void Form4::CreateNewDirectory(std::wstring& DirName) {
-  if (DirName.empty() || DirName.back() != L'\\') DirName += L'\\';
-  const size_t n = DirName.size();
-  // Positions count from 1; the search starts after a drive prefix such as
-  // "C:\". A search that finds nothing starts over from the beginning, so a
-  // path of only a drive still meets its one separator.
-  size_t start = 4;
-  for (;;) {
-    size_t p = 0;
-    if (start <= n) {
-      size_t found = DirName.find(L'\\', start - 1);
-      p = found == std::wstring::npos ? 0 : found + 1;
-    }
-    if (p > 0) {
-      std::wstring level = DirName.substr(0, p - 1);
-      if (!level.empty() && !IsBareDrive(level)) files_.CreateFolder(level);   // failures ignored
-    }
-    start = p + 1;
-    if (start >= n) break;
-  }
-}
+void Form4::CreateNewDirectory(std::wstring& DirName) { setup::CreateNewDirectory(files_, DirName); }
 
 }  // namespace setup

@@ -65,10 +65,9 @@ class Run {
     page_.Label12.caption = page_.Text1.text + L"\\Table.exe";
 
     // The shortcut and its icon name the viewer that was installed.
-    auto start = SpecialFolderPath(os_.shell, os::kCsidlStartMenu);
+    auto start = StartMenu(os_.shell);
     const std::wstring viewer = page_.Label12.caption;
-    Step(start && !start->empty() &&
-             CreateShortcut(os_.shell, *start + kGroupSuffix + kShortcutName,
+    Step(start && CreateShortcut(os_.shell, *start + kGroupSuffix + kShortcutName,
                             L"Zentrik® Периодична Система на елементите", viewer, L"", L"", L"", viewer, 0),
          L"прекия път „Zentrik® Elemora 2002“");
     Step(SetGroupPathLabel(os_.shell, page_.Label18), L"пътя на програмната група");

@@ -14,14 +14,16 @@ bool EndsWithNoCase(const std::wstring& text, const std::wstring& lower_suffix) 
   return true;
 }
 
-// The Start-menu folder, or nothing when it has no usable path.
+// "X:" names a drive, never a folder to create.
+bool IsBareDrive(const std::wstring& path) { return path.size() == 2 && path[1] == L':'; }
+
+}  // namespace
+
 std::optional<std::wstring> StartMenu(os::Shell& shell) {
   auto start = SpecialFolderPath(shell, os::kCsidlStartMenu);
   if (!start || start->empty()) return std::nullopt;
   return start;
 }
-
-}  // namespace
 
 std::optional<std::wstring> SpecialFolderPath(os::Shell& shell, int csidl) {
   os::SpecialFolder folder = shell.SpecialFolderPath(csidl);
@@ -40,10 +42,23 @@ std::wstring FileNamePart(const std::wstring& path) {
 
 void CreateNewDirectory(os::Files& files, std::wstring& DirName) {
   if (DirName.empty() || DirName.back() != L'\\') DirName += L'\\';
-  for (size_t i = 3; i < DirName.size(); ++i) {
-    if (DirName[i] != L'\\') continue;
-    std::wstring level = DirName.substr(0, i);
-    if (!files.FolderExists(level)) files.CreateFolder(level);
+  const size_t n = DirName.size();
+  // Positions count from 1; the search starts after a drive prefix such as
+  // "C:\". A search that finds nothing starts over from the beginning, so a
+  // path of only a drive still meets its one separator.
+  size_t start = 4;
+  for (;;) {
+    size_t p = 0;
+    if (start <= n) {
+      size_t found = DirName.find(L'\\', start - 1);
+      p = found == std::wstring::npos ? 0 : found + 1;
+    }
+    if (p > 0) {
+      std::wstring level = DirName.substr(0, p - 1);
+      if (!level.empty() && !IsBareDrive(level)) files.CreateFolder(level);   // failures ignored
+    }
+    start = p + 1;
+    if (start >= n) break;
   }
 }
 

@@ -19,11 +19,15 @@ inline constexpr wchar_t kGroupSuffix[] = L"\\Programs\\Zentrik\\";
 // does not know the folder; nothing when it knows it but gives no path.
 std::optional<std::wstring> SpecialFolderPath(os::Shell& shell, int csidl);
 
+// The Start-menu folder, or nothing when it has no usable path.
+std::optional<std::wstring> StartMenu(os::Shell& shell);
+
 // The characters after the last "\"; the whole path when it has none.
 std::wstring FileNamePart(const std::wstring& path);
 
-// Appends "\" when missing, then makes every level that ends at a "\" from
-// the fourth character on, skipping levels that exist or cannot be made.
+// Appends "\" when missing, then tries to make every level that ends at a
+// "\" from the fourth character on, ignoring levels that exist or cannot be
+// made; a drive alone is never made.
 void CreateNewDirectory(os::Files& files, std::wstring& DirName);
 
 // Label18 <- the Start-menu folder; then the group's folders are made.
