@@ -1,5 +1,6 @@
 #include "jet/row.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -214,7 +215,8 @@ Status DecodeRow(Pager& pager, const TableDef& def, const RowRef& ref, int only,
     uint32_t size, at;
     if (c.info.fixed) {
       at = w + c.fixed_offset;
-      size = static_cast<uint32_t>(FixedSize(c.info.type));
+      const int type_size = FixedSize(c.info.type);
+      size = type_size > 0 ? static_cast<uint32_t>(type_size) : c.info.length;
       if (at > var_limit || size > var_limit - at) return bad(at, "fixed column beyond the row's fixed area");
       p = row + at;
     } else {
@@ -226,9 +228,14 @@ Status DecodeRow(Pager& pager, const TableDef& def, const RowRef& ref, int only,
       size = end - at;
     }
     switch (c.info.type) {
-      case ColumnType::kText:
-        out[ci] = Value(f.jet3() ? DecodeCodePage(p, size, pager.code_page()) : DecodeJet4Text(p, size));
+      case ColumnType::kText: {
+        std::u16string text = f.jet3() ? DecodeCodePage(p, size, pager.code_page()) : DecodeJet4Text(p, size);
+        // A fixed-width value may be padded with zero bytes; the text ends
+        // at the first of them, as mdbtools reads it.
+        if (c.info.fixed) text.resize(std::min(text.size(), text.find(u'\0')));
+        out[ci] = Value(std::move(text));
         break;
+      }
       case ColumnType::kBinary:
         out[ci] = Value(Bytes(p, p + size));
         break;
