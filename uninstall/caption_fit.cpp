@@ -6,29 +6,30 @@ namespace gorvix {
 namespace {
 
 // Advance widths in thousandths of an em, each the larger of Tahoma Bold's
-// (as Wine's own Tahoma has it) and DejaVu Sans Bold's, which Wine draws
+// (as Wine's own Tahoma has it) and Liberation Sans Bold's, which Wine draws
 // where no Tahoma is installed. Printable ASCII from the blank on.
 constexpr std::uint16_t kAscii[] = {
-    349, 457, 521, 838, 696, 1199, 873, 307, 458, 458, 637, 838, 380, 432, 380, 578,
-    696, 696, 696, 696, 696, 696, 696, 696, 696, 696, 400, 400, 838, 838, 838, 581,
-    1000, 774, 763, 734, 831, 684, 684, 821, 837, 484, 501, 775, 638, 996, 837, 851,
-    733, 851, 771, 721, 683, 813, 774, 1104, 771, 725, 726, 458, 578, 458, 838, 637,
-    546, 675, 716, 593, 716, 679, 436, 716, 712, 343, 363, 666, 343, 1042, 712, 688,
-    716, 716, 494, 596, 479, 712, 652, 924, 646, 652, 583, 712, 637, 712, 838,
+    293, 343, 490, 819, 637, 1199, 782, 276, 455, 455, 637, 819, 313, 432, 313, 578,
+    637, 637, 637, 637, 637, 637, 637, 637, 637, 637, 364, 364, 819, 819, 819, 611,
+    976, 723, 723, 723, 758, 667, 611, 778, 765, 484, 557, 723, 611, 894, 771, 778,
+    667, 778, 727, 667, 613, 739, 675, 1028, 685, 671, 623, 455, 578, 455, 819, 637,
+    546, 599, 632, 557, 630, 594, 383, 630, 641, 302, 363, 603, 302, 954, 641, 618,
+    630, 630, 434, 557, 416, 641, 579, 890, 605, 576, 503, 624, 637, 624, 819,
 };
 
 // The Russian and Bulgarian alphabet, А to я.
 constexpr std::uint16_t kCyrillic[] = {
-    774, 763, 763, 638, 891, 684, 1225, 711, 837, 837, 818, 831, 996, 837, 851, 837,
-    733, 734, 683, 771, 992, 771, 928, 809, 1236, 1326, 940, 1037, 763, 734, 1174, 771,
-    675, 699, 633, 523, 808, 679, 996, 582, 701, 701, 679, 733, 818, 691, 688, 691,
-    716, 593, 580, 652, 993, 646, 742, 687, 1063, 1106, 752, 905, 633, 593, 973, 643,
+    723, 719, 723, 567, 768, 667, 1044, 636, 776, 776, 697, 777, 894, 765, 778, 765,
+    667, 723, 613, 669, 877, 685, 777, 719, 1090, 1104, 870, 980, 719, 712, 1128, 719,
+    599, 628, 615, 499, 647, 594, 886, 525, 652, 652, 604, 654, 757, 650, 618, 647,
+    630, 557, 521, 576, 888, 605, 656, 616, 924, 934, 730, 855, 615, 553, 923, 610,
 };
 
-// Anything else is taken as wide as a capital M or wider.
+// Anything else is taken as wider than a capital M.
 constexpr int kUnknownWidth = 1000;
 
-// Tahoma's line: ascent and descent, 2472 units of 2048, rounded up.
+// Tahoma's line, the taller of the two: ascent and descent, 2472 units of
+// 2048, rounded up.
 constexpr int kLineThousandths = 1208;
 
 constexpr int kTwipsPerPixel = 15;
@@ -38,13 +39,14 @@ int Thousandths(wchar_t c) {
   if (c >= 0x20 && c <= 0x7E) return kAscii[c - 0x20];
   if (c >= 0x410 && c <= 0x44F) return kCyrillic[c - 0x410];
   switch (c) {
-    case 0x401: return 684;              // Ё
-    case 0x451: return 679;              // ё
-    case 0xA0: return 349;               // no-break blank
+    case 0x401: return 669;              // Ё
+    case 0x451: return 594;              // ё
+    case 0xA0: return 293;               // no-break blank
+    case 0xA9: case 0xAE: return 929;    // © ®
     case 0xAB: case 0xBB: return 704;    // « »
     case 0x2013: return 637;             // en dash
-    case 0x201C: case 0x201D: case 0x201E: return 658;
-    default: return kUnknownWidth;       // © ® — … among them
+    case 0x201C: case 0x201D: case 0x201E: return 500;
+    default: return kUnknownWidth;       // — and … among them
   }
 }
 

@@ -243,7 +243,20 @@ void Form1::ShowCompletion() {
   }
   // A list of what stays can need more lines than the label holds; then the
   // same font comes smaller, so that the text ends with its "Изход" in view.
-  Label12.font.points = FittingSize(Label12.caption, kMessagePoints, Label12.bounds.width, Label12.bounds.height);
+  kit::Rect& place = Label12.bounds;
+  double points = FittingSize(Label12.caption, kMessagePoints, place.width, place.height);
+  if (points < kMessagePoints) {
+    // The waste bin reaches into the label's top. The leading of the label's
+    // own size keeps the letters clear of it, a smaller size's would not: the
+    // smaller text starts below the bin, the label keeping its bottom.
+    int covered = Image2.bounds.Bottom() - place.top;
+    if (covered > 0) {
+      place.top += covered;
+      place.height -= covered;
+      points = FittingSize(Label12.caption, kMessagePoints, place.width, place.height);
+    }
+  }
+  Label12.font.points = points;
   Label12.visible = true;
   Label7.caption = L"Изход";
   Label7.visible = true;

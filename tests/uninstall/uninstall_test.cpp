@@ -120,16 +120,24 @@ class Uninstall : public ::testing::Test {
     EXPECT_EQ(f.Label5.fore_color, kStepNow);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(fake.registry.OpenHandles(), 0);
-    // Wholly visible: the label's own size when the text fits it, a smaller
-    // Tahoma bold when it would not.
-    EXPECT_EQ(f.Label12.bounds, (kit::Rect{4290, 3060, 4410, 1320}));
+    // Wholly visible: the label's own size and place when the text fits it,
+    // else a smaller Tahoma bold that starts below the waste bin, whose
+    // bottom reaches into the label.
+    const kit::Rect& place = f.Label12.bounds;
+    const double points = f.Label12.font.points;
     EXPECT_EQ(f.Label12.font.face, L"Tahoma");
     EXPECT_TRUE(f.Label12.font.bold);
-    EXPECT_LE(gorvix::EstimatedLines(text, f.Label12.font.points, 4410) * gorvix::LineHeight(f.Label12.font.points),
-              1320)
-        << f.Label12.font.points;
+    EXPECT_EQ(place.left, 4290);
+    EXPECT_EQ(place.width, 4410);
+    EXPECT_EQ(place.Bottom(), 3060 + 1320);
+    if (points == 12) {
+      EXPECT_EQ(place.top, 3060);
+    } else {
+      EXPECT_EQ(place.top, f.Image2.bounds.Bottom());
+    }
+    EXPECT_LE(gorvix::EstimatedLines(text, points, place.width) * gorvix::LineHeight(points), place.height) << points;
     if (text == kSuccess) {
-      EXPECT_EQ(f.Label12.font.points, 12);
+      EXPECT_EQ(points, 12);
     }
   }
 
