@@ -94,6 +94,10 @@ Form1::Form1(os::Services& os) : kit::Form("Form1"), os_(os) {
 
   Label6.on_click = [this] { RunUninstall(); };
   Label7.on_click = [] { kit::EndProgram(0); };
+  // Enter is "Старт" and Esc "Отказ"; while removing both labels are hidden,
+  // so the keys do nothing; afterwards both are "Изход".
+  default_action = &Label6;
+  cancel_action = &Label7;
 }
 
 void Form1::Highlight(kit::Label& done, kit::Label& next) {
@@ -208,6 +212,7 @@ void Form1::RunUninstall() {
   Label12.visible = true;
   Label7.caption = L"Изход";
   Label7.visible = true;
+  default_action = &Label7;
 }
 
 }  // namespace gorvix
