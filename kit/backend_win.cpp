@@ -259,10 +259,10 @@ void SyncWindowless(FormRecord& rec, Control& c, ControlRecord& cr) {
 
 // Moves the system's focus where the form keeps it, when the window is the
 // active one (else it follows on activation, in WM_SETFOCUS).
-void SyncFocus(FormRecord& rec) {
+void SyncFocus(FormRecord& rec, bool just_shown) {
   Form& form = *rec.form;
   if (form.FocusSerial() == rec.applied_focus || !form.Visible()) return;
-  if (GetActiveWindow() != rec.hwnd) return;
+  if (GetActiveWindow() != rec.hwnd && !just_shown) return;
   rec.applied_focus = form.FocusSerial();
   Control* focus = form.Focused();
   auto* cr = focus ? static_cast<ControlRecord*>(focus->native) : nullptr;
@@ -336,6 +336,7 @@ void SyncForm(Form& form) {
     RedrawWindow(rec->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
   int visible = form.Visible() ? 1 : 0;
+  bool just_shown = visible && visible != rec->applied_visible;
   if (visible != rec->applied_visible) {
     if (visible && !rec->shown_once) {
       rec->shown_once = true;
@@ -354,7 +355,7 @@ void SyncForm(Form& form) {
     }
     rec->applied_visible = visible;
   }
-  SyncFocus(*rec);
+  SyncFocus(*rec, just_shown);
   if (rec->painted_focus != form.Focused() && GetFocus() == rec->hwnd) {
     InvalidateControl(*rec, rec->painted_focus);
     InvalidateControl(*rec, form.Focused());
