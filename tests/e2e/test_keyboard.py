@@ -127,7 +127,7 @@ class KeyboardOnly(unittest.TestCase):
         with WineSession("keys-install") as s:
             app = s.start(DIST / "Setup.exe")
             s.wait_window("Form1", timeout=60)
-            time.sleep(0.5)
+            self.assertTrue(wait_until(lambda: s.focus().get("name") == "Form1"), s.focus())
             # Esc asks; Enter in the question is "Не", and the page is as it was.
             s.key("Escape")
             s.wait_window("frmExit")
@@ -138,12 +138,13 @@ class KeyboardOnly(unittest.TestCase):
             s.key("Return")
             licence = s.wait_window("Form2")
             self.assertTrue(s.wait_gone("Form1"))
+            self.assertTrue(wait_until(lambda: s.focus().get("name") == "Form2"), s.focus())
             shot = False
             for _ in range(14):
                 focused = s.focused_control()
                 if focused == "Option1":
                     break
-                if not shot and focused and licence.control(focused)["role"] == "push button":
+                if not shot and focused not in ("", "Form2") and licence.control(focused)["role"] == "push button":
                     self.assertIn("focused", licence.control(focused)["states"])
                     s.screenshot("keys-setup-focused-label")
                     shot = True
@@ -154,10 +155,13 @@ class KeyboardOnly(unittest.TestCase):
             self.assertTrue(wait_until(lambda: licence.control("Option1")["checked"]))
             s.key("Return")
             s.wait_window("Form4")
+            self.assertTrue(wait_until(lambda: s.focus().get("name") == "Form4"), s.focus())
             s.key("Return")
             s.wait_window("Form5")
+            self.assertTrue(wait_until(lambda: s.focus().get("name") == "Form5"), s.focus())
             s.key("Return")
             copying = s.wait_window("Form6")
+            self.assertTrue(wait_until(lambda: s.focus().get("name") == "Form6"), s.focus())
             s.key("Return")   # "Старт"
             finish = s.wait_window("Form7", timeout=40)
             self.assertEqual(finish.text("Label14"), "Поздравления, Инсталацията на Zentrik завърши успешно!")
@@ -171,7 +175,7 @@ class KeyboardOnly(unittest.TestCase):
             inst = Installed(s)
             app = s.start(r"C:\windows\Gorvix.exe")
             w = s.wait_window("Form1")
-            time.sleep(0.5)
+            self.assertTrue(wait_until(lambda: s.focus().get("name") == "Form1"), s.focus())
             s.key("Return")   # "Старт"
             self.assertTrue(wait_until(lambda: w.control("Label7")["visible"] and w.text("Label7") == "Изход",
                                        timeout=30))
