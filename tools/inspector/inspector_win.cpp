@@ -187,22 +187,21 @@ std::wstring ChildName(HWND top, long id) {
   return std::wstring(buf, n);
 }
 
+struct ChildSearch {
+  const std::wstring* name;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<ChildSearch*>(p);
+  if (NameOf(h) != *s->name) return TRUE;
+  s->found = h;
+  return FALSE;
+}
+
 HWND FindChildWindow(HWND top, const std::wstring& name) {
-  struct Search {
-    const std::wstring* name;
-    HWND found;
-  } search{&name, nullptr};
-  EnumChildWindows(
-      top,
-      [](HWND h, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (NameOf(h) == *s->name) {
-          s->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{&name, nullptr};
+  EnumChildWindows(top, MatchChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
