@@ -111,6 +111,10 @@ Form1::Form1(os::Services& os) : kit::Form("Form1"), os_(os) {
   on_close_request = [this] {
     if (state_ != State::kRemoving) kit::EndProgram(0);
   };
+  // Enter is "Старт" and Esc "Отказ"; while removing both labels are hidden,
+  // so the keys do nothing; afterwards both are "Изход".
+  default_action = &Label6;
+  cancel_action = &Label7;
 }
 
 void Form1::Highlight(kit::Label& done, kit::Label& next) {
@@ -261,6 +265,7 @@ void Form1::ShowCompletion() {
   Label7.caption = L"Изход";
   Label7.visible = true;
   state_ = State::kDone;
+  default_action = &Label7;
 }
 
 }  // namespace gorvix
