@@ -82,6 +82,24 @@ class Win32Shell : public Shell {
     return SUCCEEDED(file.get()->Save(path.c_str(), TRUE));
   }
 
+  std::optional<std::wstring> ShortcutTarget(const std::wstring& path) override {
+    ComScope com;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(link.Put())))) {
+      return std::nullopt;
+    }
+    ComPtr<IPersistFile> file;
+    if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Put()))) ||
+        FAILED(file.get()->Load(path.c_str(), STGM_READ))) {
+      return std::nullopt;
+    }
+    wchar_t buffer[MAX_PATH + 1] = {};
+    // S_FALSE: a shortcut to something that is not a file.
+    if (link.get()->GetPath(buffer, MAX_PATH + 1, nullptr, 0) != S_OK || buffer[0] == 0) return std::nullopt;
+    return std::wstring(buffer);
+  }
+
   void AddToRecentDocs(const std::wstring& path) override {
     ComScope com;
     // Wine writes a wrong target for SHARD_PATHW; the ANSI form is right

@@ -197,6 +197,48 @@ TEST_F(InstallTest, RecentEntryIsAwaitedUpToAboutTwoSeconds) {
   EXPECT_EQ(waited, setup::kRecentWaitMs);
 }
 
+// The shell may take its time replacing a recent-documents entry that an
+// earlier installation into another folder left behind; only an entry for
+// the viewer just installed goes into the group.
+TEST_F(InstallTest, StaleRecentEntryIsNotCopiedIntoTheGroup) {
+  const std::wstring recent = L"C:\\windows\\Recent\\Table.exe.lnk";
+  auto leave_stale_entry = [&] {
+    os::ShortcutProperties old;
+    old.target_path = L"D:\\Стара папка\\Table.exe";
+    fake.files.PutFile(recent, os::fake::FakeShell::Encode(old));
+  };
+  leave_stale_entry();
+  fake.shell.SetRecentDelay(400);
+  EXPECT_TRUE(Install().ok());
+  ASSERT_TRUE(Has(kGroup + L"Table.exe.lnk"));
+  EXPECT_EQ(fake.shell.ReadShortcut(kGroup + L"Table.exe.lnk")->target_path, kDest + L"\\Table.exe");
+  EXPECT_GE(waited, 400);
+
+  // The shell never replaces it: the step fails and the group gets no
+  // shortcut into the old folder.
+  fake.files.DeleteFile(kGroup + L"Table.exe.lnk");
+  leave_stale_entry();
+  fake.shell.SetRecentDelay(-1);
+  waited = 0;
+  auto result = Install();
+  EXPECT_EQ(result.failed, std::vector<std::wstring>{L"прекия път „Table.exe“ в програмната група"});
+  EXPECT_FALSE(Has(kGroup + L"Table.exe.lnk"));
+  EXPECT_EQ(waited, setup::kRecentWaitMs);
+}
+
+TEST_F(InstallTest, RecentEntryForTheSameViewerIsTakenAsTheSystemSpellsIt) {
+  // Installed again into the same folder: the entry names the viewer in the
+  // file system's own spelling, which is the same file.
+  os::ShortcutProperties same;
+  same.target_path = L"c:\\PROGRAM FILES\\zentrik\\TABLE.EXE";
+  fake.files.PutFile(L"C:\\windows\\Recent\\Table.exe.lnk", os::fake::FakeShell::Encode(same));
+  fake.shell.SetRecentDelay(-1);
+  Text1.text = kDest + L"\\";   // typed with a closing separator: "...\\Table.exe"
+  EXPECT_TRUE(Install().ok());
+  EXPECT_EQ(fake.shell.ReadShortcut(kGroup + L"Table.exe.lnk")->target_path, same.target_path);
+  EXPECT_EQ(waited, 0);
+}
+
 struct FailureCase {
   const char* label;
   std::function<void(os::fake::FakeOs&, kit::TextBox&)> arrange;
