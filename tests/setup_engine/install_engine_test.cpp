@@ -341,6 +341,51 @@ TEST_F(AttachedTest, StartRunsTheInstallationAndShowsTheFinishPage) {
   EXPECT_EQ(fake.registry.Text(RootKey::kCurrentUser, kProduct, L"dir"), app.form4().Text1.text);
 }
 
+// A user who keeps clicking while the installation waits for the shell: the
+// clicks arrive inside that wait, as window messages do.
+class ImpatientUser : public kit::HeadlessPlatform {
+ public:
+  explicit ImpatientUser(os::fake::FakeClock& clock) : clock_(clock) {}
+  void WaitProcessingMessages(int ms) override {
+    HeadlessPlatform::WaitProcessingMessages(ms);
+    clock_.Advance(ms);
+    if (waits++ == 0 && clicks) clicks();
+  }
+  std::function<void()> clicks;
+  int waits = 0;
+
+ private:
+  os::fake::FakeClock& clock_;
+};
+
+TEST_F(AttachedTest, ClicksDuringTheWaitForTheShellChangeNothing) {
+  ImpatientUser user(fake.clock);
+  kit::SetPlatform(&user);
+  fake.shell.SetRecentDelay(500);
+  for (setup::WizardPage* page : std::initializer_list<setup::WizardPage*>{&app.form1(), &app.form2(), &app.form4(),
+                                                                           &app.form5(), &app.form6()})
+    page->Tag = L"1";
+  app.form1().Hide();
+  setup::Form6& copying = app.form6();
+  copying.Show();
+  kit::Click(copying.Label11);   // "Отказ" before "Старт": the question stays open
+  user.clicks = [&] {
+    kit::Click(copying.Label10);
+    kit::Click(copying.Label4);
+    kit::Dispatch(copying.on_close_request);
+    kit::Click(app.exit_dialog().Label12);
+  };
+  EXPECT_NO_THROW(kit::Click(copying.Label10));
+  kit::SetPlatform(&headless.platform);
+  EXPECT_GE(user.waits, 1);
+  EXPECT_EQ(fake.shell.recent_docs.size(), 1u);   // one installation, not two
+  EXPECT_FALSE(user.ended);
+  EXPECT_FALSE(app.form4().Visible());
+  EXPECT_TRUE(app.form7().Visible());
+  EXPECT_FALSE(app.ExitDialogExists());
+  EXPECT_EQ(fake.shell.ReadShortcut(kGroup + L"Table.exe.lnk")->target_path, kDest + L"\\Table.exe");
+}
+
 TEST_F(AttachedTest, FinishPageNamesWhatFailed) {
   fake.registry.RefuseRoot(RootKey::kLocalMachine);
   app.form6().Show();
