@@ -1,4 +1,4 @@
-# Cross-compiling the Windows programs with mingw-w64 (32-bit).
+# Cross-compiling the Windows programs with mingw-w64 (32-bit): the programs we ship.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)

@@ -33,11 +33,37 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build"
-DIST = BUILD / "dist"
-INSPECTOR = BUILD / "win32" / "tools" / "inspector" / "inspector.exe"
+WINE64 = "/usr/lib/wine/wine64"
+
+
+def _wine_arch() -> str:
+    """win32 where this machine runs 32-bit code, else win64; the variable
+    ELEMORA_WINE_ARCH (set by scripts/wine-env, or by hand to force the
+    64-bit path) decides when it is set. Some kernels cannot execute 32-bit
+    code at all, while Debian's `wine` wrapper still picks the 32-bit loader."""
+    arch = os.environ.get("ELEMORA_WINE_ARCH")
+    if arch:
+        if arch not in ("win32", "win64"):
+            raise RuntimeError(f"ELEMORA_WINE_ARCH must be win32 or win64, not {arch!r}")
+        return arch
+    try:
+        ok = subprocess.run(["/usr/lib/wine/wine", "--version"], stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, timeout=30).returncode == 0
+    except (OSError, subprocess.TimeoutExpired):
+        ok = False
+    return "win32" if ok else "win64"
+
+
+ARCH = _wine_arch()
+# The programs under test, the helpers that run beside them and the loader,
+# all of one architecture.
+WINE = "wine" if ARCH == "win32" else WINE64
+DIST = BUILD / ("dist" if ARCH == "win32" else "dist-x64")
+INSPECTOR = BUILD / ARCH / "tools" / "inspector" / "inspector.exe"
 WORK = BUILD / "e2e"
 ARTIFACTS = WORK / "artifacts"
-TEMPLATE = WORK / "prefix-template"
+# A prefix is made for one architecture and cannot serve the other.
+TEMPLATE = WORK / f"prefix-template-{ARCH}"
 DPI = 96
 
 
@@ -52,6 +78,9 @@ def _base_env() -> dict:
     env["WINEDEBUG"] = "-all"
     # No Mono or Gecko installer dialogs in a fresh prefix.
     env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+    if ARCH == "win64":
+        env["WINEARCH"] = "win64"
+        env["WINELOADER"] = WINE64
     return env
 
 
@@ -71,7 +100,7 @@ def _ensure_template() -> Path:
             env["DISPLAY"] = display.name
             log = WORK / "wineboot.log"
             with open(log, "w") as out:
-                subprocess.run(["wineboot", "-i"], env=env, stdout=out, stderr=out, stdin=subprocess.DEVNULL,
+                subprocess.run([WINE, "wineboot.exe", "-i"], env=env, stdout=out, stderr=out, stdin=subprocess.DEVNULL,
                                timeout=300, check=True)
                 subprocess.run(["wineserver", "-w"], env=env, stdout=out, stderr=out, timeout=120)
         finally:
@@ -256,7 +285,7 @@ class WineSession:
         """Starts a program (a host path, or a Windows path inside the prefix)."""
         log = self._log(Path(str(program).replace("\\", "/")).name)
         with open(log, "w") as out:   # the child keeps its own copy of the handle
-            proc = subprocess.Popen(["wine", str(program), *args], env=self.env, stdout=out, stderr=out,
+            proc = subprocess.Popen([WINE, str(program), *args], env=self.env, stdout=out, stderr=out,
                                     stdin=subprocess.DEVNULL, cwd=str(cwd) if cwd else None, start_new_session=True)
         app = App(self, proc, log)
         self.apps.append(app)
@@ -266,7 +295,7 @@ class WineSession:
         """Runs a Wine command to its end and returns what it printed."""
         log = self._log("run")
         with open(log, "w") as out:
-            subprocess.run(["wine", *args], env=self.env, stdout=out, stderr=subprocess.DEVNULL,
+            subprocess.run([WINE, *args], env=self.env, stdout=out, stderr=subprocess.DEVNULL,
                            stdin=subprocess.DEVNULL, timeout=timeout)
         return log.read_text(encoding="utf-8", errors="replace")
 
@@ -361,7 +390,10 @@ class WineSession:
         time.sleep(0.3)
 
     def type_text(self, text: str):
-        self.xdotool("type", "--delay", "20", text)
+        # A letter the keyboard map lacks is typed by remapping a spare key
+        # first; Wine reads the new map late, so such letters need more time.
+        delay = "20" if text.isascii() else "120"
+        self.xdotool("type", "--delay", delay, text)
         time.sleep(0.3)
 
     def screenshot(self, name: str) -> Path:

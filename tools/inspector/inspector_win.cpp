@@ -195,7 +195,8 @@ int wmain(int argc, wchar_t** argv) {
     GUITHREADINFO gti{};
     gti.cbSize = sizeof(gti);
     if (GetGUIThreadInfo(0, &gti) && gti.hwndFocus) {
-      printf("{\"focus\":%lu,\"name\":%s}\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(gti.hwndFocus)),
+      // The handle as the dump prints it: unsigned long is 32 bits on 64-bit Windows.
+      printf("{\"focus\":%s,\"name\":%s}\n", std::to_string(reinterpret_cast<ULONG_PTR>(gti.hwndFocus)).c_str(),
              Json(NameOf(gti.hwndFocus)).c_str());
     } else {
       printf("{\"focus\":0}\n");
