@@ -57,6 +57,19 @@ def map_empty_drive(s: WineSession, letter: str) -> Path:
     return folder
 
 
+def start_menu_programs(s: WineSession) -> str:
+    """The user's Start-menu Programs folder in the prefix, as a Windows path."""
+    for user in sorted((s.drive_c / "users").iterdir()):
+        programs = user / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+        if user.name.lower() != "public" and programs.is_dir():
+            return "C:\\" + str(programs.relative_to(s.drive_c)).replace("/", "\\")
+    raise AssertionError("no Start menu in the prefix")
+
+
+def middle(rect) -> tuple[int, int]:
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
 def pick_drive(s: WineSession, page, item: str):
     """Opens the drive list with a click and clicks `item` in it. The open
     list is not one of our windows, so its rows are found on the screen: the
@@ -239,6 +252,36 @@ class InstallRoad(unittest.TestCase):
         u.click_control("Label7")
         gorvix.wait_exit(15)
 
+    def test_record_of_an_earlier_installer_on_drive_d_is_uninstalled(self):
+        # Earlier installers recorded "D:\\Zentrik" for a folder picked at the
+        # root of D:. The uninstaller reads it as D:\Zentrik.
+        s = WineSession("uninstall-drive-d-record").__enter__()
+        self.addCleanup(s.close)
+        drive = map_empty_drive(s, "d")
+        (drive / "Zentrik").mkdir()
+        viewer = drive / "Zentrik" / "Table.exe"
+        viewer.write_bytes((DIST / "Table.exe").read_bytes())
+        (drive / "Zentrik" / "vrakel.mdb").write_bytes((DIST / "vrakel.mdb").read_bytes())
+        s.host_path(r"C:\windows\Gorvix.exe").write_bytes((DIST / "Gorvix.exe").read_bytes())
+        group = start_menu_programs(s) + r"\Zentrik"
+        s.host_path(group).mkdir(parents=True)
+        (s.host_path(group) / NAMED_SHORTCUT).write_bytes(b"L\0\0\0")
+        s.reg_add(PRODUCT_KEY, "dir", r"D:\\Zentrik")
+        s.reg_add(PRODUCT_KEY, "Sdir", group + "\\")
+        s.reg_add(UNINSTALL_KEY, "DisplayName", "Zentrik© Elemora 2002®")
+        s.reg_add(UNINSTALL_KEY, "UninstallString", r"C:\windows\Gorvix.exe")
+        self.assertEqual(s.registry(PRODUCT_KEY)["values"]["dir"], (1, r"D:\\Zentrik"))
+        gorvix = s.start(r"C:\windows\Gorvix.exe")
+        u = s.wait_window("Form1", timeout=30)
+        u.click_control("Label6")
+        self.assertTrue(wait_until(lambda: u.text("Label7") == "Изход", timeout=30))
+        self.assertFalse(viewer.exists())
+        self.assertTrue((drive / "Zentrik" / "vrakel.mdb").is_file())
+        self.assertEqual(u.text("Label12"), UNINSTALLED)
+        self.assertIsNone(s.registry(PRODUCT_KEY))
+        u.click_control("Label7")
+        gorvix.wait_exit(15)
+
     def test_clicks_and_close_keys_during_the_installation_change_nothing(self):
         # A folder where the shell would write the recent-documents entry keeps
         # the installer waiting for about two seconds, handling messages.
@@ -256,8 +299,8 @@ class InstallRoad(unittest.TestCase):
         step = copying.control("Label8")["rect"]
         s.screenshot("install-busy-before")
         copying.click_twips(4740 + 600, 1095 + 120)
-        for x, y in (((yes[0] + yes[2]) // 2, (yes[1] + yes[3]) // 2), start, ((step[0] + step[2]) // 2,
-                                                                           (step[1] + step[3]) // 2)):
+        # Then at once, inside the installation: "Да", "Старт" again, "Начало", Alt+F4.
+        for x, y in (middle(yes), start, middle(step)):
             s.xdotool("mousemove", "--sync", str(x), str(y))
             s.xdotool("click", "1")
         s.xdotool("key", "alt+F4")
