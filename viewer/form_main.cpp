@@ -21,6 +21,9 @@ constexpr wchar_t kTitle[] = L"Периодична система";
 constexpr wchar_t kNoDatabase[] =
     L"Базата данни с елементите (vrakel.mdb) не можа да бъде отворена. "
     L"Данните за елемента не могат да бъдат показани.";
+constexpr wchar_t kUnusableTable[] =
+    L"Базата данни с елементите (vrakel.mdb) беше отворена, но таблицата с елементите в нея "
+    L"е повредена или непълна. Данните за елемента не могат да бъдат показани.";
 constexpr wchar_t kNoRecordMessage[] = L"В базата данни няма запис за този елемент.";
 constexpr wchar_t kIncomplete[] = L"Записът за този елемент в базата данни е непълен или повреден.";
 
@@ -289,11 +292,16 @@ void FormMain::OpenElementTable() {
   if (rs && rs->SetIndex("ID")) FirstRow = rs->GetBookmark();
 }
 
+bool FormMain::ElementTableReady() {
+  if (rs && FirstRow) return true;
+  // A file that opened but whose table, index or first record cannot be used
+  // is a different fault from a missing file, and the user is told which.
+  kit::CurrentPlatform().MessageBox(db ? kUnusableTable : kNoDatabase, kTitle);
+  return false;
+}
+
 void FormMain::ShowElement(std::int32_t position) {
-  if (!rs || !FirstRow) {
-    kit::CurrentPlatform().MessageBox(kNoDatabase, kTitle);
-    return;
-  }
+  if (!ElementTableReady()) return;
   // Always from the first record, so what a tile shows never depends on the
   // tile clicked before it.
   if (!rs->SetBookmark(*FirstRow) || !rs->Move(position)) {
@@ -315,10 +323,7 @@ void FormMain::ShowElement(std::int32_t position) {
 }
 
 void FormMain::ShowUnknownElement() {
-  if (!rs || !FirstRow) {
-    kit::CurrentPlatform().MessageBox(kNoDatabase, kTitle);
-    return;
-  }
+  if (!ElementTableReady()) return;
   // Back to the first record like every display; nothing of it is read.
   if (rs->SetBookmark(*FirstRow)) (void)rs->Move(0);
   for (const FieldBox& f : kFields) (this->*f.box).text = L"?";

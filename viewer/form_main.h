@@ -35,6 +35,9 @@ class FormMain : public kit::Form {
   void ShowElement(std::int32_t position);
   // Fills every box with "?" (the elements that have no record).
   void ShowUnknownElement();
+  // True when a record can be reached; otherwise says why the element cannot
+  // be shown (no database, or a database whose element table is unusable).
+  bool ElementTableReady();
 
   // The tile labelled `symbol` ("Fe"), or null.
   kit::Label* Tile(std::string_view symbol);

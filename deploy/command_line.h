@@ -1,0 +1,51 @@
+// The switches that deployment tools pass to our installer and uninstaller.
+// Without any, both programs run as a user starts them; with /S they run the
+// same steps unattended. Both NSIS's and Inno Setup's spellings are accepted,
+// since administrators' tools send whichever they know:
+//   /S /SILENT /VERYSILENT      run without a window (there is no separate
+//                               progress window, so all three mean the same)
+//   /SUPPRESSMSGBOXES /NORESTART  accepted; an unattended run never asks and
+//                               never restarts
+//   /LOG=file  /LOG="file"      write a log
+//   /D=folder                   (installer) the destination; the last switch,
+//                               taken to the end of the line unquoted
+//   /DIR=folder  /DIR="folder"  (installer) the destination
+//   /?                          show the usage
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace deploy {
+
+enum class Program { kSetup, kUninstall };
+
+struct Options {
+  bool silent = false;
+  bool usage = false;
+  std::wstring folder;   // empty: the default folder
+  std::wstring log;      // empty: no log
+};
+
+struct ParsedCommandLine {
+  bool ok = false;
+  Options options;
+  std::wstring error;    // what was wrong, for the usage message and the log
+};
+
+// The arguments of a command line as GetCommandLineW gives it: the program
+// name (quoted or not) is skipped.
+std::wstring_view ArgumentsOf(std::wstring_view command_line);
+
+// Parses the arguments (without the program name). Switches are case-blind.
+ParsedCommandLine ParseArguments(std::wstring_view arguments, Program program);
+
+// The usage text shown by /? and for a bad command line.
+std::wstring UsageText(Program program);
+
+// Exit codes of an unattended run.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitBadCommandLine = 2;
+
+}  // namespace deploy
