@@ -58,8 +58,12 @@ class Win32Files : public Files {
     pattern += L'*';
     WIN32_FIND_DATAW found{};
     UniqueHandle<FindTraits> search(FindFirstFileW(pattern.c_str(), &found));
-    // Even an empty folder lists "." and "..", so no handle means unreadable.
-    if (!search) return std::nullopt;
+    if (!search) {
+      // A drive root has no "." and "..": an empty one matches nothing, and
+      // is still a readable folder without subfolders.
+      if (GetLastError() == ERROR_FILE_NOT_FOUND && FolderExists(folder)) return std::vector<std::wstring>{};
+      return std::nullopt;
+    }
     std::vector<std::wstring> names;
     do {
       std::wstring name = found.cFileName;

@@ -1,6 +1,7 @@
 // The shell: special folders, shortcut files and the recent documents.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace os {
@@ -33,6 +34,9 @@ class Shell {
   // Writes (or rewrites) a shortcut file with every property; false when the
   // shell link object cannot be made or saved, leaving an existing file as it was.
   virtual bool SaveShortcut(const std::wstring& path, const ShortcutProperties& properties) = 0;
+  // The path a shortcut file leads to; nothing when the file is missing or
+  // is not a shortcut with a file-system target.
+  virtual std::optional<std::wstring> ShortcutTarget(const std::wstring& path) = 0;
   // Adds a file to the user's recent documents; the shell writes the
   // shortcut "<name>.lnk" into the recent-documents folder, perhaps later.
   virtual void AddToRecentDocs(const std::wstring& path) = 0;

@@ -3,8 +3,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <cwctype>
-
+#include "os/shortcut_text.h"
 #include "os/system_win.h"
 #include "os/unique_handle.h"
 
@@ -38,52 +37,6 @@ class ComScope {
  private:
   HRESULT result_;
 };
-
-// "Ctrl+Alt+E" as the scripting host spells it, into IShellLink's WORD:
-// virtual key in the low byte, HOTKEYF_* in the high byte. Nothing when the
-// text names no key.
-std::optional<WORD> ParseHotKey(const std::wstring& text) {
-  BYTE modifiers = 0;
-  WORD key = 0;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t plus = text.find(L'+', start);
-    std::wstring part = text.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start);
-    for (auto& c : part) c = static_cast<wchar_t>(std::towupper(c));
-    if (part == L"CTRL") {
-      modifiers |= HOTKEYF_CONTROL;
-    } else if (part == L"ALT") {
-      modifiers |= HOTKEYF_ALT;
-    } else if (part == L"SHIFT") {
-      modifiers |= HOTKEYF_SHIFT;
-    } else if (part.size() == 1 && ((part[0] >= L'A' && part[0] <= L'Z') || (part[0] >= L'0' && part[0] <= L'9'))) {
-      key = part[0];
-    } else if (part.size() >= 2 && part.size() <= 3 && part[0] == L'F') {
-      int n = std::stoi(part.substr(1));
-      if (n < 1 || n > 24) return std::nullopt;
-      key = static_cast<WORD>(VK_F1 + n - 1);
-    } else {
-      return std::nullopt;
-    }
-    if (plus == std::wstring::npos) break;
-    start = plus + 1;
-  }
-  if (key == 0) return std::nullopt;
-  return static_cast<WORD>(key | (modifiers << 8));
-}
-
-// "path,index" or "path".
-std::pair<std::wstring, int> SplitIconLocation(const std::wstring& location) {
-  size_t comma = location.rfind(L',');
-  if (comma != std::wstring::npos && comma + 1 < location.size()) {
-    std::wstring index = location.substr(comma + 1);
-    size_t digits = index[0] == L'-' ? 1 : 0;
-    if (digits < index.size() && index.find_first_not_of(L"0123456789", digits) == std::wstring::npos) {
-      return {location.substr(0, comma), std::stoi(index)};
-    }
-  }
-  return {location, 0};
-}
 
 class Win32Shell : public Shell {
  public:
@@ -127,6 +80,24 @@ class Win32Shell : public Shell {
     ComPtr<IPersistFile> file;
     if (FAILED(l->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Put())))) return false;
     return SUCCEEDED(file.get()->Save(path.c_str(), TRUE));
+  }
+
+  std::optional<std::wstring> ShortcutTarget(const std::wstring& path) override {
+    ComScope com;
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(link.Put())))) {
+      return std::nullopt;
+    }
+    ComPtr<IPersistFile> file;
+    if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Put()))) ||
+        FAILED(file.get()->Load(path.c_str(), STGM_READ))) {
+      return std::nullopt;
+    }
+    wchar_t buffer[MAX_PATH + 1] = {};
+    // S_FALSE: a shortcut to something that is not a file.
+    if (link.get()->GetPath(buffer, MAX_PATH + 1, nullptr, 0) != S_OK || buffer[0] == 0) return std::nullopt;
+    return std::wstring(buffer);
   }
 
   void AddToRecentDocs(const std::wstring& path) override {

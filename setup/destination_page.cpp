@@ -52,9 +52,10 @@ Form4::Form4(os::Files& files) : WizardPage("Form4", Step::kPath, 8700, 5160), f
 }
 
 void Form4::ProposeFromFolderList() {
+  // A drive root ("D:\", "c:\") already ends in its separator.
   const std::wstring& path = Dir1.Path();
-  if (path == L"C:\\") {
-    Text1.text = std::wstring(L"C:\\") + kMakerFolder;
+  if (!path.empty() && path.back() == L'\\') {
+    Text1.text = path + kMakerFolder;
   } else {
     Text1.text = path + L"\\" + kMakerFolder;
   }

@@ -17,6 +17,22 @@ bool EndsWithNoCase(const std::wstring& text, const std::wstring& lower_suffix) 
 // "X:" names a drive, never a folder to create.
 bool IsBareDrive(const std::wstring& path) { return path.size() == 2 && path[1] == L':'; }
 
+// A path as the file system compares it: letters (Latin and Cyrillic) in
+// one case, '/' as '\', and a run of separators as one (a network path keeps
+// its two leading ones).
+std::wstring ComparablePath(const std::wstring& path) {
+  std::wstring out;
+  for (size_t i = 0; i < path.size(); ++i) {
+    wchar_t c = path[i] == L'/' ? L'\\' : path[i];
+    if (c == L'\\' && i > 1 && !out.empty() && out.back() == L'\\') continue;
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 0x20);
+    else if (c >= 0x0410 && c <= 0x042F) c = static_cast<wchar_t>(c + 0x20);
+    else if (c >= 0x0400 && c <= 0x040F) c = static_cast<wchar_t>(c + 0x50);
+    out += c;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::optional<std::wstring> StartMenu(os::Shell& shell) {
@@ -102,8 +118,14 @@ bool CopyRecentShortcutToGroup(os::Services& os, const std::wstring& program,
   auto start = StartMenu(os.shell);
   if (!recent || recent->empty() || !start) return false;
   const std::wstring source = *recent + L"\\" + name;
-  // The shell writes the file when it gets round to it.
-  for (int waited = 0; !os.files.FileExists(source); waited += kRecentPollMs) {
+  // The shell writes the file when it gets round to it, and an entry left by
+  // an earlier installation into another folder may stand there until then.
+  auto names_program = [&] {
+    if (!os.files.FileExists(source)) return false;
+    auto target = os.shell.ShortcutTarget(source);
+    return target && ComparablePath(*target) == ComparablePath(program);
+  };
+  for (int waited = 0; !names_program(); waited += kRecentPollMs) {
     if (waited >= kRecentWaitMs) return false;
     wait(kRecentPollMs);
   }

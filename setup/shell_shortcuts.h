@@ -50,9 +50,11 @@ constexpr int kRecentWaitMs = 2000;
 constexpr int kRecentPollMs = 50;
 
 // Adds the program to the recent documents, waits for the shell's shortcut
-// "<name>.lnk" there (looking every kRecentPollMs, at most kRecentWaitMs;
-// `wait` passes the time, handling window messages) and copies it into the
-// group. True when the copy is in the group.
+// "<name>.lnk" there to lead to the program (looking every kRecentPollMs, at
+// most kRecentWaitMs; `wait` passes the time, handling window messages) and
+// copies it into the group. An entry that still leads elsewhere, as one left
+// by an installation into another folder does, is never copied. True when
+// the copy is in the group.
 bool CopyRecentShortcutToGroup(os::Services& os, const std::wstring& program,
                                const std::function<void(int ms)>& wait);
 

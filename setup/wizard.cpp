@@ -71,9 +71,16 @@ void Installer::ShowMessage(const std::wstring& text) {
 void Installer::ShowFinishPage() {
   form6().Hide();
   form7().Show();
+  installing_ = false;
+  // Its "Да" would now end a finished installation without the restart
+  // question; none of its handlers is running here, so it can go at once.
+  exit_.reset();
 }
 
-void Installer::ShowExitDialog() { exit_dialog().Show(); }
+void Installer::ShowExitDialog() {
+  if (installing_) return;
+  exit_dialog().Show();
+}
 
 WizardPage& Installer::PageOf(Step step) {
   switch (step) {
@@ -88,6 +95,7 @@ WizardPage& Installer::PageOf(Step step) {
 }
 
 void Installer::StepClicked(WizardPage& current, Step target) {
+  if (installing_) return;
   // Taking the page loads it, also when the answer is the refusal.
   WizardPage& page = PageOf(target);
   if (page.Tag != kReached) {
@@ -180,7 +188,10 @@ void Installer::Wire(Form5& f) {
 void Installer::Wire(Form6& f) {
   WireFrame(f);
   f.Label10.on_click = [this] {
+    if (installing_) return;
+    installing_ = true;
     if (run_installation) run_installation();
+    installing_ = false;
   };
   f.Label11.on_click = [this] { ShowExitDialog(); };
 }
@@ -202,9 +213,16 @@ void Installer::Wire(frmMsg& f) {
 }
 
 void Installer::Wire(frmExit& f) {
-  f.Label12.on_click = [] { kit::EndProgram(0); };
+  f.Label12.on_click = [this] {
+    if (!installing_) kit::EndProgram(0);
+  };
   // The dialog's own handler is running: destroy it once the click is over.
-  auto dismiss = [this] { kit::PostTask([this] { exit_.reset(); }); };
+  // It leaves the screen at once, also when the click came in the middle of
+  // the installation, whose end is what "once the click is over" waits for.
+  auto dismiss = [this, &f] {
+    f.Hide();
+    kit::PostTask([this] { exit_.reset(); });
+  };
   f.Label10.on_click = dismiss;
   f.on_close_request = dismiss;
 }

@@ -50,9 +50,15 @@ class Installer {
   bool Form5Exists() const { return form5_ != nullptr; }
   bool ExitDialogExists() const { return exit_ != nullptr; }
 
+  // From "Старт" until the finish page appears. The installation handles
+  // window messages while it waits, so meanwhile nothing in any window of
+  // the wizard may start it again, leave its page or end the program.
+  bool Installing() const { return installing_; }
+
   // Sets the message text and shows the dialog; a second message reuses it.
   void ShowMessage(const std::wstring& text);
-  // The end of the copying: hides the copying page, shows the finish page.
+  // The end of the copying: hides the copying page, shows the finish page
+  // and closes a cancel question still standing open.
   void ShowFinishPage();
   // Cancel on any page: the confirmation in front of the page.
   void ShowExitDialog();
@@ -81,6 +87,7 @@ class Installer {
   std::unique_ptr<Form7> form7_;
   std::unique_ptr<frmMsg> msg_;
   std::unique_ptr<frmExit> exit_;
+  bool installing_ = false;
 };
 
 }  // namespace setup

@@ -56,7 +56,14 @@ std::optional<std::wstring> AbsoluteBelowRoot(const std::wstring& value) {
 }  // namespace
 
 std::optional<std::wstring> RecordedFolder(const std::wstring& value, const std::wstring& windows_folder) {
-  std::optional<std::wstring> path = AbsoluteBelowRoot(value);
+  // Earlier installers recorded "D:\\Zentrik" for a folder picked on a drive
+  // other than C:; the one extra separator right after the drive names the
+  // same folder. Anything more doubled stays refused below.
+  std::wstring repaired = value;
+  if (repaired.size() > 4 && repaired[1] == L':' && repaired[2] == L'\\' && repaired[3] == L'\\' &&
+      repaired[4] != L'\\')
+    repaired.erase(3, 1);
+  std::optional<std::wstring> path = AbsoluteBelowRoot(repaired);
   if (!path) return std::nullopt;
   // Without a Windows folder from the system, the usual one stands in.
   std::wstring windows = AbsoluteBelowRoot(windows_folder).value_or(L"C:\\Windows");

@@ -11,7 +11,8 @@ namespace gorvix {
 
 // The folder named by a recorded value, without a closing separator, or
 // nothing when the value may not be acted in. Accepted: an absolute path on
-// a drive ("C:\Program Files\Zentrik", one closing separator allowed), below
+// a drive ("C:\Program Files\Zentrik", one closing separator allowed; a
+// separator doubled right after the drive is read as one), below
 // the root, whose every component is a plain name (no "." or "..", no
 // characters Windows refuses or strips), that is not the Windows folder, an
 // ancestor of it, or inside its system folders.

@@ -226,6 +226,7 @@ class FakeShell : public Shell {
 
   SpecialFolder SpecialFolderPath(int csidl) override;
   bool SaveShortcut(const std::wstring& path, const ShortcutProperties& properties) override;
+  std::optional<std::wstring> ShortcutTarget(const std::wstring& path) override;
   void AddToRecentDocs(const std::wstring& path) override;
 
   void SetSpecialFolder(int csidl, const std::wstring& path);

@@ -68,6 +68,12 @@ bool FakeShell::SaveShortcut(const std::wstring& path, const ShortcutProperties&
   return true;
 }
 
+std::optional<std::wstring> FakeShell::ShortcutTarget(const std::wstring& path) {
+  auto properties = ReadShortcut(path);
+  if (!properties || properties->target_path.empty()) return std::nullopt;
+  return properties->target_path;
+}
+
 void FakeShell::AddToRecentDocs(const std::wstring& path) {
   recent_docs.push_back(path);
   if (recent_delay_ms_ < 0) return;

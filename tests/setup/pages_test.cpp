@@ -114,9 +114,27 @@ TEST_F(DestinationTest, FolderListProposesZentrikBelowTheChosenFolder) {
   EXPECT_EQ(page.Text1.text, L"C:\\Zentrik");
   page.Dir1.SetPath(L"C:\\windows\\System");
   EXPECT_EQ(page.Text1.text, L"C:\\windows\\System\\Zentrik");
-  // Only "C:\" is spared the second separator.
+  // Every root already ends in its separator: no second one, on any drive
+  // and in either letter case.
   page.Dir1.SetPath(L"D:\\");
-  EXPECT_EQ(page.Text1.text, L"D:\\\\Zentrik");
+  EXPECT_EQ(page.Text1.text, L"D:\\Zentrik");
+  page.Dir1.SetPath(L"c:\\");
+  EXPECT_EQ(page.Text1.text, L"c:\\Zentrik");
+}
+
+TEST_F(DestinationTest, EmptyDriveIsAFolderListWithoutSubfolders) {
+  fake.files.MakeFolders(L"C:\\Program Files");
+  fake.files.AddDrive(L"E:\\", L"", os::DiskSpace{1, 512, 100000, 100000});
+  setup::Installer app(fake.services, {});
+  setup::Form4& f = app.form4();
+  f.Show();
+  ASSERT_EQ(f.Drive1.Item(1), L"e:");
+  f.Drive1.Select(1);
+  EXPECT_EQ(f.Drive1.Drive(), L"e:");
+  EXPECT_EQ(f.Dir1.Path(), L"E:\\");
+  EXPECT_EQ(f.Dir1.Lines(), Strings{L"E:\\"});
+  EXPECT_EQ(f.Dir1.ListCount(), 0);
+  EXPECT_EQ(f.Text1.text, L"E:\\Zentrik");
 }
 
 TEST_F(DestinationTest, FirstShowingOpensProgramFiles) {
@@ -163,7 +181,7 @@ TEST_F(DestinationTest, UnreadableDriveKeepsThePreviousChoice) {
 
   f.Drive1.Select(2);
   EXPECT_EQ(f.Dir1.Path(), L"D:\\");
-  EXPECT_EQ(f.Text1.text, L"D:\\\\Zentrik");
+  EXPECT_EQ(f.Text1.text, L"D:\\Zentrik");
   f.Drive1.Select(0);   // back to D:, not to C:
   EXPECT_EQ(f.Drive1.Drive(), L"d: [DATA]");
   EXPECT_EQ(f.Dir1.Path(), L"D:\\");

@@ -250,6 +250,58 @@ TEST_F(WizardTest, StartRunsTheInstallationHookThatEndsOnTheFinishPage) {
   EXPECT_EQ(app.form7().Label7.fore_color, kit::Rgb(0, 0, 64));
 }
 
+// "Старт" runs the installation inside its click, and the installation
+// handles window messages while it waits; what the user does meanwhile must
+// neither start it again nor leave the copying page nor end the program.
+TEST_F(WizardTest, WhileInstallingNothingStartsLeavesOrEndsTheInstallation) {
+  WalkToDiskPage();
+  kit::Click(app.form5().Label10);
+  setup::Form6& copying = app.form6();
+  kit::Click(copying.Label11);   // the cancel question, opened before "Старт" and left open
+  ASSERT_TRUE(app.exit_dialog().Visible());
+  int runs = 0;
+  app.run_installation = [&] {
+    if (++runs > 1) return;   // a nested run: counted, not repeated
+    kit::Click(copying.Label10);                      // "Старт" again
+    for (setup::Step step : {setup::Step::kWelcome, setup::Step::kLicence, setup::Step::kPath, setup::Step::kCheck})
+      kit::Click(copying.StepLabel(step));            // reached pages
+    kit::Click(copying.Label11);                      // "Отказ"
+    kit::Dispatch(copying.on_close_request);          // Alt+F4
+    kit::Dispatch(app.form1().on_close_request);      // a hidden page's close
+    kit::Click(app.exit_dialog().Label12);            // "Да"
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(copying.Visible());
+    for (kit::Form* page : std::initializer_list<kit::Form*>{&app.form1(), &app.form2(), &app.form4(), &app.form5()})
+      EXPECT_FALSE(page->Visible()) << page->Name();
+    EXPECT_FALSE(MessageShown());
+    EXPECT_TRUE(app.exit_dialog().Visible());
+    app.ShowFinishPage();
+  };
+  kit::Click(copying.Label10);
+  EXPECT_EQ(runs, 1);
+  EXPECT_FALSE(headless.platform.ended);
+  EXPECT_TRUE(app.form7().Visible());
+  EXPECT_FALSE(copying.Visible());
+  // The question left open is gone with the finish page.
+  EXPECT_FALSE(app.ExitDialogExists());
+}
+
+TEST_F(WizardTest, NoStillClosesTheCancelQuestionWhileInstalling) {
+  WalkToDiskPage();
+  kit::Click(app.form5().Label10);
+  kit::Click(app.form6().Label11);
+  app.run_installation = [&] {
+    kit::Click(app.exit_dialog().Label10);   // "Не", inside the installation's wait
+    EXPECT_FALSE(app.ExitDialogExists() && app.exit_dialog().Visible());
+    app.ShowFinishPage();
+  };
+  kit::Click(app.form6().Label10);
+  EXPECT_FALSE(app.ExitDialogExists());
+  EXPECT_TRUE(app.form7().Visible());
+  // Once finished, closing the finish page ends the program as "Не" does.
+  EXPECT_THROW(kit::Dispatch(app.form7().on_close_request), kit::ProgramEnded);
+}
+
 TEST_F(WizardTest, FinishPageStepsDoNotReact) {
   setup::Form7& finish = app.form7();
   finish.Show();

@@ -197,6 +197,48 @@ TEST_F(InstallTest, RecentEntryIsAwaitedUpToAboutTwoSeconds) {
   EXPECT_EQ(waited, setup::kRecentWaitMs);
 }
 
+// The shell may take its time replacing a recent-documents entry that an
+// earlier installation into another folder left behind; only an entry for
+// the viewer just installed goes into the group.
+TEST_F(InstallTest, StaleRecentEntryIsNotCopiedIntoTheGroup) {
+  const std::wstring recent = L"C:\\windows\\Recent\\Table.exe.lnk";
+  auto leave_stale_entry = [&] {
+    os::ShortcutProperties old;
+    old.target_path = L"D:\\Стара папка\\Table.exe";
+    fake.files.PutFile(recent, os::fake::FakeShell::Encode(old));
+  };
+  leave_stale_entry();
+  fake.shell.SetRecentDelay(400);
+  EXPECT_TRUE(Install().ok());
+  ASSERT_TRUE(Has(kGroup + L"Table.exe.lnk"));
+  EXPECT_EQ(fake.shell.ReadShortcut(kGroup + L"Table.exe.lnk")->target_path, kDest + L"\\Table.exe");
+  EXPECT_GE(waited, 400);
+
+  // The shell never replaces it: the step fails and the group gets no
+  // shortcut into the old folder.
+  fake.files.DeleteFile(kGroup + L"Table.exe.lnk");
+  leave_stale_entry();
+  fake.shell.SetRecentDelay(-1);
+  waited = 0;
+  auto result = Install();
+  EXPECT_EQ(result.failed, std::vector<std::wstring>{L"прекия път „Table.exe“ в програмната група"});
+  EXPECT_FALSE(Has(kGroup + L"Table.exe.lnk"));
+  EXPECT_EQ(waited, setup::kRecentWaitMs);
+}
+
+TEST_F(InstallTest, RecentEntryForTheSameViewerIsTakenAsTheSystemSpellsIt) {
+  // Installed again into the same folder: the entry names the viewer in the
+  // file system's own spelling, which is the same file.
+  os::ShortcutProperties same;
+  same.target_path = L"c:\\PROGRAM FILES\\zentrik\\TABLE.EXE";
+  fake.files.PutFile(L"C:\\windows\\Recent\\Table.exe.lnk", os::fake::FakeShell::Encode(same));
+  fake.shell.SetRecentDelay(-1);
+  Text1.text = kDest + L"\\";   // typed with a closing separator: "...\\Table.exe"
+  EXPECT_TRUE(Install().ok());
+  EXPECT_EQ(fake.shell.ReadShortcut(kGroup + L"Table.exe.lnk")->target_path, same.target_path);
+  EXPECT_EQ(waited, 0);
+}
+
 struct FailureCase {
   const char* label;
   std::function<void(os::fake::FakeOs&, kit::TextBox&)> arrange;
@@ -297,6 +339,51 @@ TEST_F(AttachedTest, StartRunsTheInstallationAndShowsTheFinishPage) {
   EXPECT_FALSE(app.form6().Visible());
   EXPECT_EQ(app.form7().Label14.caption, success);
   EXPECT_EQ(fake.registry.Text(RootKey::kCurrentUser, kProduct, L"dir"), app.form4().Text1.text);
+}
+
+// A user who keeps clicking while the installation waits for the shell: the
+// clicks arrive inside that wait, as window messages do.
+class ImpatientUser : public kit::HeadlessPlatform {
+ public:
+  explicit ImpatientUser(os::fake::FakeClock& clock) : clock_(clock) {}
+  void WaitProcessingMessages(int ms) override {
+    HeadlessPlatform::WaitProcessingMessages(ms);
+    clock_.Advance(ms);
+    if (waits++ == 0 && clicks) clicks();
+  }
+  std::function<void()> clicks;
+  int waits = 0;
+
+ private:
+  os::fake::FakeClock& clock_;
+};
+
+TEST_F(AttachedTest, ClicksDuringTheWaitForTheShellChangeNothing) {
+  ImpatientUser user(fake.clock);
+  kit::SetPlatform(&user);
+  fake.shell.SetRecentDelay(500);
+  for (setup::WizardPage* page : std::initializer_list<setup::WizardPage*>{&app.form1(), &app.form2(), &app.form4(),
+                                                                           &app.form5(), &app.form6()})
+    page->Tag = L"1";
+  app.form1().Hide();
+  setup::Form6& copying = app.form6();
+  copying.Show();
+  kit::Click(copying.Label11);   // "Отказ" before "Старт": the question stays open
+  user.clicks = [&] {
+    kit::Click(copying.Label10);
+    kit::Click(copying.Label4);
+    kit::Dispatch(copying.on_close_request);
+    kit::Click(app.exit_dialog().Label12);
+  };
+  EXPECT_NO_THROW(kit::Click(copying.Label10));
+  kit::SetPlatform(&headless.platform);
+  EXPECT_GE(user.waits, 1);
+  EXPECT_EQ(fake.shell.recent_docs.size(), 1u);   // one installation, not two
+  EXPECT_FALSE(user.ended);
+  EXPECT_FALSE(app.form4().Visible());
+  EXPECT_TRUE(app.form7().Visible());
+  EXPECT_FALSE(app.ExitDialogExists());
+  EXPECT_EQ(fake.shell.ReadShortcut(kGroup + L"Table.exe.lnk")->target_path, kDest + L"\\Table.exe");
 }
 
 TEST_F(AttachedTest, FinishPageNamesWhatFailed) {

@@ -4,6 +4,7 @@
 #include "kit/form.h"
 #include "kit/platform.h"
 #include "os/fake/fake_os.h"
+#include "os/shortcut_text.h"
 #include "setup/install_engine.h"
 #include "setup/registry_access.h"
 #include "setup/shell_shortcuts.h"
@@ -119,6 +120,35 @@ TEST_F(Operations, ShortcutExtensionRuleAndProperties) {
   EXPECT_EQ(p.icon_location, L"C:\\T.exe,2");
   EXPECT_EQ(p.window_style, 3);
   EXPECT_FALSE(save(L"C:\\missing\\one"));
+}
+
+// The hot key and icon location texts reach the shell link as numbers; bad
+// or oversized text is refused (hot key) or taken as a plain path (icon),
+// and never throws.
+TEST(ShortcutText, HotKeysParseOrAreRefused) {
+  EXPECT_EQ(os::ParseHotKey(L"Ctrl+Alt+E"), std::optional<std::uint16_t>(((0x02 | 0x04) << 8) | 'E'));
+  EXPECT_EQ(os::ParseHotKey(L"shift+f10"), std::optional<std::uint16_t>((0x01 << 8) | 0x79));
+  EXPECT_EQ(os::ParseHotKey(L"F24"), std::optional<std::uint16_t>(0x87));
+  EXPECT_EQ(os::ParseHotKey(L"Alt+7"), std::optional<std::uint16_t>((0x04 << 8) | '7'));
+  for (const wchar_t* bad : {L"", L"Ctrl", L"Ctrl+", L"+E", L"F0", L"F25", L"F-1", L"F+1", L"FX", L"Fx", L"F 1",
+                             L"F1x", L"F\u0661", L"Ctrl+Alt+Del", L"E+", L"Ctrl+EE"}) {
+    EXPECT_EQ(os::ParseHotKey(bad), std::nullopt) << os::fake::ToUtf8(bad);
+  }
+}
+
+TEST(ShortcutText, IconLocationsSplitOnlyAtAWholeIndex) {
+  using Split = std::pair<std::wstring, int>;
+  EXPECT_EQ(os::SplitIconLocation(L"C:\\T.exe,2"), (Split{L"C:\\T.exe", 2}));
+  EXPECT_EQ(os::SplitIconLocation(L"C:\\T.exe,-101"), (Split{L"C:\\T.exe", -101}));
+  EXPECT_EQ(os::SplitIconLocation(L"C:\\T.exe"), (Split{L"C:\\T.exe", 0}));
+  EXPECT_EQ(os::SplitIconLocation(L"C:\\a,b\\T.exe"), (Split{L"C:\\a,b\\T.exe", 0}));
+  EXPECT_EQ(os::SplitIconLocation(L"C:\\T.exe,2147483647"), (Split{L"C:\\T.exe", 2147483647}));
+  EXPECT_EQ(os::SplitIconLocation(L"C:\\T.exe,-2147483648"), (Split{L"C:\\T.exe", -2147483647 - 1}));
+  // Beyond int, or not a number at all: the whole text is the path.
+  for (const wchar_t* odd : {L"C:\\T.exe,2147483648", L"C:\\T.exe,-2147483649", L"C:\\T.exe,99999999999999999999",
+                             L"C:\\T.exe,", L"C:\\T.exe,-", L"C:\\T.exe, 2", L"C:\\T.exe,2 ", L"C:\\T.exe,+2"}) {
+    EXPECT_EQ(os::SplitIconLocation(odd), (Split{odd, 0})) << os::fake::ToUtf8(odd);
+  }
 }
 
 }  // namespace

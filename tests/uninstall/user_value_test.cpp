@@ -135,6 +135,21 @@ TEST(RecordedFolder, OnlyDefiniteFoldersBelowARootAndAwayFromTheSystem) {
       {L"C:\\windows\\system32\\drivers", nullptr},
       {L"C:\\windows\\Zentrik", L"C:\\windows\\Zentrik"},
       {L"C:\\windowsZ", L"C:\\windowsZ"},
+      // What the installer once proposed on a drive other than C: a doubled
+      // separator right after the drive, and nothing else amiss.
+      {L"D:\\\\Zentrik", L"D:\\Zentrik"},
+      {L"d:\\\\Zentrik\\", L"d:\\Zentrik"},
+      {L"C:\\\\Program Files\\Zentrik", L"C:\\Program Files\\Zentrik"},
+      {L"D:\\\\\\Zentrik", nullptr},
+      {L"D:\\\\", nullptr},
+      {L"D:\\\\\\", nullptr},
+      {L"D:\\\\Zentrik\\\\", nullptr},
+      {L"D:\\\\Zentrik\\\\x", nullptr},
+      {L"D:\\\\..\\windows", nullptr},
+      {L"C:\\\\windows", nullptr},
+      {L"C:\\\\windows\\System32", nullptr},
+      {L"\\\\\\Zentrik", nullptr},
+      {L"\\\\D:\\Zentrik", nullptr},
   };
   for (const Case& c : cases) {
     auto got = gorvix::RecordedFolder(c.value, win);
