@@ -14,6 +14,8 @@ namespace os {
 // Its other answers are the system's error numbers too: kOk, kFileNotFound,
 // kAccessDenied (os/registry.h).
 constexpr long kPathNotFound = 3;
+constexpr long kSharingViolation = 32;
+constexpr long kDiskFull = 112;
 
 struct Drive {
   std::wstring root;    // "C:\"
@@ -32,8 +34,22 @@ struct DiskSpace {
 class Files {
  public:
   virtual ~Files() = default;
-  // Whole-file copy that replaces an existing destination file.
-  virtual bool CopyFile(const std::wstring& from, const std::wstring& to) = 0;
+  // Whole-file copy that replaces an existing destination file, never
+  // leaving it half-written: the data goes to a temporary file beside the
+  // destination, which takes the destination's name only when complete. A
+  // failed copy leaves the earlier file untouched and no temporary behind.
+  // Returns the system's error code (0: copied).
+  virtual long CopyFileResult(const std::wstring& from, const std::wstring& to) = 0;
+  bool CopyFile(const std::wstring& from, const std::wstring& to) { return CopyFileResult(from, to) == 0; }
+  // True when another program holds the file open so that it can be neither
+  // replaced nor deleted (a running program, for one).
+  virtual bool FileInUse(const std::wstring& path) = 0;
+  // Appends bytes to a file, creating it when missing.
+  virtual bool AppendToFile(const std::wstring& path, const std::string& bytes) = 0;
+  // Has the system delete a file, or an empty folder, at the next restart.
+  virtual bool DeleteAtRestart(const std::wstring& path) = 0;
+  // Size in bytes; nothing when the file is missing or unreadable.
+  virtual std::optional<std::uint64_t> FileSize(const std::wstring& path) = 0;
   // Deletes exactly the named file; a missing file is a failure.
   virtual bool DeleteFile(const std::wstring& path) = 0;
   // The same, with the system's reason: kOk; kFileNotFound or kPathNotFound

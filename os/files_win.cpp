@@ -27,8 +27,61 @@ DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_st
 
 class Win32Files : public Files {
  public:
-  bool CopyFile(const std::wstring& from, const std::wstring& to) override {
-    return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+  long CopyFileResult(const std::wstring& from, const std::wstring& to) override {
+    // The temporary lies in the destination's folder, so that the final
+    // rename stays on one volume and cannot itself copy.
+    size_t slash = to.find_last_of(L"\\/");
+    std::wstring folder = slash == std::wstring::npos ? L"." : to.substr(0, slash + 1);
+    wchar_t temporary[MAX_PATH + 16] = {};
+    if (folder.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"zen", 0, temporary)) {
+      return static_cast<long>(GetLastError() ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+    }
+    if (!CopyFileW(from.c_str(), temporary, FALSE)) {
+      DWORD error = GetLastError();
+      DeleteFileW(temporary);
+      return static_cast<long>(error);
+    }
+    if (!MoveFileExW(temporary, to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      DWORD error = GetLastError();
+      DeleteFileW(temporary);
+      return static_cast<long>(error);
+    }
+    return 0;
+  }
+
+  bool FileInUse(const std::wstring& path) override {
+    // No sharing at all: fails while any other handle, a running program's
+    // image included, is open on the file.
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      CloseHandle(h);
+      return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+  }
+
+  bool AppendToFile(const std::wstring& path, const std::string& bytes) override {
+    HANDLE h = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(h);
+    return ok;
+  }
+
+  bool DeleteAtRestart(const std::wstring& path) override {
+    return MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+  }
+
+  std::optional<std::uint64_t> FileSize(const std::wstring& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return std::nullopt;
+    }
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   }
 
   bool DeleteFile(const std::wstring& path) override { return DeleteFileW(path.c_str()) != 0; }

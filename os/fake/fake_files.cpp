@@ -49,17 +49,59 @@ bool FakeFiles::Record(const std::string& op, const std::wstring& path, const st
   return ok;
 }
 
-bool FakeFiles::CopyFile(const std::wstring& from, const std::wstring& to) {
+bool FakeFiles::Listed(const std::vector<std::wstring>& list, const std::wstring& path) const {
+  for (const std::wstring& p : list)
+    if (Fold(Clean(p)) == Fold(Clean(path))) return true;
+  return false;
+}
+
+void FakeFiles::SetInUse(const std::wstring& path, bool in_use) {
+  std::erase_if(in_use_, [&](const std::wstring& p) { return Fold(Clean(p)) == Fold(Clean(path)); });
+  if (in_use) in_use_.push_back(path);
+}
+
+long FakeFiles::CopyFileResult(const std::wstring& from, const std::wstring& to) {
   const Node* source = Find(from);
   const Node* target = Find(to);
   const Node* parent = Find(Parent(to));
-  bool ok = !Failing(from) && !Failing(to) && source && !source->folder && parent && parent->folder &&
-            !(target && target->folder);
-  if (ok) {
+  long result = kOk;
+  if (Failing(from) || Failing(to) || (target && target->folder)) result = kAccessDenied;
+  else if (!source || source->folder) result = kFileNotFound;
+  else if (!parent || !parent->folder) result = kPathNotFound;
+  else if (Listed(in_use_, to)) result = kSharingViolation;
+  else if (Listed(midway_, to)) result = kDiskFull;
+  if (result == kOk) {
     std::string contents = source->contents;
     nodes_[Fold(Clean(to))] = Node{target ? target->path : Clean(to), false, contents};
   }
-  return Record("CopyFile", from, to, ok);
+  Record("CopyFile", from, to, result == kOk);
+  return result;
+}
+
+bool FakeFiles::FileInUse(const std::wstring& path) { return Find(path) && Listed(in_use_, path); }
+
+bool FakeFiles::AppendToFile(const std::wstring& path, const std::string& bytes) {
+  const Node* node = Find(path);
+  const Node* parent = Find(Parent(path));
+  bool ok = !Failing(path) && !(node && node->folder) && parent && parent->folder;
+  if (ok) {
+    std::string contents = node ? node->contents + bytes : bytes;
+    nodes_[Fold(Clean(path))] = Node{node ? node->path : Clean(path), false, contents};
+  }
+  return Record("AppendToFile", path, L"", ok);
+}
+
+bool FakeFiles::DeleteAtRestart(const std::wstring& path) {
+  // The system only records the request; nothing is checked until the restart.
+  bool ok = !Failing(path);
+  if (ok) scheduled_.push_back(path);
+  return Record("DeleteAtRestart", path, L"", ok);
+}
+
+std::optional<std::uint64_t> FakeFiles::FileSize(const std::wstring& path) {
+  const Node* node = Find(path);
+  if (!node || node->folder) return std::nullopt;
+  return node->contents.size();
 }
 
 bool FakeFiles::DeleteFile(const std::wstring& path) { return DeleteFileResult(path) == kOk; }
@@ -68,7 +110,7 @@ long FakeFiles::DeleteFileResult(const std::wstring& path) {
   const Node* node = Find(path);
   const Node* parent = Find(Parent(path));
   long result = kOk;
-  if (Failing(path) || (node && node->folder)) result = kAccessDenied;
+  if (Failing(path) || (node && node->folder) || Listed(in_use_, path)) result = kAccessDenied;
   else if (!node) result = parent && parent->folder ? kFileNotFound : kPathNotFound;
   else nodes_.erase(Fold(Clean(path)));
   Record("DeleteFile", path, L"", result == kOk);

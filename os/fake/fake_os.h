@@ -153,7 +153,11 @@ struct FileCall {
 
 class FakeFiles : public Files {
  public:
-  bool CopyFile(const std::wstring& from, const std::wstring& to) override;
+  long CopyFileResult(const std::wstring& from, const std::wstring& to) override;
+  bool FileInUse(const std::wstring& path) override;
+  bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  bool DeleteAtRestart(const std::wstring& path) override;
+  std::optional<std::uint64_t> FileSize(const std::wstring& path) override;
   bool DeleteFile(const std::wstring& path) override;
   long DeleteFileResult(const std::wstring& path) override;
   bool CreateFolder(const std::wstring& path) override;
@@ -178,6 +182,14 @@ class FakeFiles : public Files {
   // it) fails, as for a locked file or a folder without rights.
   void FailPath(const std::wstring& path);
   void ClearFailures() { failing_.clear(); }
+  // A file held open by a running program: copying onto it fails with a
+  // sharing violation, deleting it is refused; it can still be scheduled.
+  void SetInUse(const std::wstring& path, bool in_use = true);
+  // A copy onto this path fails halfway (the disk fills up); the earlier
+  // file stays as it was, as the system's copy guarantees.
+  void FailCopyMidway(const std::wstring& path) { midway_.push_back(path); }
+  // What DeleteAtRestart scheduled, in order.
+  const std::vector<std::wstring>& scheduled_deletes() const { return scheduled_; }
 
   // Arranging and checking, not recorded. MakeFolders and PutFile create
   // missing levels (the drive must exist); WriteFile does not.
@@ -212,6 +224,10 @@ class FakeFiles : public Files {
   std::map<std::wstring, Node> nodes_;  // by folded clean path
   std::map<std::wstring, std::pair<std::wstring, std::optional<DiskSpace>>> drives_;  // folded root -> label, space
   std::vector<std::wstring> failing_;
+  std::vector<std::wstring> in_use_;
+  std::vector<std::wstring> midway_;
+  std::vector<std::wstring> scheduled_;
+  bool Listed(const std::vector<std::wstring>& list, const std::wstring& path) const;
   std::wstring current_drive_ = L"C:\\";
   std::wstring program_folder_;
   std::wstring windows_directory_;

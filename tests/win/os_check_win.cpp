@@ -146,6 +146,40 @@ void CheckRegistry(os::Registry& reg) {
   Check(reg.OpenKey(os::RootKey::kCurrentUser, path, 0x1, &key) == os::kFileNotFound, "registry: key is gone");
 }
 
+int FilesIn(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return -1;
+  int count = 0;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return count;
+}
+
+// A copy that cannot finish leaves the earlier file as it was and nothing
+// beside it; a file held open reads as in use.
+void CheckSafeCopies(os::Files& files, const std::wstring& folder, const std::wstring& exe, const std::wstring& copy) {
+  const auto size = files.FileSize(copy);
+  Check(size && size == files.FileSize(exe) && *size > 0, "files: size");
+  const std::wstring locked = folder + L"\\locked.bin";
+  Check(files.AppendToFile(locked, "12345") && files.AppendToFile(locked, "678"), "files: append");
+  Check(files.FileSize(locked) == 8u, "files: appended bytes add up");
+  const int before = FilesIn(folder);
+  HANDLE hold = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  Check(hold != INVALID_HANDLE_VALUE, "files: hold a file open");
+  Check(files.FileInUse(locked) && !files.FileInUse(copy), "files: in use while held open");
+  Check(files.CopyFileResult(locked, copy) != 0, "files: copy from a file held open fails");
+  Check(files.CopyFileResult(exe, locked) != 0, "files: copy onto a file held open fails");
+  CloseHandle(hold);
+  Check(files.FileSize(copy) == size && files.FileSize(locked) == 8u, "files: failed copies leave both files as they were");
+  Check(FilesIn(folder) == before, "files: failed copies leave no temporary file");
+  Check(!files.FileInUse(locked), "files: no longer in use once closed");
+  Check(files.DeleteAtRestart(locked), "files: delete at restart");
+  Check(files.DeleteFile(locked), "files: delete scheduled file now");
+}
+
 void CheckFiles(os::Files& files, const std::wstring& base) {
   const std::wstring exe = files.ProgramFolder() + L"\\os_check.exe";
   Check(files.FileExists(exe), "files: program folder holds the program");
@@ -160,6 +194,7 @@ void CheckFiles(os::Files& files, const std::wstring& base) {
   Check(files.FileExists(copy) && !files.FolderExists(copy), "files: file exists");
   Check(!files.CopyFile(base + L"\\missing", base + L"\\x"), "files: copy of missing source fails");
   Check(!files.CopyFile(exe, base + L"\\missing\\x"), "files: copy into missing folder fails");
+  CheckSafeCopies(files, base + L"\\Под папка", exe, copy);
   auto subfolders = files.Subfolders(base);
   Check(subfolders && subfolders->size() == 1 && (*subfolders)[0] == L"Под папка", "files: subfolders");
   Check(!files.Subfolders(base + L"\\missing"), "files: subfolders of missing folder");
