@@ -1,5 +1,7 @@
 #include "os/fake/fake_os.h"
 
+#include "os/utf8.h"
+
 namespace os::fake {
 
 std::wstring Fold(const std::wstring& text) {
@@ -18,23 +20,7 @@ std::wstring Fold(const std::wstring& text) {
   return out;
 }
 
-std::string ToUtf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t wc : text) {
-    auto c = static_cast<std::uint32_t>(wc);
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | ((c >> 12) & 0x0F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
+std::string ToUtf8(const std::wstring& text) { return os::ToUtf8(text); }
 
 std::wstring FromUtf8(const std::string& text) {
   std::wstring out;

@@ -1,0 +1,9 @@
+#include "os/error_text.h"
+
+#ifndef _WIN32
+namespace os {
+
+std::wstring ErrorText(long code) { return std::to_wstring(code); }
+
+}  // namespace os
+#endif

@@ -1,0 +1,12 @@
+// The system's words for one of its error numbers, for logs.
+#pragma once
+
+#include <string>
+
+namespace os {
+
+// "32: The process cannot access the file ..." on Windows; the number alone
+// elsewhere.
+std::wstring ErrorText(long code);
+
+}  // namespace os
