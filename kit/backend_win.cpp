@@ -470,6 +470,12 @@ class Win32Platform : public Platform {
     MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK);
   }
 
+  bool AskRetry(const std::wstring& text, const std::wstring& title) override {
+    Sync();
+    HWND owner = GetActiveWindow();
+    return MessageBoxW(owner, text.c_str(), title.c_str(), MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+  }
+
   void BeginSystemDrag(Form& form) override {
     auto* rec = FormRec(form);
     if (!rec || !rec->hwnd) return;

@@ -57,6 +57,14 @@ void HeadlessPlatform::Refresh(Control& control) { refreshed.push_back(&control)
 
 void HeadlessPlatform::MessageBox(const std::wstring& text, const std::wstring&) { messages.push_back(text); }
 
+bool HeadlessPlatform::AskRetry(const std::wstring& text, const std::wstring&) {
+  questions.push_back(text);
+  if (retry_answers.empty()) return false;
+  bool retry = retry_answers.front();
+  retry_answers.erase(retry_answers.begin());
+  return retry;
+}
+
 void HeadlessPlatform::BeginSystemDrag(Form& form) { drags.push_back(&form); }
 
 void HeadlessPlatform::End(int exit_code) {

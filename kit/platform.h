@@ -26,6 +26,8 @@ class Platform {
   virtual void WaitProcessingMessages(int ms) = 0;
   // A message box with a single OK button; returns when it is closed.
   virtual void MessageBox(const std::wstring& text, const std::wstring& title) = 0;
+  // A warning with "Retry" and "Cancel"; true for "Retry".
+  virtual bool AskRetry(const std::wstring& text, const std::wstring& title) = 0;
   // Lets the system move the form with the mouse as if its title bar had
   // been grabbed (release capture, then WM_NCLBUTTONDOWN with HTCAPTION).
   virtual void BeginSystemDrag(Form& form) = 0;
@@ -67,6 +69,8 @@ class HeadlessPlatform : public Platform {
   void DoEvents() override { ++do_events; }
   void WaitProcessingMessages(int ms) override { waited_ms.push_back(ms); }
   void MessageBox(const std::wstring& text, const std::wstring& title) override;
+  // Records the question; answers from `retry_answers` in turn, then "Cancel".
+  bool AskRetry(const std::wstring& text, const std::wstring& title) override;
   void BeginSystemDrag(Form& form) override;
   void FormDestroyed(Form&) override {}
   [[noreturn]] void End(int exit_code) override;
@@ -74,6 +78,8 @@ class HeadlessPlatform : public Platform {
   int do_events = 0;
   std::vector<int> waited_ms;
   std::vector<std::wstring> messages;
+  std::vector<std::wstring> questions;
+  std::vector<bool> retry_answers;
   std::vector<Form*> drags;
   std::vector<Control*> refreshed;
   bool ended = false;

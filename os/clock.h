@@ -13,6 +13,8 @@ class Clock {
   // uninstaller's pauses are specified with).
   virtual std::int64_t NowSeconds() = 0;
   virtual std::int64_t NowMilliseconds() = 0;
+  // Today's date on the machine's calendar, as the number YYYYMMDD.
+  virtual int LocalDate() = 0;
   // Sleeps without processing window messages.
   virtual void Sleep(int ms) = 0;
 };

@@ -41,6 +41,11 @@ class Win32Clock : public Clock {
     return static_cast<std::int64_t>(ticks.QuadPart / 10000) - 11644473600000LL;
   }
   void Sleep(int ms) override { SleepEx(ms < 0 ? 0 : static_cast<DWORD>(ms), FALSE); }
+  int LocalDate() override {
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    return today.wYear * 10000 + today.wMonth * 100 + today.wDay;
+  }
 };
 
 }  // namespace

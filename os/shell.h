@@ -8,6 +8,7 @@ namespace os {
 
 constexpr int kCsidlRecent = 8;
 constexpr int kCsidlStartMenu = 11;
+constexpr int kCsidlCommonPrograms = 23;   // the Start menu's programs for every user
 
 struct SpecialFolder {
   enum class Status { kOk, kUnknown, kNoPath };

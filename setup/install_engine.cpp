@@ -29,26 +29,63 @@ class Run {
   Run(os::Services& os, const InstallationPage& page, const InstallationHooks& hooks)
       : os_(os), page_(page), hooks_(hooks) {}
 
-  void Step(bool ok, const std::wstring& what) {
+  // `what` names the step as the finish page lists what failed; `detail`
+  // adds what the log should say (the file, the reason's code).
+  void Step(bool ok, const std::wstring& what, const std::wstring& detail = L"", long code = 0) {
+    if (hooks_.log) {
+      std::wstring line = detail.empty() ? what : what + L": " + detail;
+      ok ? hooks_.log->Done(line) : hooks_.log->Failed(line, code);
+    }
     if (ok || std::find(result_.failed.begin(), result_.failed.end(), what) != result_.failed.end()) return;
     result_.failed.push_back(what);
   }
 
-  void Meter(float value) { hooks_.set_meter(value, page_.page); }
+  void Meter(float value) {
+    if (hooks_.set_meter) hooks_.set_meter(value, page_.page);
+  }
 
   // A whole-file copy from beside the installer; a missing optional source is no failure.
   void CopyFile(const std::wstring& folder, const std::wstring& name, const std::wstring& to, bool optional) {
     std::wstring from = folder + L"\\" + name;
     if (optional && !os_.files.FileExists(from)) return;
-    Step(os_.files.CopyFile(from, to), L"копирането на " + name);
+    long result = os_.files.CopyFileResult(from, to);
+    // Only a viewer that is running where it would be replaced is worth a
+    // question; the user can close it and try again.
+    while (result != 0 && name == L"Table.exe" && hooks_.retry_viewer_in_use && os_.files.FileInUse(to) &&
+           hooks_.retry_viewer_in_use(to)) {
+      result = os_.files.CopyFileResult(from, to);
+    }
+    Step(result == 0, L"копирането на " + name, to, result);
+    if (result == 0) copied_.push_back(to);
+  }
+
+  // The group for every user: made level by level as the destination is.
+  bool PrepareCommonGroup() {
+    auto programs = SpecialFolderPath(os_.shell, os::kCsidlCommonPrograms);
+    if (!programs || programs->empty()) return false;
+    std::wstring group = *programs + L"\\" + kProgramGroup + L"\\";
+    page_.Label18.caption = group;
+    CreateNewDirectory(os_.files, group);
+    return os_.files.FolderExists(group);
+  }
+
+  // The installed files' size in whole kilobytes, rounded up, as the list
+  // of installed programs shows it.
+  std::int32_t EstimatedKilobytes() {
+    std::uint64_t bytes = 0;
+    for (const std::wstring& file : copied_) bytes += os_.files.FileSize(file).value_or(0);
+    std::uint64_t kb = (bytes + 1023) / 1024;
+    return static_cast<std::int32_t>(std::min<std::uint64_t>(kb, 0x7FFFFFFF));
   }
 
   InstallationResult Go() {
     os::Registry& reg = os_.registry;
-    Step(CreateRegistryKey(reg, L"SOFTWARE\\Zentrik\\Elemora", os::RootKey::kCurrentUser),
-         L"ключа на програмата в регистъра");
+    const bool machine = hooks_.per_machine;
+    const os::RootKey product_root = machine ? os::RootKey::kLocalMachine : os::RootKey::kCurrentUser;
+    Step(CreateRegistryKey(reg, L"SOFTWARE\\Zentrik\\Elemora", product_root), L"ключа на програмата в регистъра");
     look::InitMeter(page_.page, kit::Rgb(0, 168, 128), kit::Rgb(255, 255, 255));
-    Step(PrepareProgramGroup(os_.shell, os_.files, page_.Label18), L"програмната група в менюто Старт");
+    Step(machine ? PrepareCommonGroup() : PrepareProgramGroup(os_.shell, os_.files, page_.Label18),
+         L"програмната група в менюто Старт", page_.Label18.caption);
     Meter(10);
     Meter(33);
     const std::wstring windows = GetWindowsDir(os_.files);
@@ -56,6 +93,7 @@ class Run {
     for (const Copy& copy : kComponents) {
       CopyFile(source, copy.name, windows + L"System\\" + copy.name, copy.optional);
     }
+    copied_.clear();   // the shared components are not the product's own
     CopyFile(source, L"Table.exe", page_.Text1.text + L"\\Table.exe", false);
     Meter(90);
     CopyFile(source, L"vrakel.mdb", page_.Text1.text + L"\\vrakel.mdb", false);
@@ -65,28 +103,57 @@ class Run {
     page_.Label12.caption = page_.Text1.text + L"\\Table.exe";
 
     // The shortcut and its icon name the viewer that was installed.
-    auto start = StartMenu(os_.shell);
     const std::wstring viewer = page_.Label12.caption;
-    Step(start && CreateShortcut(os_.shell, *start + kGroupSuffix + kShortcutName,
-                            L"Zentrik® Периодична Система на елементите", viewer, L"", L"", L"", viewer, 0),
-         L"прекия път „Zentrik® Elemora 2002“");
-    Step(SetGroupPathLabel(os_.shell, page_.Label18), L"пътя на програмната група");
-    Step(SetUserValue(reg, kProductKey, L"dir", page_.Text1, os::kRegSz), L"стойността dir в регистъра");
-    Step(SetUserValue(reg, kProductKey, L"Sdir", page_.Label18, os::kRegSz), L"стойността Sdir в регистъра");
+    std::optional<std::wstring> group;
+    if (machine) {
+      if (!page_.Label18.caption.empty()) group = page_.Label18.caption;
+    } else if (auto start = StartMenu(os_.shell)) {
+      group = *start + kGroupSuffix;
+    }
+    Step(group && CreateShortcut(os_.shell, *group + kShortcutName, L"Zentrik® Периодична Система на елементите",
+                                 viewer, L"", L"", L"", viewer, 0),
+         L"прекия път „Zentrik® Elemora 2002“", group ? *group + kShortcutName : L"");
+    if (!machine) Step(SetGroupPathLabel(os_.shell, page_.Label18), L"пътя на програмната група");
+    const std::wstring dir_what = L"стойността dir в регистъра", sdir_what = L"стойността Sdir в регистъра";
+    if (machine) {
+      Step(SetMachineValue(reg, kProductKey, L"dir", page_.Text1, os::kRegSz), dir_what, page_.Text1.text);
+      Step(SetMachineValue(reg, kProductKey, L"Sdir", page_.Label18, os::kRegSz), sdir_what, page_.Label18.caption);
+    } else {
+      Step(SetUserValue(reg, kProductKey, L"dir", page_.Text1, os::kRegSz), dir_what, page_.Text1.text);
+      Step(SetUserValue(reg, kProductKey, L"Sdir", page_.Label18, os::kRegSz), sdir_what, page_.Label18.caption);
+    }
 
     Step(CreateRegistryKey(reg, kUninstallKey, os::RootKey::kLocalMachine), kUninstallEntry);
     Step(SetMachineValue(reg, kUninstallKey, L"DisplayName", L"Zentrik© Elemora 2002®", os::kRegSz),
          kUninstallEntry);
     Step(SetMachineValue(reg, kUninstallKey, L"UninstallString", windows + L"Gorvix.exe", os::kRegSz),
          kUninstallEntry);
-    // What the list of installed programs shows beside the name.
+    // What the list of installed programs shows beside the name, and how a
+    // deployment tool removes the product without a window.
     Step(SetMachineValue(reg, kUninstallKey, L"DisplayIcon", viewer, os::kRegSz), kUninstallEntry);
     Step(SetMachineValue(reg, kUninstallKey, L"DisplayVersion", L"2002", os::kRegSz), kUninstallEntry);
     Step(SetMachineValue(reg, kUninstallKey, L"Publisher", L"Zentrik", os::kRegSz), kUninstallEntry);
     Step(SetMachineValue(reg, kUninstallKey, L"InstallLocation", page_.Text1, os::kRegSz), kUninstallEntry);
+    Step(SetMachineValue(reg, kUninstallKey, L"QuietUninstallString", L"\"" + windows + L"Gorvix.exe\" /S",
+                         os::kRegSz),
+         kUninstallEntry);
+    Step(SetMachineValue(reg, kUninstallKey, L"EstimatedSize", EstimatedKilobytes(), os::kRegDword),
+         kUninstallEntry);
+    Step(SetMachineValue(reg, kUninstallKey, L"InstallDate", std::to_wstring(os_.clock.LocalDate()), os::kRegSz),
+         kUninstallEntry);
+    Step(SetMachineValue(reg, kUninstallKey, L"NoModify", 1, os::kRegDword), kUninstallEntry);
+    Step(SetMachineValue(reg, kUninstallKey, L"NoRepair", 1, os::kRegDword), kUninstallEntry, kUninstallKey);
     Meter(100);
-    Step(CopyRecentShortcutToGroup(os_, page_.Label12.caption, hooks_.wait),
-         L"прекия път „Table.exe“ в програмната група");
+    const std::wstring table_link = L"прекия път „Table.exe“ в програмната група";
+    if (machine) {
+      // Made directly: the system account that deployment tools run as may
+      // keep no recent documents to copy the shortcut from.
+      Step(group && CreateShortcut(os_.shell, *group + L"Table.exe.lnk", L"", viewer, L"", page_.Text1.text, L"",
+                                   viewer, 0),
+           table_link, group ? *group + L"Table.exe.lnk" : L"");
+    } else {
+      Step(CopyRecentShortcutToGroup(os_, page_.Label12.caption, hooks_.wait), table_link);
+    }
     return result_;
   }
 
@@ -95,6 +162,7 @@ class Run {
   const InstallationPage& page_;
   const InstallationHooks& hooks_;
   InstallationResult result_;
+  std::vector<std::wstring> copied_;
 };
 
 }  // namespace
@@ -107,6 +175,11 @@ std::wstring GetWindowsDir(os::Files& files) {
 
 InstallationResult RunInstallation(os::Services& os, const InstallationPage& page, const InstallationHooks& hooks) {
   return Run(os, page, hooks).Go();
+}
+
+std::wstring ViewerInUseQuestion(const std::wstring& viewer) {
+  return L"Периодичната система е отворена и не може да бъде заменена: " + viewer +
+         L". Затворете я и опитайте отново.";
 }
 
 std::wstring FailureText(const InstallationResult& result) {
@@ -122,8 +195,12 @@ void RunInstallation(Installer& installer) {
   Form6& copying = installer.form6();
   Form4& destination = installer.form4();
   InstallationPage page{copying, copying.Label12, copying.Label18, destination.Text1};
-  InstallationHooks hooks{[](int ms) { kit::CurrentPlatform().WaitProcessingMessages(ms); },
-                          [](float value, kit::Form& form) { look::SetMeterValue(value, form); }};
+  InstallationHooks hooks;
+  hooks.wait = [](int ms) { kit::CurrentPlatform().WaitProcessingMessages(ms); };
+  hooks.set_meter = [](float value, kit::Form& form) { look::SetMeterValue(value, form); };
+  hooks.retry_viewer_in_use = [](const std::wstring& viewer) {
+    return kit::CurrentPlatform().AskRetry(ViewerInUseQuestion(viewer), L"Zentrik Elemora");
+  };
   InstallationResult result = RunInstallation(installer.Os(), page, hooks);
   if (!result.ok()) {
     Form7& finish = installer.form7();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "deploy/log.h"
 #include "kit/control.h"
 #include "kit/form.h"
 #include "os/os.h"
@@ -30,6 +31,16 @@ struct InstallationHooks {
   std::function<void(int ms)> wait;
   // Moves the page's meter (look::SetMeterValue unless a test watches it).
   std::function<void(float value, kit::Form& page)> set_meter;
+  // The viewer in the destination is running and cannot be replaced: true to
+  // try the copy again. Unset: the step fails at once (an unattended run).
+  std::function<bool(const std::wstring& viewer)> retry_viewer_in_use;
+  // For every user of the machine, as an unattended run installs: the
+  // program group in the all-users Start menu with both shortcuts made
+  // directly, and "dir" and "Sdir" under HKEY_LOCAL_MACHINE. Otherwise for
+  // the installing user, as the wizard installs.
+  bool per_machine = false;
+  // Where each step is logged; null for none.
+  deploy::Log* log = nullptr;
 };
 
 struct InstallationResult {
@@ -42,6 +53,10 @@ inline constexpr wchar_t kProductKey[] = L"Software\\Zentrik\\Elemora";
 inline constexpr wchar_t kUninstallKey[] =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
 inline constexpr wchar_t kShortcutName[] = L"Zentrik® Elemora 2002.lnk";
+inline constexpr wchar_t kProgramGroup[] = L"Zentrik";
+
+// What the wizard asks when the viewer it would replace is running.
+std::wstring ViewerInUseQuestion(const std::wstring& viewer);
 
 // The Windows folder with a closing separator; empty when the system gives none.
 std::wstring GetWindowsDir(os::Files& files);

@@ -27,6 +27,8 @@ class FakeClock : public Clock {
  public:
   std::int64_t NowSeconds() override { return now_ms_ / 1000; }
   std::int64_t NowMilliseconds() override { return now_ms_; }
+  int LocalDate() override { return local_date; }
+  int local_date = 20021014;
   // Advances the time at once; the sleep is recorded.
   void Sleep(int ms) override;
 

@@ -2,6 +2,7 @@
 // failing step leaves done, and what the finish page then says.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "kit/platform.h"
@@ -39,17 +40,17 @@ class InstallTest : public ::testing::Test {
     Text1.text = kDest;
   }
 
+  setup::InstallationHooks hooks;
   setup::InstallationResult Install() {
     setup::InstallationPage page{form6, form6.Label12, form6.Label18, Text1};
-    setup::InstallationHooks hooks{[this](int ms) {
-                                     waited += ms;
-                                     fake.clock.Sleep(ms);
-                                   },
-                                   [this](float value, kit::Form& form) {
-                                     marks.push_back({value, fake.registry.calls().size(),
-                                                      fake.files.calls().size(), fake.shell.recent_docs.size()});
-                                     look::SetMeterValue(value, form);
-                                   }};
+    hooks.wait = [this](int ms) {
+      waited += ms;
+      fake.clock.Sleep(ms);
+    };
+    hooks.set_meter = [this](float value, kit::Form& form) {
+      marks.push_back({value, fake.registry.calls().size(), fake.files.calls().size(), fake.shell.recent_docs.size()});
+      look::SetMeterValue(value, form);
+    };
     return setup::RunInstallation(fake.services, page, hooks);
   }
 
@@ -122,7 +123,8 @@ TEST_F(InstallTest, CleanRunInstallsEverythingInOrder) {
   }
   EXPECT_EQ(writes, (std::vector<std::wstring>{L"dir", L"Sdir", L"<uninstall key>", L"DisplayName",
                                                L"UninstallString", L"DisplayIcon", L"DisplayVersion", L"Publisher",
-                                               L"InstallLocation"}));
+                                               L"InstallLocation", L"QuietUninstallString", L"EstimatedSize",
+                                               L"InstallDate", L"NoModify", L"NoRepair"}));
   EXPECT_EQ(Text(RootKey::kLocalMachine, kUninstall, L"DisplayIcon"), kDest + L"\\Table.exe");
   EXPECT_EQ(Text(RootKey::kLocalMachine, kUninstall, L"InstallLocation"), kDest);
   EXPECT_EQ(Text(RootKey::kLocalMachine, kUninstall, L"Publisher"), L"Zentrik");
@@ -159,6 +161,101 @@ TEST_F(InstallTest, CleanRunInstallsEverythingInOrder) {
   EXPECT_EQ(fake.shell.recent_docs, std::vector<std::wstring>{kDest + L"\\Table.exe"});
   EXPECT_EQ(form6.Label12.caption, kDest + L"\\Table.exe");
   EXPECT_EQ(form6.Label18.caption, kGroup);
+}
+
+std::uint32_t Dword(const os::fake::FakeRegistry& reg, const std::wstring& key, const std::wstring& name) {
+  auto v = reg.Value(RootKey::kLocalMachine, key, name);
+  if (!v || v->type != os::kRegDword || v->data.size() != 4) return 0xFFFFFFFFu;
+  return v->data[0] | (v->data[1] << 8) | (v->data[2] << 16) | (static_cast<std::uint32_t>(v->data[3]) << 24);
+}
+
+TEST_F(InstallTest, EntryTellsTheListOfProgramsSizeDateAndTheQuietRemoval) {
+  // 1500 + 22 + 1 bytes: the product's own three files, rounded up to 2 KB.
+  fake.files.PutFile(L"C:\\dist\\Table.exe", std::string(1500, 'x'));
+  fake.files.PutFile(L"C:\\dist\\Scrrun.dll", std::string(9000, 'x'));   // shared: not counted
+  fake.clock.local_date = 20261208;
+  ASSERT_TRUE(Install().ok());
+  EXPECT_EQ(Dword(fake.registry, kUninstall, L"EstimatedSize"), 2u);
+  EXPECT_EQ(Text(RootKey::kLocalMachine, kUninstall, L"InstallDate"), L"20261208");
+  EXPECT_EQ(Text(RootKey::kLocalMachine, kUninstall, L"QuietUninstallString"), L"\"C:\\windows\\Gorvix.exe\" /S");
+  EXPECT_EQ(Dword(fake.registry, kUninstall, L"NoModify"), 1u);
+  EXPECT_EQ(Dword(fake.registry, kUninstall, L"NoRepair"), 1u);
+}
+
+TEST_F(InstallTest, ForEveryUserTheGroupAndRecordsBelongToTheMachine) {
+  fake.shell.SetSpecialFolder(os::kCsidlCommonPrograms, L"C:\\ProgramData\\Start Menu\\Programs");
+  fake.files.MakeFolders(L"C:\\ProgramData\\Start Menu\\Programs");
+  deploy::Log log(fake.files, L"C:\\setup.log");
+  hooks.per_machine = true;
+  hooks.log = &log;
+  ASSERT_TRUE(Install().ok());
+  const std::wstring group = L"C:\\ProgramData\\Start Menu\\Programs\\Zentrik\\";
+  EXPECT_EQ(fake.registry.Text(RootKey::kLocalMachine, kProduct, L"dir"), kDest);
+  EXPECT_EQ(fake.registry.Text(RootKey::kLocalMachine, kProduct, L"Sdir"), group);
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kProduct));
+  // Both shortcuts made directly, no detour through the recent documents.
+  EXPECT_TRUE(fake.shell.recent_docs.empty());
+  for (const wchar_t* name : {L"Table.exe.lnk", L"Zentrik® Elemora 2002.lnk"}) {
+    auto link = fake.shell.ReadShortcut(group + name);
+    ASSERT_TRUE(link) << os::fake::ToUtf8(name);
+    EXPECT_EQ(link->target_path, kDest + L"\\Table.exe");
+  }
+  EXPECT_FALSE(fake.files.FolderExists(kGroup));
+  // One line a step, none of them a failure.
+  auto text = fake.files.ReadFile(L"C:\\setup.log");
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->find("FAILED"), std::string::npos);
+  EXPECT_NE(text->find("Table.exe.lnk"), std::string::npos);
+  EXPECT_GE(std::count(text->begin(), text->end(), '\n'), 20);
+}
+
+TEST_F(InstallTest, RunningViewerIsAskedAboutThenRetriedOrSkipped) {
+  kit::ScopedHeadless ui;
+  hooks.retry_viewer_in_use = [&](const std::wstring& viewer) {
+    return kit::CurrentPlatform().AskRetry(setup::ViewerInUseQuestion(viewer), L"Zentrik Elemora");
+  };
+  fake.files.PutFile(kDest + L"\\Table.exe", "old viewer");
+  fake.files.SetInUse(kDest + L"\\Table.exe");
+  // Retry while it still runs asks again; Cancel skips the copy.
+  ui.platform.retry_answers = {true};
+  auto result = Install();
+  ASSERT_EQ(ui.platform.questions.size(), 2u);
+  EXPECT_EQ(ui.platform.questions[0],
+            L"Периодичната система е отворена и не може да бъде заменена: " + kDest +
+                L"\\Table.exe. Затворете я и опитайте отново.");
+  EXPECT_EQ(fake.files.ReadFile(kDest + L"\\Table.exe"), "old viewer");
+  EXPECT_EQ(result.failed, (std::vector<std::wstring>{L"копирането на Table.exe"}));
+  EXPECT_TRUE(fake.files.FileExists(kDest + L"\\vrakel.mdb"));
+
+  // Closed in the meantime: Retry copies it.
+  ui.platform.questions.clear();
+  ui.platform.retry_answers = {true};
+  hooks.retry_viewer_in_use = [&](const std::wstring& viewer) {
+    fake.files.SetInUse(viewer, false);
+    return kit::CurrentPlatform().AskRetry(setup::ViewerInUseQuestion(viewer), L"Zentrik Elemora");
+  };
+  EXPECT_TRUE(Install().ok());
+  EXPECT_EQ(ui.platform.questions.size(), 1u);
+  EXPECT_EQ(fake.files.ReadFile(kDest + L"\\Table.exe"), "contents of Table.exe");
+}
+
+TEST_F(InstallTest, UnattendedRunNeverAsksAndLogsTheReason) {
+  deploy::Log log(fake.files, L"C:\\setup.log");
+  hooks.log = &log;
+  fake.files.PutFile(kDest + L"\\Table.exe", "old viewer");
+  fake.files.SetInUse(kDest + L"\\Table.exe");
+  fake.files.FailCopyMidway(kDest + L"\\vrakel.mdb");
+  auto result = Install();
+  EXPECT_EQ(result.failed, (std::vector<std::wstring>{L"копирането на Table.exe", L"копирането на vrakel.mdb"}));
+  EXPECT_EQ(fake.files.ReadFile(kDest + L"\\Table.exe"), "old viewer");
+  EXPECT_FALSE(fake.files.FileExists(kDest + L"\\vrakel.mdb"));
+  auto text = fake.files.ReadFile(L"C:\\setup.log");
+  ASSERT_TRUE(text);
+  // The system's reason goes with the file it stopped.
+  EXPECT_NE(text->find("FAILED  " + os::fake::ToUtf8(L"копирането на Table.exe: " + kDest + L"\\Table.exe (32")),
+            std::string::npos)
+      << *text;
+  EXPECT_NE(text->find("vrakel.mdb (112"), std::string::npos) << *text;
 }
 
 TEST_F(InstallTest, SharedComponentsAreCopiedOnlyWhenTheyShip) {
