@@ -119,6 +119,19 @@ ParsedCommandLine ParseArguments(std::wstring_view rest, Program program) {
   return r;
 }
 
+bool AsksForSilence(std::wstring_view rest) {
+  for (;;) {
+    while (!rest.empty() && (IsSpace(rest.front()) || rest.front() == L'"')) rest.remove_prefix(1);
+    if (rest.empty()) return false;
+    size_t end = 0;
+    while (end < rest.size() && !IsSpace(rest[end]) && rest[end] != L'"') ++end;
+    std::wstring_view word = rest.substr(0, end);
+    rest.remove_prefix(end);
+    for (std::wstring_view silent : {L"/S", L"/SILENT", L"/VERYSILENT", L"/SUPPRESSMSGBOXES"})
+      if (EqualsNoCase(word, silent)) return true;
+  }
+}
+
 std::wstring UsageText(Program program) {
   if (program == Program::kSetup) {
     return L"Setup.exe [/S] [/LOG=файл] [/D=папка]\n\n"

@@ -40,6 +40,11 @@ std::wstring_view ArgumentsOf(std::wstring_view command_line);
 // Parses the arguments (without the program name). Switches are case-blind.
 ParsedCommandLine ParseArguments(std::wstring_view arguments, Program program);
 
+// Whether a command line, even one refused, holds a switch that asks for no
+// window (/S, /SILENT, /VERYSILENT, /SUPPRESSMSGBOXES): then a bad command
+// line is answered by the exit code alone, never by a message box.
+bool AsksForSilence(std::wstring_view arguments);
+
 // The usage text shown by /? and for a bad command line.
 std::wstring UsageText(Program program);
 

@@ -49,10 +49,16 @@ class Run {
     std::wstring from = folder + L"\\" + name;
     if (optional && !os_.files.FileExists(from)) return;
     long result = os_.files.CopyFileResult(from, to);
-    // Only a viewer that is running where it would be replaced is worth a
-    // question; the user can close it and try again.
-    while (result != 0 && name == L"Table.exe" && hooks_.retry_viewer_in_use && os_.files.FileInUse(to) &&
-           hooks_.retry_viewer_in_use(to)) {
+    // Only a viewer running where it would be replaced is worth a question
+    // (it also holds its database open): the user can close it and try
+    // again. Declined once, it is not asked about again.
+    const bool viewer_file = name == L"Table.exe" || name == L"vrakel.mdb";
+    while (result != 0 && viewer_file && hooks_.retry_viewer_in_use && !viewer_declined_ &&
+           os_.files.FileInUse(to)) {
+      if (!hooks_.retry_viewer_in_use(page_.Text1.text + L"\\Table.exe")) {
+        viewer_declined_ = true;
+        break;
+      }
       result = os_.files.CopyFileResult(from, to);
     }
     Step(result == 0, L"копирането на " + name, to, result);
@@ -123,26 +129,24 @@ class Run {
       Step(SetUserValue(reg, kProductKey, L"Sdir", page_.Label18, os::kRegSz), sdir_what, page_.Label18.caption);
     }
 
-    Step(CreateRegistryKey(reg, kUninstallKey, os::RootKey::kLocalMachine), kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"DisplayName", L"Zentrik© Elemora 2002®", os::kRegSz),
-         kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"UninstallString", windows + L"Gorvix.exe", os::kRegSz),
-         kUninstallEntry);
+    Step(CreateRegistryKey(reg, kUninstallKey, os::RootKey::kLocalMachine), kUninstallEntry, kUninstallKey);
+    auto entry = [&](const wchar_t* name, const ValueHolder& value, std::uint32_t type) {
+      std::wstring shown = type == os::kRegDword ? std::to_wstring(value.Number().value_or(0)) : value.Text();
+      Step(SetMachineValue(reg, kUninstallKey, name, value, type), kUninstallEntry, name + (L" = " + shown));
+    };
+    entry(L"DisplayName", L"Zentrik© Elemora 2002®", os::kRegSz);
+    entry(L"UninstallString", windows + L"Gorvix.exe", os::kRegSz);
     // What the list of installed programs shows beside the name, and how a
     // deployment tool removes the product without a window.
-    Step(SetMachineValue(reg, kUninstallKey, L"DisplayIcon", viewer, os::kRegSz), kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"DisplayVersion", L"2002", os::kRegSz), kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"Publisher", L"Zentrik", os::kRegSz), kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"InstallLocation", page_.Text1, os::kRegSz), kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"QuietUninstallString", L"\"" + windows + L"Gorvix.exe\" /S",
-                         os::kRegSz),
-         kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"EstimatedSize", EstimatedKilobytes(), os::kRegDword),
-         kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"InstallDate", std::to_wstring(os_.clock.LocalDate()), os::kRegSz),
-         kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"NoModify", 1, os::kRegDword), kUninstallEntry);
-    Step(SetMachineValue(reg, kUninstallKey, L"NoRepair", 1, os::kRegDword), kUninstallEntry, kUninstallKey);
+    entry(L"DisplayIcon", viewer, os::kRegSz);
+    entry(L"DisplayVersion", L"2002", os::kRegSz);
+    entry(L"Publisher", L"Zentrik", os::kRegSz);
+    entry(L"InstallLocation", page_.Text1, os::kRegSz);
+    entry(L"QuietUninstallString", L"\"" + windows + L"Gorvix.exe\" /S", os::kRegSz);
+    entry(L"EstimatedSize", EstimatedKilobytes(), os::kRegDword);
+    entry(L"InstallDate", std::to_wstring(os_.clock.LocalDate()), os::kRegSz);
+    entry(L"NoModify", 1, os::kRegDword);
+    entry(L"NoRepair", 1, os::kRegDword);
     Meter(100);
     const std::wstring table_link = L"прекия път „Table.exe“ в програмната група";
     if (machine) {
@@ -163,6 +167,7 @@ class Run {
   const InstallationHooks& hooks_;
   InstallationResult result_;
   std::vector<std::wstring> copied_;
+  bool viewer_declined_ = false;
 };
 
 }  // namespace

@@ -71,4 +71,11 @@ TEST(CommandLine, BadCommandLinesAreRefusedWithAReason) {
   EXPECT_FALSE(ForGorvix(L"/DIR=C:\\x").ok);
 }
 
+TEST(CommandLine, ARefusedLineThatAskedForSilenceIsKnownAsSuch) {
+  for (auto args : {L"/S /X", L"/x \"/VERYSILENT\"", L"/suppressmsgboxes /D=", L"/LOG= /silent"})
+    EXPECT_TRUE(deploy::AsksForSilence(args)) << args;
+  for (auto args : {L"/X", L"/SILENTLY", L"/D=C:\\S", L"/LOG=/S.txt", L""})
+    EXPECT_FALSE(deploy::AsksForSilence(args)) << args;
+}
+
 }  // namespace

@@ -214,9 +214,13 @@ TEST_F(InstallTest, RunningViewerIsAskedAboutThenRetriedOrSkipped) {
   hooks.retry_viewer_in_use = [&](const std::wstring& viewer) {
     return kit::CurrentPlatform().AskRetry(setup::ViewerInUseQuestion(viewer), L"Zentrik Elemora");
   };
+  // The running viewer holds its database open too.
   fake.files.PutFile(kDest + L"\\Table.exe", "old viewer");
+  fake.files.PutFile(kDest + L"\\vrakel.mdb", "old data");
   fake.files.SetInUse(kDest + L"\\Table.exe");
-  // Retry while it still runs asks again; Cancel skips the copy.
+  fake.files.SetInUse(kDest + L"\\vrakel.mdb");
+  // Retry while it still runs asks again; Cancel skips the copy, and the
+  // database is then not asked about again.
   ui.platform.retry_answers = {true};
   auto result = Install();
   ASSERT_EQ(ui.platform.questions.size(), 2u);
@@ -224,14 +228,16 @@ TEST_F(InstallTest, RunningViewerIsAskedAboutThenRetriedOrSkipped) {
             L"Периодичната система е отворена и не може да бъде заменена: " + kDest +
                 L"\\Table.exe. Затворете я и опитайте отново.");
   EXPECT_EQ(fake.files.ReadFile(kDest + L"\\Table.exe"), "old viewer");
-  EXPECT_EQ(result.failed, (std::vector<std::wstring>{L"копирането на Table.exe"}));
-  EXPECT_TRUE(fake.files.FileExists(kDest + L"\\vrakel.mdb"));
+  EXPECT_EQ(fake.files.ReadFile(kDest + L"\\vrakel.mdb"), "old data");
+  EXPECT_EQ(result.failed, (std::vector<std::wstring>{L"копирането на Table.exe", L"копирането на vrakel.mdb"}));
+  EXPECT_TRUE(fake.files.FileExists(L"C:\\windows\\Gorvix.exe"));
 
   // Closed in the meantime: Retry copies it.
   ui.platform.questions.clear();
   ui.platform.retry_answers = {true};
   hooks.retry_viewer_in_use = [&](const std::wstring& viewer) {
     fake.files.SetInUse(viewer, false);
+    fake.files.SetInUse(kDest + L"\\vrakel.mdb", false);
     return kit::CurrentPlatform().AskRetry(setup::ViewerInUseQuestion(viewer), L"Zentrik Elemora");
   };
   EXPECT_TRUE(Install().ok());
