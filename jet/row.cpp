@@ -1,6 +1,9 @@
 #include "jet/row.h"
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <optional>
 #include <set>
 
 #include "jet/byte_reader.h"
@@ -214,7 +217,8 @@ Status DecodeRow(Pager& pager, const TableDef& def, const RowRef& ref, int only,
     uint32_t size, at;
     if (c.info.fixed) {
       at = w + c.fixed_offset;
-      size = static_cast<uint32_t>(FixedSize(c.info.type));
+      const int type_size = FixedSize(c.info.type);
+      size = type_size > 0 ? static_cast<uint32_t>(type_size) : c.info.length;
       if (at > var_limit || size > var_limit - at) return bad(at, "fixed column beyond the row's fixed area");
       p = row + at;
     } else {
@@ -226,9 +230,14 @@ Status DecodeRow(Pager& pager, const TableDef& def, const RowRef& ref, int only,
       size = end - at;
     }
     switch (c.info.type) {
-      case ColumnType::kText:
-        out[ci] = Value(f.jet3() ? DecodeCodePage(p, size, pager.code_page()) : DecodeJet4Text(p, size));
+      case ColumnType::kText: {
+        std::u16string text = f.jet3() ? DecodeCodePage(p, size, pager.code_page()) : DecodeJet4Text(p, size);
+        // A fixed-width value may be padded with zero bytes; the text ends
+        // at the first of them, as mdbtools reads it.
+        if (c.info.fixed) text.resize(std::min(text.size(), text.find(u'\0')));
+        out[ci] = Value(std::move(text));
         break;
+      }
       case ColumnType::kBinary:
         out[ci] = Value(Bytes(p, p + size));
         break;
@@ -302,7 +311,15 @@ Result<std::vector<uint32_t>> ScanTableRows(Pager& pager, const TableDef& def) {
   auto pages = ReadUsageMap(pager, def.owned_map);
   if (!pages.ok()) return pages.status();
   const Format& f = pager.format();
-  std::vector<uint32_t> rows;
+  // Every live slot in page and slot order: a row, a forwarding slot (with
+  // the row it names), or a moved row.
+  struct Entry {
+    uint32_t ptr;
+    uint16_t raw;
+    std::optional<uint32_t> target;
+  };
+  std::vector<Entry> slots;
+  std::map<uint32_t, uint32_t> forwarded;  // moved row -> the slot that forwards to it
   for (uint32_t page_no : *pages) {
     auto page = pager.Get(page_no);
     if (!page.ok()) return page.status();
@@ -315,8 +332,37 @@ Result<std::vector<uint32_t>> ScanTableRows(Pager& pager, const TableDef& def) {
       return Status::Corruption(page_no, f.data_row_count, "row count too large");
     for (uint32_t i = 0; i < count && i < 256; ++i) {
       const uint16_t raw = static_cast<uint16_t>(p[f.data_first_slot + 2 * i] | p[f.data_first_slot + 2 * i + 1] << 8);
-      if ((raw & kSlotDeleted) == kSlotDeleted || (raw & kSlotTarget)) continue;
-      rows.push_back(RowPointer(page_no, static_cast<uint8_t>(i)));
+      if ((raw & kSlotDeleted) == kSlotDeleted) continue;
+      Entry e{RowPointer(page_no, static_cast<uint8_t>(i)), raw, std::nullopt};
+      if (raw & kSlotForward) {
+        // A forwarding slot too damaged to name its row stays where it is;
+        // reading it reports the damage.
+        auto slot = ReadSlot(f, *page, i);
+        if (slot.ok() && slot->end - slot->start >= 4) {
+          const uint8_t* d = p + slot->start;
+          e.target = RowPointer(uint32_t{d[1]} | uint32_t{d[2]} << 8 | uint32_t{d[3]} << 16, d[0]);
+          if (!forwarded.emplace(*e.target, e.ptr).second)
+            return Status::Corruption(page_no, slot->start, "two rows forward to the same place");
+        }
+      }
+      slots.push_back(e);
+    }
+  }
+  // mdbtools and mdb-reader list a moved row where it now lies, and so do
+  // we, under the pointer of the slot that forwards to it (the one indexes
+  // name). A moved row that nothing forwards to is a leftover; a forwarding
+  // slot whose row is not on this table's pages keeps its own place.
+  std::set<uint32_t> moved;
+  for (const Entry& e : slots)
+    if ((e.raw & kSlotTarget) && forwarded.count(e.ptr)) moved.insert(e.ptr);
+  std::vector<uint32_t> rows;
+  for (const Entry& e : slots) {
+    if (e.raw & kSlotForward) {
+      if (!e.target || !moved.count(*e.target)) rows.push_back(e.ptr);
+    } else if (e.raw & kSlotTarget) {
+      if (moved.count(e.ptr)) rows.push_back(forwarded[e.ptr]);
+    } else {
+      rows.push_back(e.ptr);
     }
   }
   return rows;

@@ -40,7 +40,8 @@ Status DecodeRow(Pager& pager, const TableDef& def, const RowRef& row, int only,
 Result<std::vector<uint32_t>> ReadUsageMap(Pager& pager, uint32_t map_pointer);
 
 // The table's live rows in storage order: owned data pages ascending, slots
-// in order, forwarding slots at their own place, their targets skipped.
+// in order. A row moved to another page comes where it now lies (the order
+// of mdbtools and mdb-reader), named by the slot that forwards to it.
 Result<std::vector<uint32_t>> ScanTableRows(Pager& pager, const TableDef& def);
 
 }  // namespace jet

@@ -111,7 +111,10 @@ Result<TableDef> ReadTableDef(Pager& pager, uint32_t first_page) {
       c.info.scale = t.U8(pos + f.col_scale);
     }
     if (c.info.type == ColumnType::kBoolean) c.info.fixed = true;  // its value is the mask bit
-    if (!IsFixedSizeType(c.info.type)) c.info.fixed = false;
+    // Text and Binary marked fixed take their declared width of the fixed
+    // area (Access' fixed-length fields); long values never live there.
+    const bool sized = c.info.type == ColumnType::kText || c.info.type == ColumnType::kBinary;
+    if (!IsFixedSizeType(c.info.type) && !sized) c.info.fixed = false;
     pos += f.column_size;
   }
   for (auto& c : def.columns) {

@@ -652,10 +652,12 @@ std::optional<std::string> UserLayout(const WriterTable& t, Layout& l, std::vect
         if (src.max_chars < 1 || src.max_chars > 255) return "column " + src.name + ": text length 1..255";
         c.length = static_cast<std::uint16_t>(2 * src.max_chars);
         c.extra_flags = 0x01;
+        c.fixed = src.fixed_length;
         break;
       case ColumnType::kMemo: c.extra_flags = 0x01; break;
       default: return "column " + src.name + ": unsupported type";
     }
+    if (src.fixed_length && src.type != ColumnType::kText) return "column " + src.name + ": only Text can be fixed-length";
     if (c.fixed) c.flags |= 0x01;
     l.cols.push_back(c);
   }
@@ -754,13 +756,20 @@ WriteResult WriteDatabase(const WriterTable& table, const WriterOptions& options
       const auto u = Utf16(*s);
       if (!u) return Fail(Describe(table, r, c, "invalid UTF-8"));
       cell.present = true;
-      Bytes data = EncodeText(*u);
       if (col.type == ColumnType::kText) {
         if (u->size() > static_cast<std::size_t>(col.max_chars))
           return Fail(Describe(table, r, c, "text longer than the column"));
-        cell.bytes = std::move(data);
+        if (col.fixed_length) {
+          // The full width, never compressed, so every value has the same size.
+          std::u16string padded = *u;
+          padded.resize(static_cast<std::size_t>(col.max_chars), u' ');
+          cell.bytes = Ucs2(padded);
+        } else {
+          cell.bytes = EncodeText(*u);
+        }
         continue;
       }
+      Bytes data = EncodeText(*u);
       if (data.size() >= (1u << 24)) return Fail(Describe(table, r, c, "memo too long"));
       const auto lv = std::find(memo_cols.begin(), memo_cols.end(), c) - memo_cols.begin();
       cell.bytes = PlaceMemo(std::move(data), lvals[lv]);

@@ -26,6 +26,10 @@ struct WriterColumn {
   // types are refused.
   ColumnType type = ColumnType::kText;
   int max_chars = 255;        // Text only: 1..255 characters
+  // Text only: a fixed-length column, kept at its full width in the row's
+  // fixed area (as Access stores a Text field marked fixed); shorter values
+  // are padded with spaces.
+  bool fixed_length = false;
 };
 
 // One cell.  Null is std::monostate.  Boolean, Byte, Integer and Long take

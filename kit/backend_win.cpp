@@ -1,15 +1,19 @@
-// The Win32 backend: one window per form, one child window per label, text
-// box, option button, list, picture box and image; shapes and lines are
-// painted by the form itself. The backend never decides anything: it shows
-// the models' fields and turns window messages into the models' events.
+// The Win32 backend: one window per form, one child window per text box,
+// option button, list and picture box. Labels, shapes, lines and images
+// have no window: the form paints them (paint_win.cpp) and kit/input decides
+// which of them a press or a key belongs to. The backend never decides
+// anything: it shows the models' fields and turns window messages into the
+// models' events.
 #include "kit/backend_win.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 #include <functional>
 
+#include "kit/input.h"
 #include "kit/platform.h"
 #include "kit/win32_app.h"
 
@@ -17,47 +21,12 @@ namespace kit::win {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"ElemoraForm";
-constexpr wchar_t kLabelClass[] = L"ElemoraLabel";
-constexpr wchar_t kPictureClass[] = L"ElemoraPicture";
-constexpr wchar_t kImageClass[] = L"ElemoraImage";
-// Tests and screen readers find a control's name through this window property
-// (a global atom holding the name).
-constexpr wchar_t kNameProp[] = L"ElemoraName";
 
 HINSTANCE g_instance = nullptr;
 std::unordered_map<HWND, ControlRecord*> g_by_hwnd;
 int g_sync_depth = 0;
 
-std::size_t HashCombine(std::size_t seed, std::size_t v) { return seed ^ (v + 0x9e3779b9u + (seed << 6) + (seed >> 2)); }
-std::size_t HashFont(const Font& f) {
-  std::size_t h = std::hash<std::wstring>{}(f.face);
-  h = HashCombine(h, std::hash<double>{}(f.points));
-  return HashCombine(h, (f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0) | (f.charset << 3));
-}
-
 FormRecord* FormRec(Form& form) { return static_cast<FormRecord*>(form.native); }
-
-void SetName(HWND hwnd, const std::string& name) {
-  std::wstring wide(name.begin(), name.end());
-  ATOM atom = GlobalAddAtomW(wide.c_str());
-  if (atom) SetPropW(hwnd, kNameProp, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
-}
-
-void DropName(HWND hwnd) {
-  auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropW(hwnd, kNameProp)));
-  if (atom) GlobalDeleteAtom(atom);
-}
-
-// Pixel rectangle of a control in its parent window. Edges are rounded
-// separately so that neighbours that share an edge in twips share it in pixels.
-RECT PixelRect(const Rect& r) {
-  RECT out;
-  out.left = TwipsToPixels(r.left);
-  out.top = TwipsToPixels(r.top);
-  out.right = TwipsToPixels(r.left + r.width);
-  out.bottom = TwipsToPixels(r.top + r.height);
-  return out;
-}
 
 int MouseShift() {
   int shift = 0;
@@ -67,148 +36,29 @@ int MouseShift() {
   return shift;
 }
 
-void DestroyRecord(ControlRecord& rec) {
-  if (rec.hwnd) {
-    DropName(rec.hwnd);
-    g_by_hwnd.erase(rec.hwnd);
-    DestroyWindow(rec.hwnd);
-    rec.hwnd = nullptr;
-  }
-  if (rec.brush) DeleteObject(rec.brush);
-  rec.brush = nullptr;
-  if (rec.picture) {
-    if (rec.picture_is_icon) DestroyIcon(static_cast<HICON>(rec.picture));
-    else DeleteObject(rec.picture);
-  }
-  rec.picture = nullptr;
-}
-
-HBRUSH BrushFor(ControlRecord& rec, Color color) {
-  Color rgb = Resolve(color);
-  if (!rec.brush || rec.brush_color != rgb) {
-    if (rec.brush) DeleteObject(rec.brush);
-    rec.brush = CreateSolidBrush(rgb);
-    rec.brush_color = rgb;
-  }
-  return rec.brush;
-}
-
-// ---- window procedures
-
-LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
-template <class C>
-void ColorsOf(const C& control, Color* fore, Color* back) {
-  *fore = control.fore_color;
-  *back = control.back_color;
-}
-
-// Colours of the system controls come from the parent (form or picture box).
-LRESULT ControlColor(HWND child, HDC dc) {
-  ControlRecord* rec = RecordOf(child);
-  if (!rec) {
-    // A combo box's own list or edit part: colour it as the combo box.
-    rec = RecordOf(GetParent(child));
-  }
-  if (!rec) return 0;
-  Control* c = rec->control;
-  Color fore = kWindowText, back = kWindowBack;
-  switch (c->Kind()) {
-    case ControlKind::kTextBox: ColorsOf(static_cast<TextBox&>(*c), &fore, &back); break;
-    case ControlKind::kOptionButton: ColorsOf(static_cast<OptionButton&>(*c), &fore, &back); break;
-    case ControlKind::kDriveList: ColorsOf(static_cast<DriveList&>(*c), &fore, &back); break;
-    case ControlKind::kFolderList: ColorsOf(static_cast<FolderList&>(*c), &fore, &back); break;
-    default: return 0;
-  }
-  SetTextColor(dc, Resolve(fore));
-  SetBkColor(dc, Resolve(back));
-  return reinterpret_cast<LRESULT>(BrushFor(*rec, back));
-}
-
-// Messages that system controls send to their parent, for forms and picture
-// boxes alike. Returns true when handled.
-bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
-  switch (msg) {
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN: {
-      LRESULT r = ControlColor(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp));
-      if (!r) return false;
-      *result = r;
-      return true;
-    }
-    case WM_DRAWITEM: {
-      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-      ControlRecord* rec = RecordOf(item->hwndItem);
-      if (!rec || rec->control->Kind() != ControlKind::kFolderList) return false;
-      DrawFolderItem(*rec, *item);
-      *result = TRUE;
-      return true;
-    }
-    case WM_MEASUREITEM: {
-      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      m->itemHeight = static_cast<UINT>(TwipsToPixels(240));
-      *result = TRUE;
-      return true;
-    }
-    case WM_COMMAND: {
-      HWND child = reinterpret_cast<HWND>(lp);
-      ControlRecord* rec = child ? RecordOf(child) : nullptr;
-      if (!rec || rec->applying) return false;
-      int code = HIWORD(wp);
-      Control* c = rec->control;
-      switch (c->Kind()) {
-        case ControlKind::kTextBox:
-          if (code == EN_CHANGE) {
-            auto* t = static_cast<TextBox*>(c);
-            int n = GetWindowTextLengthW(child);
-            std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-            GetWindowTextW(child, text.data(), n + 1);
-            text.resize(static_cast<size_t>(n));
-            t->text = text;
-            rec->applied_text = text;
-            rec->text_applied = true;
-            Fire(t->on_change);
-          }
-          break;
-        case ControlKind::kOptionButton:
-          if (code == BN_CLICKED) {
-            auto* o = static_cast<OptionButton*>(c);
-            Fire([o] { o->SetValue(true); });
-          }
-          break;
-        case ControlKind::kDriveList:
-          if (code == CBN_SELCHANGE) {
-            auto* d = static_cast<DriveList*>(c);
-            int index = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
-            Fire([d, index] { d->Select(index); });
-          }
-          break;
-        case ControlKind::kFolderList:
-          if (code == LBN_DBLCLK) {
-            auto* f = static_cast<FolderList*>(c);
-            int index = static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0));
-            Fire([f, index] { f->Open(index); });
-          }
-          break;
-        default:
-          break;
-      }
-      *result = 0;
-      return true;
-    }
-    default:
-      return false;
-  }
-}
-
 MouseButton ButtonOf(UINT msg) {
   switch (msg) {
-    case WM_RBUTTONDOWN: return MouseButton::kRight;
-    case WM_MBUTTONDOWN: return MouseButton::kMiddle;
-    default: return MouseButton::kLeft;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return MouseButton::kRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return MouseButton::kMiddle;
+    default:
+      return MouseButton::kLeft;
   }
+}
+
+// The form whose window this is, if it still has one (a handler may have
+// destroyed it).
+FormRecord* LiveRecord(HWND hwnd) {
+  return IsWindow(hwnd) ? reinterpret_cast<FormRecord*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
+}
+
+void InvalidateControl(FormRecord& rec, const Control* c) {
+  if (!c || !rec.hwnd) return;
+  RECT r = PaintRect(*c);
+  InvalidateRect(rec.hwnd, &r, FALSE);
 }
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -221,19 +71,27 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (!rec) return DefWindowProcW(hwnd, msg, wp, lp);
   LRESULT result = 0;
   if (ChildNotification(msg, wp, lp, &result)) return result;
+  if (msg == ChildNameMessage()) return AnswerChildName(*rec, wp);
+  if (msg == DefaultActionMessage()) {
+    RunDefaultAction(*rec, wp);
+    return 0;
+  }
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
+      // One pass into a back buffer: nothing flickers while the window moves.
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
       RECT rc;
       GetClientRect(hwnd, &rc);
       HDC mem = CreateCompatibleDC(dc);
-      HBITMAP bmp = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
+      HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom));
       HGDIOBJ old = SelectObject(mem, bmp);
-      PaintSurface(*rec->form, mem, POINT{0, 0}, SIZE{rc.right, rc.bottom});
-      BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+      IntersectClipRect(mem, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+      PaintForm(*rec, mem, rc, GetFocus() == hwnd);
+      BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+             ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
       SelectObject(mem, old);
       DeleteObject(bmp);
       DeleteDC(mem);
@@ -242,15 +100,55 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
+    case WM_MBUTTONDOWN:
+    // The second press of a quick double press is a press like any other
+    // (the class asks for no double clicks; these are for safety).
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
       Form* form = rec->form;
       int x = PixelsToTwips(static_cast<short>(LOWORD(lp)));
       int y = PixelsToTwips(static_cast<short>(HIWORD(lp)));
       MouseButton button = ButtonOf(msg);
       int shift = MouseShift();
-      if (form->on_mouse_down) Fire([form, button, shift, x, y] { form->on_mouse_down(button, shift, x, y); });
+      Fire([form, button, shift, x, y] { MouseDown(*form, button, shift, x, y); });
+      // A press on a label: keep the mouse until the release decides the click.
+      if (FormRecord* live = LiveRecord(hwnd); live && live->form->pressed) SetCapture(hwnd);
       return 0;
     }
+    case WM_LBUTTONUP: {
+      Form* form = rec->form;
+      Control* pressed = form->pressed;
+      form->pressed = nullptr;   // releasing the capture must not cancel this press
+      if (GetCapture() == hwnd) ReleaseCapture();
+      form->pressed = pressed;
+      int x = PixelsToTwips(static_cast<short>(LOWORD(lp)));
+      int y = PixelsToTwips(static_cast<short>(HIWORD(lp)));
+      Fire([form, x, y] { MouseUp(*form, MouseButton::kLeft, x, y); });
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      CancelPress(*rec->form);
+      return 0;
+    case WM_SETFOCUS: {
+      // Back into the window: the focus goes where the form keeps it.
+      Control* focus = rec->form->Focused();
+      auto* cr = focus ? static_cast<ControlRecord*>(focus->native) : nullptr;
+      if (cr && cr->hwnd && IsWindowVisible(cr->hwnd) && IsWindowEnabled(cr->hwnd)) {
+        SetFocus(cr->hwnd);
+      } else {
+        InvalidateControl(*rec, focus);
+        if (focus && !Windowless(*focus)) focus = nullptr;
+        if (focus) RaiseEvent(*rec, *focus, EVENT_OBJECT_FOCUS);
+      }
+      return 0;
+    }
+    case WM_KILLFOCUS:
+      InvalidateControl(*rec, rec->painted_focus);
+      return 0;
+    case WM_GETOBJECT:
+      if (LRESULT answer = AnswerGetObject(*rec, wp, lp)) return answer;
+      return DefWindowProcW(hwnd, msg, wp, lp);
     case WM_SIZE:
       rec->form->window_state = wp == SIZE_MAXIMIZED   ? WindowState::kMaximized
                                 : wp == SIZE_MINIMIZED ? WindowState::kMinimized
@@ -285,325 +183,6 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  ControlRecord* rec = RecordOf(hwnd);
-  if (!rec) return DefWindowProcW(hwnd, msg, wp, lp);
-  Control* c = rec->control;
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      // Straight into the paint DC: a control is small, and a back buffer per
-      // control would cost more at start-up than the flicker it saves.
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      int saved = SaveDC(dc);
-      if (c->Kind() == ControlKind::kLabel) PaintLabel(*rec, dc);
-      else if (c->Kind() == ControlKind::kPictureBox) PaintPicture(*rec, dc);
-      else PaintImage(*rec, dc);
-      RestoreDC(dc, saved);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-      // A press on a control never reaches the form, so it starts no drag.
-      if (msg == WM_LBUTTONDOWN) {
-        rec->pressed = true;
-        SetCapture(hwnd);
-      }
-      if (c->on_mouse_down) {
-        int x = PixelsToTwips(static_cast<short>(LOWORD(lp)));
-        int y = PixelsToTwips(static_cast<short>(HIWORD(lp)));
-        MouseButton button = ButtonOf(msg);
-        int shift = MouseShift();
-        Fire([c, button, shift, x, y] { c->on_mouse_down(button, shift, x, y); });
-      }
-      return 0;
-    }
-    case WM_LBUTTONUP: {
-      bool was_pressed = rec->pressed;
-      rec->pressed = false;
-      if (GetCapture() == hwnd) ReleaseCapture();
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-      if (was_pressed && PtInRect(&rc, pt)) Fire([c] { Click(*c); });
-      return 0;
-    }
-    case WM_LBUTTONDBLCLK:
-      // A quick second click is a second click, as it is for a label.
-      rec->pressed = true;
-      SetCapture(hwnd);
-      if (c->on_dbl_click) Fire(c->on_dbl_click);
-      return 0;
-    case WM_CAPTURECHANGED:
-      rec->pressed = false;
-      return 0;
-    case WM_SETTEXT:
-      // The caption is painted by us; keep the text for WM_GETTEXT readers.
-      DefWindowProcW(hwnd, msg, wp, lp);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return TRUE;
-    default: {
-      LRESULT result = 0;
-      if (c->Kind() == ControlKind::kPictureBox && ChildNotification(msg, wp, lp, &result)) return result;
-      return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-  }
-}
-
-// ---- creating and updating windows
-
-DWORD ChildStyle(Control& c) {
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-  if (c.tab_index >= 0) style |= WS_TABSTOP;
-  return style;
-}
-
-// The text a control's window carries, for WM_GETTEXT readers; lists carry
-// none of their own (their items are the text).
-bool WindowText(Control& c, std::wstring* text) {
-  switch (c.Kind()) {
-    case ControlKind::kLabel: *text = static_cast<Label&>(c).caption; return true;
-    case ControlKind::kTextBox: *text = static_cast<TextBox&>(c).text; return true;
-    case ControlKind::kOptionButton: *text = static_cast<OptionButton&>(c).caption; return true;
-    default: return false;
-  }
-}
-
-RECT ChildRect(Control& c) {
-  RECT r = PixelRect(c.bounds);
-  if (c.Kind() == ControlKind::kDriveList) r.bottom = r.top + TwipsToPixels(3000);  // room for the drop-down
-  return r;
-}
-
-bool ShownNow(Control& c) { return c.visible && (!c.Container() || c.Container()->visible); }
-
-// Creates the window already in place, with its text and visibility, so that
-// start-up costs one call per control rather than four.
-HWND CreateChild(Control& c, HWND parent, ControlRecord& rec) {
-  const wchar_t* cls = nullptr;
-  DWORD style = ChildStyle(c);
-  DWORD ex = 0;
-  switch (c.Kind()) {
-    case ControlKind::kLabel:
-      cls = kLabelClass;
-      break;
-    case ControlKind::kPictureBox:
-      cls = kPictureClass;
-      style |= WS_CLIPCHILDREN;
-      break;
-    case ControlKind::kImage:
-      cls = kImageClass;
-      break;
-    case ControlKind::kTextBox: {
-      auto& t = static_cast<TextBox&>(c);
-      cls = WC_EDITW;
-      style |= ES_AUTOHSCROLL;
-      if (t.multi_line) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-      if (t.vertical_scroll) style |= WS_VSCROLL;
-      if (t.alignment == Align::kRight) style |= ES_RIGHT;
-      if (t.alignment == Align::kCenter) style |= ES_CENTER;
-      if (t.border) style |= WS_BORDER;
-      if (t.read_only) style |= ES_READONLY;
-      break;
-    }
-    case ControlKind::kOptionButton:
-      cls = WC_BUTTONW;
-      style |= BS_RADIOBUTTON;
-      break;
-    case ControlKind::kDriveList:
-      cls = WC_COMBOBOXW;
-      style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-      break;
-    case ControlKind::kFolderList:
-      cls = WC_LISTBOXW;
-      style |= LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
-      break;
-    default:
-      return nullptr;
-  }
-  RECT r = ChildRect(c);
-  std::wstring text;
-  bool has_text = WindowText(c, &text);
-  if (ShownNow(c)) style |= WS_VISIBLE;
-  if (!c.enabled) style |= WS_DISABLED;
-  rec.applying = true;
-  HWND hwnd = CreateWindowExW(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                              nullptr, g_instance, nullptr);
-  rec.applying = false;
-  if (!hwnd) return nullptr;
-  SetName(hwnd, c.Name());
-  rec.applied_rect = r;
-  rec.applied_visible = ShownNow(c) ? 1 : 0;
-  rec.applied_enabled = c.enabled ? 1 : 0;
-  if (has_text) {
-    rec.applied_text = text;
-    rec.text_applied = true;
-  }
-  return hwnd;
-}
-
-std::size_t LookHash(Control& c) {
-  std::size_t h = 0;
-  switch (c.Kind()) {
-    case ControlKind::kLabel: {
-      auto& l = static_cast<Label&>(c);
-      h = HashFont(l.font);
-      for (auto v : {static_cast<std::size_t>(Resolve(l.fore_color)), static_cast<std::size_t>(Resolve(l.back_color)),
-                     static_cast<std::size_t>(l.transparent), static_cast<std::size_t>(l.alignment),
-                     static_cast<std::size_t>(l.border), static_cast<std::size_t>(l.word_wrap)})
-        h = HashCombine(h, v);
-      break;
-    }
-    case ControlKind::kTextBox: {
-      auto& t = static_cast<TextBox&>(c);
-      h = HashCombine(HashFont(t.font), Resolve(t.fore_color));
-      h = HashCombine(h, Resolve(t.back_color));
-      break;
-    }
-    case ControlKind::kOptionButton: {
-      auto& o = static_cast<OptionButton&>(c);
-      h = HashCombine(HashFont(o.font), Resolve(o.fore_color));
-      h = HashCombine(h, Resolve(o.back_color));
-      break;
-    }
-    case ControlKind::kDriveList: {
-      auto& d = static_cast<DriveList&>(c);
-      h = HashCombine(HashFont(d.font), Resolve(d.back_color));
-      break;
-    }
-    case ControlKind::kFolderList: {
-      auto& f = static_cast<FolderList&>(c);
-      h = HashCombine(HashFont(f.font), Resolve(f.back_color));
-      break;
-    }
-    case ControlKind::kImage: {
-      auto& i = static_cast<Image&>(c);
-      h = HashCombine(std::hash<std::wstring>{}(i.resource), i.stretch);
-      break;
-    }
-    default:
-      break;
-  }
-  return h | 1;  // never 0, which means "not applied yet"
-}
-
-void LoadPicture(ControlRecord& rec) {
-  auto& img = static_cast<Image&>(*rec.control);
-  if (rec.picture) {
-    if (rec.picture_is_icon) DestroyIcon(static_cast<HICON>(rec.picture));
-    else DeleteObject(rec.picture);
-    rec.picture = nullptr;
-  }
-  if (img.resource.empty()) return;
-  rec.picture = LoadImageW(g_instance, img.resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-  rec.picture_is_icon = false;
-  if (!rec.picture) {
-    RECT r = PixelRect(img.bounds);
-    rec.picture = LoadImageW(g_instance, img.resource.c_str(), IMAGE_ICON, r.right - r.left, r.bottom - r.top, 0);
-    rec.picture_is_icon = rec.picture != nullptr;
-  }
-}
-
-void SyncControl(ControlRecord& rec) {
-  Control& c = *rec.control;
-  HWND hwnd = rec.hwnd;
-  if (!hwnd) return;
-  rec.applying = true;
-
-  RECT r = ChildRect(c);
-  if (!EqualRect(&r, &rec.applied_rect)) {
-    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    rec.applied_rect = r;
-    InvalidateRect(hwnd, nullptr, FALSE);
-  }
-
-  std::size_t look = LookHash(c);
-  bool look_changed = look != rec.applied_look;
-  if (look_changed) {
-    rec.applied_look = look;
-    const Font* font = nullptr;
-    switch (c.Kind()) {
-      case ControlKind::kLabel: font = &static_cast<Label&>(c).font; break;
-      case ControlKind::kTextBox: font = &static_cast<TextBox&>(c).font; break;
-      case ControlKind::kOptionButton: font = &static_cast<OptionButton&>(c).font; break;
-      case ControlKind::kDriveList: font = &static_cast<DriveList&>(c).font; break;
-      case ControlKind::kFolderList: font = &static_cast<FolderList&>(c).font; break;
-      case ControlKind::kImage: LoadPicture(rec); break;
-      default: break;
-    }
-    if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(*font)), FALSE);
-    if (c.Kind() == ControlKind::kFolderList) {
-      SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, TwipsToPixels(240));
-    }
-    InvalidateRect(hwnd, nullptr, TRUE);
-  }
-
-  std::wstring text;
-  if (WindowText(c, &text) && (!rec.text_applied || text != rec.applied_text)) {
-    SetWindowTextW(hwnd, text.c_str());
-    rec.applied_text = text;
-    rec.text_applied = true;
-    InvalidateRect(hwnd, nullptr, FALSE);
-  }
-
-  if (c.Kind() == ControlKind::kTextBox) {
-    auto& t = static_cast<TextBox&>(c);
-    if (t.selection_request != rec.applied_selection) {
-      SendMessageW(hwnd, EM_SETSEL, t.sel_start, t.sel_start + t.sel_length);
-      rec.applied_selection = t.selection_request;
-    }
-  } else if (c.Kind() == ControlKind::kOptionButton) {
-    auto& o = static_cast<OptionButton&>(c);
-    int checked = o.Value() ? 1 : 0;
-    if (checked != rec.applied_index) {
-      SendMessageW(hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-      rec.applied_index = checked;
-    }
-  } else if (c.Kind() == ControlKind::kDriveList) {
-    auto& d = static_cast<DriveList&>(c);
-    std::vector<std::wstring> items;
-    for (int i = 0; i < static_cast<int>(d.Drives().size()); ++i) items.push_back(d.Item(i));
-    if (items != rec.applied_items) {
-      SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
-      for (auto& item : items) SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      rec.applied_items = items;
-      rec.applied_index = -2;
-    }
-    if (d.ListIndex() != rec.applied_index) {
-      SendMessageW(hwnd, CB_SETCURSEL, d.ListIndex(), 0);
-      rec.applied_index = d.ListIndex();
-    }
-  } else if (c.Kind() == ControlKind::kFolderList) {
-    auto& f = static_cast<FolderList&>(c);
-    std::vector<std::wstring> items = f.Lines();
-    if (items != rec.applied_items) {
-      SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
-      for (auto& item : items) SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      rec.applied_items = items;
-      // The current folder is the last of the ancestor lines.
-      int current = static_cast<int>(items.size()) - f.ListCount() - 1;
-      SendMessageW(hwnd, LB_SETCURSEL, current, 0);
-      SetWindowTextW(hwnd, f.Path().c_str());
-    }
-  }
-
-  int enabled = c.enabled ? 1 : 0;
-  if (enabled != rec.applied_enabled) {
-    EnableWindow(hwnd, enabled);
-    rec.applied_enabled = enabled;
-  }
-  int visible = ShownNow(c) ? 1 : 0;
-  if (visible != rec.applied_visible) {
-    ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
-    rec.applied_visible = visible;
-  }
-  rec.applying = false;
-}
-
 std::size_t SurfaceHash(Form& form) {
   std::size_t h = Resolve(form.back_color);
   for (Control* c : form.Controls()) {
@@ -622,11 +201,11 @@ std::size_t SurfaceHash(Form& form) {
   return h;
 }
 
-bool NeedsWindow(Control& c) { return c.Kind() != ControlKind::kShape && c.Kind() != ControlKind::kLine; }
 
 void CreateFormWindow(Form& form) {
   auto* rec = new FormRecord;
   rec->form = &form;
+  rec->applied_focus = form.FocusSerial() - 1;
   form.native = rec;
   DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
   DWORD ex = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
@@ -645,6 +224,60 @@ void CreateFormWindow(Form& form) {
   }
 }
 
+// Labels and images: repaint where one changed, and tell readers about a
+// new caption or text.
+void SyncWindowless(FormRecord& rec, Control& c, ControlRecord& cr) {
+  std::size_t look = PaintHash(c);
+  if (look == cr.applied_look) return;
+  if (c.Kind() == ControlKind::kImage && LookHash(c) != cr.applied_picture) {
+    LoadPicture(cr);
+    cr.applied_picture = LookHash(c);
+  }
+  bool first = cr.applied_look == 0;
+  cr.applied_look = look;
+  HWND surface = rec.hwnd;
+  int inset = 0;
+  if (c.Container()) {
+    auto it = rec.controls.find(c.Container());
+    if (it == rec.controls.end() || !it->second->hwnd) return;
+    surface = it->second->hwnd;
+    inset = static_cast<PictureBox*>(c.Container())->border ? 1 : 0;
+  }
+  RECT now = PaintRect(c);
+  OffsetRect(&now, inset, inset);
+  if (!first) {
+    InvalidateRect(surface, &cr.applied_rect, FALSE);
+    if (c.Kind() == ControlKind::kLabel) {
+      auto& label = static_cast<Label&>(c);
+      if (label.caption != cr.applied_text) RaiseEvent(rec, c, EVENT_OBJECT_NAMECHANGE);
+    }
+  }
+  if (c.Kind() == ControlKind::kLabel) cr.applied_text = static_cast<Label&>(c).caption;
+  InvalidateRect(surface, &now, FALSE);
+  cr.applied_rect = now;
+}
+
+// Moves the system's focus where the form keeps it, when the window is the
+// active one (else it follows on activation, in WM_SETFOCUS).
+void SyncFocus(FormRecord& rec, bool just_shown) {
+  Form& form = *rec.form;
+  if (form.FocusSerial() == rec.applied_focus || !form.Visible()) return;
+  if (GetActiveWindow() != rec.hwnd && !just_shown) return;
+  rec.applied_focus = form.FocusSerial();
+  Control* focus = form.Focused();
+  auto* cr = focus ? static_cast<ControlRecord*>(focus->native) : nullptr;
+  InvalidateControl(rec, rec.painted_focus);
+  if (cr && cr->hwnd) {
+    SetFocus(cr->hwnd);
+    return;
+  }
+  if (GetFocus() != rec.hwnd) SetFocus(rec.hwnd);   // WM_SETFOCUS paints and tells readers
+  else {
+    InvalidateControl(rec, focus);
+    if (focus) RaiseEvent(rec, *focus, EVENT_OBJECT_FOCUS);
+  }
+}
+
 void SyncForm(Form& form) {
   if (!form.native) {
     if (!form.Loaded() && !form.Visible()) return;
@@ -653,36 +286,38 @@ void SyncForm(Form& form) {
   FormRecord* rec = FormRec(form);
   if (!rec->hwnd) return;
 
-  // Children: tab stops first in their tab order (the dialog manager tabs in
-  // creation order), then the rest in the order of the model.
+  // Real children in tab order (the order the system's own focus moves in),
+  // containers before what they contain; windowless ones get a record only.
   std::vector<Control*> order;
+  for (Control* c : FocusOrder(form)) order.push_back(c);
   for (Control* c : form.Controls())
-    if (NeedsWindow(*c) && c->tab_index >= 0) order.push_back(c);
-  std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->tab_index < b->tab_index; });
-  for (Control* c : form.Controls())
-    if (NeedsWindow(*c) && c->tab_index < 0) order.push_back(c);
-  // Containers before what they contain.
+    if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
   std::stable_partition(order.begin(), order.end(), [](Control* c) { return c->Container() == nullptr; });
   for (Control* c : order) {
+    if (c->Kind() == ControlKind::kShape || c->Kind() == ControlKind::kLine) continue;
     auto& slot = rec->controls[c];
     if (!slot) {
       slot = std::make_unique<ControlRecord>();
       slot->control = c;
       c->native = slot.get();
-      HWND parent = rec->hwnd;
-      if (c->Container()) {
-        auto it = rec->controls.find(c->Container());
-        if (it != rec->controls.end() && it->second->hwnd) parent = it->second->hwnd;
-      }
-      slot->hwnd = CreateChild(*c, parent, *slot);
-      if (slot->hwnd) {
-        g_by_hwnd[slot->hwnd] = slot.get();
-        if (c->Kind() == ControlKind::kLabel || c->Kind() == ControlKind::kPictureBox ||
-            c->Kind() == ControlKind::kImage)
-          SetWindowLongPtrW(slot->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(slot.get()));
+      if (!Windowless(*c)) {
+        HWND parent = rec->hwnd;
+        if (c->Container()) {
+          auto it = rec->controls.find(c->Container());
+          if (it != rec->controls.end() && it->second->hwnd) parent = it->second->hwnd;
+        }
+        slot->hwnd = CreateChild(*c, parent, *slot);
+        if (slot->hwnd) RememberWindow(slot->hwnd, slot.get());
       }
     }
-    SyncControl(*slot);
+    if (slot->hwnd) {
+      std::wstring before = slot->applied_text;
+      SyncControl(*slot);
+      if (c->Kind() == ControlKind::kTextBox && slot->applied_text != before)
+        RaiseEvent(*rec, *c, EVENT_OBJECT_VALUECHANGE);
+    } else {
+      SyncWindowless(*rec, *c, *slot);
+    }
   }
 
   if (form.caption != rec->applied_caption) {
@@ -701,6 +336,7 @@ void SyncForm(Form& form) {
     RedrawWindow(rec->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
   int visible = form.Visible() ? 1 : 0;
+  bool just_shown = visible && visible != rec->applied_visible;
   if (visible != rec->applied_visible) {
     if (visible && !rec->shown_once) {
       rec->shown_once = true;
@@ -713,16 +349,66 @@ void SyncForm(Form& form) {
       }
       SetWindowPos(rec->hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       ShowWindow(rec->hwnd, SW_SHOW);
-      if (form.initial_focus && form.initial_focus->native) {
-        auto* fr = static_cast<ControlRecord*>(form.initial_focus->native);
-        if (fr->hwnd) SetFocus(fr->hwnd);
-      }
     } else {
       ShowWindow(rec->hwnd, visible ? SW_SHOW : SW_HIDE);
       if (visible) SetForegroundWindow(rec->hwnd);
     }
     rec->applied_visible = visible;
   }
+  SyncFocus(*rec, just_shown);
+  if (rec->painted_focus != form.Focused() && GetFocus() == rec->hwnd) {
+    InvalidateControl(*rec, rec->painted_focus);
+    InvalidateControl(*rec, form.Focused());
+  }
+}
+
+// A key the form may use: Tab, Enter and Esc wherever the focus is in the
+// window; Space, the arrows, Home and End only when no real control has it
+// (they are the text box's and the list's own there).
+bool KeyOf(WPARAM vk, bool on_form, Key* key) {
+  switch (vk) {
+    case VK_TAB: *key = Key::kTab; return true;
+    case VK_RETURN: *key = Key::kEnter; return true;
+    case VK_ESCAPE: *key = Key::kEscape; return true;
+    default: break;
+  }
+  if (!on_form) return false;
+  switch (vk) {
+    case VK_SPACE: *key = Key::kSpace; return true;
+    case VK_LEFT: *key = Key::kLeft; return true;
+    case VK_RIGHT: *key = Key::kRight; return true;
+    case VK_UP: *key = Key::kUp; return true;
+    case VK_DOWN: *key = Key::kDown; return true;
+    case VK_HOME: *key = Key::kHome; return true;
+    case VK_END: *key = Key::kEnd; return true;
+    default: return false;
+  }
+}
+
+// Offers a key press to the form it was typed into; true when the form used it.
+bool FormKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !msg.hwnd) return false;
+  HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+  FormRecord* rec = top ? FormRecordOf(top) : nullptr;
+  if (!rec) return false;
+  // Ctrl and Alt combinations are the system's (Alt+F4) and the controls'.
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  Key key;
+  if (!KeyOf(msg.wParam, msg.hwnd == top, &key)) return false;
+  // A drop-down list that is open keeps Enter and Esc for itself.
+  if (ControlRecord* cr = RecordOf(msg.hwnd); !cr) {
+    ControlRecord* parent = RecordOf(GetParent(msg.hwnd));
+    if (parent && parent->control->Kind() == ControlKind::kDriveList &&
+        SendMessageW(parent->hwnd, CB_GETDROPPEDSTATE, 0, 0))
+      return false;
+  } else if (cr->control->Kind() == ControlKind::kDriveList && SendMessageW(cr->hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
+    return false;
+  }
+  Form* form = rec->form;
+  int shift = GetKeyState(VK_SHIFT) < 0 ? kShiftKey : 0;
+  bool used = false;
+  Fire([form, key, shift, &used] { used = KeyDown(*form, key, shift); });
+  return used;
 }
 
 // ---- the platform
@@ -741,7 +427,18 @@ class Win32Platform : public Platform {
   void Refresh(Control& control) override {
     Sync();
     auto* rec = static_cast<ControlRecord*>(control.native);
-    if (rec && rec->hwnd) RedrawWindow(rec->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (rec && rec->hwnd) {
+      RedrawWindow(rec->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    } else if (rec) {
+      // A windowless control: the part of its form (or picture box) it covers.
+      Control* host = control.Container();
+      auto* hr = host ? static_cast<ControlRecord*>(host->native) : nullptr;
+      HWND surface = hr ? hr->hwnd : nullptr;
+      if (!host) {
+        if (auto* fr = FormRec(control.Owner())) surface = fr->hwnd;
+      }
+      if (surface) RedrawWindow(surface, &rec->applied_rect, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
   }
 
   void DoEvents() override {
@@ -792,6 +489,7 @@ class Win32Platform : public Platform {
       DestroyRecord(*cr);
       c->native = nullptr;
     }
+    ReleaseAccessible(*rec);
     if (rec->hwnd) {
       DropName(rec->hwnd);
       SetWindowLongPtrW(rec->hwnd, GWLP_USERDATA, 0);
@@ -804,14 +502,18 @@ class Win32Platform : public Platform {
   void ControlDestroyed(Control& control) override {
     auto* cr = static_cast<ControlRecord*>(control.native);
     if (!cr) return;
+    auto* fr = FormRec(control.Owner());
+    if (fr && !cr->hwnd && fr->hwnd && !control.Container()) InvalidateRect(fr->hwnd, &cr->applied_rect, FALSE);
+    if (fr && fr->painted_focus == &control) fr->painted_focus = nullptr;
     DestroyRecord(*cr);
     control.native = nullptr;
-    if (auto* fr = FormRec(control.Owner())) fr->controls.erase(&control);
+    if (fr) fr->controls.erase(&control);
   }
 
   void End(int exit_code) override { ExitProcess(static_cast<UINT>(exit_code)); }
 
   static void Pump(MSG& msg) {
+    if (FormKey(msg)) return;
     HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (top && IsDialogMessageW(top, &msg)) return;
     TranslateMessage(&msg);
@@ -830,16 +532,10 @@ void RegisterClasses() {
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpfnWndProc = FormProc;
   wc.lpszClassName = kFormClass;
-  wc.style = CS_DBLCLKS;
+  // No CS_DBLCLKS: a quick second press is a press (it drags, or clicks a label again).
+  wc.style = 0;
   RegisterClassExW(&wc);
-  wc.lpfnWndProc = LabelProc;
-  wc.lpszClassName = kLabelClass;
-  wc.style = 0;  // a quick second click on a label is a second click
-  RegisterClassExW(&wc);
-  wc.lpszClassName = kPictureClass;
-  RegisterClassExW(&wc);
-  wc.lpszClassName = kImageClass;
-  RegisterClassExW(&wc);
+  RegisterControlClasses();
 }
 
 void EnableDpiAwareness() {
@@ -859,9 +555,20 @@ void EnableDpiAwareness() {
 
 HINSTANCE Instance() { return g_instance; }
 
+bool ShownNow(const Control& c) { return c.visible && (!c.Container() || c.Container()->visible); }
+
 ControlRecord* RecordOf(HWND hwnd) {
   auto it = g_by_hwnd.find(hwnd);
   return it == g_by_hwnd.end() ? nullptr : it->second;
+}
+void RememberWindow(HWND hwnd, ControlRecord* rec) { g_by_hwnd[hwnd] = rec; }
+void ForgetWindow(HWND hwnd) { g_by_hwnd.erase(hwnd); }
+
+FormRecord* FormRecordOf(HWND hwnd) {
+  wchar_t cls[32];
+  if (!GetClassNameW(hwnd, cls, 32) || wcscmp(cls, kFormClass) != 0) return nullptr;
+  if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return nullptr;
+  return reinterpret_cast<FormRecord*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 void Fire(const std::function<void()>& handler) {

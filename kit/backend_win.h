@@ -1,7 +1,12 @@
-// Internals of the Win32 backend shared by its files: the records it keeps
-// for every form and control, and the painting helpers.
+// Internals of the Win32 backend shared by its files:
+//   backend_win.cpp     the platform, the form window, its mouse and keys
+//   controls_win.cpp    the real child windows (text boxes, option buttons,
+//                       lists, picture boxes)
+//   paint_win.cpp       the one painting pass of a form's windowless controls
+//   accessible_win.cpp  the form's IAccessible
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -13,8 +18,9 @@
 
 namespace kit::win {
 
-// What the backend last gave a control's window, so that Sync only touches
-// what changed.
+// What the backend last gave a control, so that Sync only touches what
+// changed. Windowless controls have a record too (no window), for their
+// loaded picture and the place they were last painted.
 struct ControlRecord {
   Control* control = nullptr;
   HWND hwnd = nullptr;
@@ -30,9 +36,9 @@ struct ControlRecord {
   HBRUSH brush = nullptr;          // background brush for WM_CTLCOLOR*
   Color brush_color = 0xFFFFFFFFu;
   bool applying = false;           // set while the backend itself changes the window
-  bool pressed = false;            // label: the left button went down on it
   HANDLE picture = nullptr;        // image: the loaded bitmap or icon
   bool picture_is_icon = false;
+  std::size_t applied_picture = 0;  // image: the look its picture was loaded for
 };
 
 struct FormRecord {
@@ -43,20 +49,69 @@ struct FormRecord {
   int applied_width = -1, applied_height = -1;
   std::wstring applied_caption;
   std::size_t applied_surface = 0;
+  unsigned applied_focus = 0;      // the form's focus serial last shown
+  Control* painted_focus = nullptr;
   std::unordered_map<Control*, std::unique_ptr<ControlRecord>> controls;
+  std::unordered_map<std::string, ATOM> name_atoms;   // for the inspector's name question
 };
 
 HINSTANCE Instance();
 HFONT FontFor(const Font& font);
-// Paints the form's surface (colour, shapes, lines) into `dc`, whose origin
-// stands at `origin` (pixels, in the form's client area).
-void PaintSurface(Form& form, HDC dc, POINT origin, SIZE size);
-void PaintLabel(ControlRecord& rec, HDC dc);
+std::size_t HashCombine(std::size_t seed, std::size_t v);
+std::size_t HashFont(const Font& f);
+std::size_t LookHash(const Control& c);
+// Pixel rectangle of a model rectangle. Edges are rounded separately so that
+// neighbours that share an edge in twips share it in pixels.
+RECT PixelRect(const Rect& r);
+bool ShownNow(const Control& c);
+
+// ---- paint_win.cpp
+// Paints everything of the form that has no window, in one pass into `dc`
+// (a back buffer of the client area): colour, shapes and lines, then labels
+// and images in z-order, then the focus rectangle when `show_focus`.
+void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus);
+// A picture box: its drawing, then the labels it contains.
 void PaintPicture(ControlRecord& rec, HDC dc);
-void PaintImage(ControlRecord& rec, HDC dc);
 void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item);
+void LoadPicture(ControlRecord& rec);
+// The place a windowless control paints, in pixels of the window it lies on.
+RECT PaintRect(const Control& c);
+// Hash of what a windowless control looks like (place, text, colours).
+std::size_t PaintHash(const Control& c);
+
+// ---- controls_win.cpp
+constexpr wchar_t kPictureClass[] = L"ElemoraPicture";
+// Tests find a real control's name through this window property (a global
+// atom holding the name).
+constexpr wchar_t kNameProp[] = L"ElemoraName";
+void RegisterControlClasses();
+HWND CreateChild(Control& c, HWND parent, ControlRecord& rec);
+void SyncControl(ControlRecord& rec);
+void DestroyRecord(ControlRecord& rec);
+void SetName(HWND hwnd, const std::string& name);
+void DropName(HWND hwnd);
+// Messages that system controls send to their parent, for forms and picture
+// boxes alike. Returns true when handled.
+bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+
+// ---- accessible_win.cpp
+// The answer to WM_GETOBJECT; 0 for objects other than the client.
+LRESULT AnswerGetObject(FormRecord& rec, WPARAM wp, LPARAM lp);
+// The private question "name of child N" (a global atom) and the posted
+// default action of child N.
+UINT ChildNameMessage();
+UINT DefaultActionMessage();
+LRESULT AnswerChildName(FormRecord& rec, WPARAM child);
+void RunDefaultAction(FormRecord& rec, WPARAM child);
+// Tells readers that the focus moved to a windowless control, or that a
+// control's name or value changed.
+void RaiseEvent(FormRecord& rec, const Control& c, DWORD event);
+void ReleaseAccessible(FormRecord& rec);
 
 ControlRecord* RecordOf(HWND hwnd);
+void RememberWindow(HWND hwnd, ControlRecord* rec);
+void ForgetWindow(HWND hwnd);
+FormRecord* FormRecordOf(HWND hwnd);
 // Dispatches a model handler from a window procedure, then syncs windows.
 void Fire(const std::function<void()>& handler);
 

@@ -22,6 +22,11 @@ Control::Control(PictureBox& container, std::string name, ControlKind kind)
 
 Control::~Control() {
   if (native) CurrentPlatform().ControlDestroyed(*this);
+  if (form_->pressed == this) form_->pressed = nullptr;
+  if (form_->Focused() == this) form_->SetFocus(nullptr);
+  auto& groups = form_->group_focus_;
+  groups.erase(std::remove_if(groups.begin(), groups.end(), [this](const auto& g) { return g.second == this; }),
+               groups.end());
   auto& list = form_->controls_;
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
   if (container_) {

@@ -5,8 +5,10 @@
 // themselves: the backend does, from the fields.
 //
 // A control registers itself with its form (or picture box) on construction;
-// the order of construction is the z-order, the first one lowest. Shapes and
-// lines are drawn by the form beneath every window and take no mouse input.
+// the order of construction is the z-order, the first one lowest. Labels,
+// shapes, lines and images have no window of their own: the form paints them
+// (shapes and lines beneath the rest) and hit-tests the mouse against them;
+// shapes and lines take no mouse input, so a press on them is the form's.
 #pragma once
 
 #include <functional>
@@ -52,7 +54,17 @@ class Control {
   Rect bounds;          // twips, in the parent's client area
   bool visible = true;
   bool enabled = true;
-  int tab_index = -1;   // >= 0: takes the keyboard focus in that order
+  int tab_index = -1;   // >= 0: its place in the tab order, before the controls without one
+  // Non-zero: the controls of a group are one tab stop and the arrow keys
+  // move between them by their places (the viewer's tiles).
+  int tab_group = 0;
+
+  // What a screen reader reads besides the caption: a name for a control
+  // that has no caption of its own, the label that names a box, and a
+  // longer description.
+  std::wstring accessible_name;
+  const Control* labelled_by = nullptr;
+  std::wstring description;
 
   Handler on_click;
   Handler on_dbl_click;

@@ -39,6 +39,8 @@ void Form::Load() {
 
 void Form::Show() {
   Load();
+  // Each time the window appears, the focus starts where the form says.
+  if (!visible_) SetFocus(initial_focus);
   visible_ = true;
   if (!shown_once_) {
     shown_once_ = true;
@@ -47,6 +49,27 @@ void Form::Show() {
 }
 
 void Form::Hide() { visible_ = false; }
+
+void Form::SetFocus(Control* control) {
+  focused_ = control;
+  ++focus_serial_;
+  if (!control || control->tab_group == 0) return;
+  for (auto& [group, member] : group_focus_) {
+    if (group == control->tab_group) {
+      member = control;
+      return;
+    }
+  }
+  group_focus_.emplace_back(control->tab_group, control);
+}
+
+Control* Form::GroupEntry(int group) const {
+  for (const auto& [g, member] : group_focus_)
+    if (g == group) return member;
+  for (Control* c : controls_)
+    if (c->tab_group == group) return c;
+  return nullptr;
+}
 
 Control* Form::Find(const std::string& name) const {
   for (Control* c : controls_)

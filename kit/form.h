@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kit/control.h"
@@ -58,8 +59,28 @@ class Form {
 
   const std::vector<Control*>& Controls() const { return controls_; }
   Control* Find(const std::string& name) const;
-  // The control that has the keyboard focus when the form is first shown.
+  // The control that has the keyboard focus whenever the form appears; none:
+  // the form itself has it, so no label-button is pressed by accident.
   Control* initial_focus = nullptr;
+  // The labels whose click Enter and Esc stand for, when the focus is not on
+  // a label-button (Enter there is that label's click). Null: the key does
+  // nothing.
+  Control* default_action = nullptr;
+  Control* cancel_action = nullptr;
+
+  // The control with the keyboard focus, null for the form itself. The
+  // backend shows a change and tells the form when the user moves the focus
+  // into a real control with the mouse.
+  Control* Focused() const { return focused_; }
+  void SetFocus(Control* control);
+  unsigned FocusSerial() const { return focus_serial_; }
+  // The member of a tab group that the focus enters it on: the last one
+  // focused, else the group's first control.
+  Control* GroupEntry(int group) const;
+
+  // The label the left button went down on; its click comes when the button
+  // is released over it. Kept by kit/input.
+  Control* pressed = nullptr;
 
   void* native = nullptr;   // the backend's record
 
@@ -71,6 +92,9 @@ class Form {
   bool loaded_ = false;
   bool shown_once_ = false;
   std::vector<Control*> controls_;
+  Control* focused_ = nullptr;
+  unsigned focus_serial_ = 0;
+  std::vector<std::pair<int, Control*>> group_focus_;
 };
 
 // Every form object alive, in creation order.

@@ -1,6 +1,8 @@
-// Painting for the Win32 backend: the form's surface (colour, shapes, lines),
-// labels (which show that surface through their transparent background),
-// picture boxes (our own pixel buffer, blitted) and images (resources).
+// Painting for the Win32 backend: a form's windowless controls in one pass
+// (its colour, shapes and lines beneath, then labels and images in z-order,
+// a transparent label showing whatever lies under it), picture boxes (our
+// own pixel buffer, blitted, with their captions) and the folder list's lines.
+#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <tuple>
@@ -138,6 +140,8 @@ HFONT FontFor(const Font& font) {
   return f;
 }
 
+namespace {
+
 void PaintSurface(Form& form, HDC dc, POINT origin, SIZE size) {
   RECT all{0, 0, size.cx, size.cy};
   Gdi back(CreateSolidBrush(Resolve(form.back_color)));
@@ -148,8 +152,6 @@ void PaintSurface(Form& form, HDC dc, POINT origin, SIZE size) {
     else if (c->Kind() == ControlKind::kLine) PaintLine(static_cast<Line&>(*c), dc, origin);
   }
 }
-
-namespace {
 
 // Copies the part of a picture box's drawing that lies under a child window.
 void PaintPictureArea(const PictureBox& box, HDC dc, POINT origin, SIZE size) {
@@ -216,36 +218,102 @@ void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
 
 }  // namespace
 
-void PaintLabel(ControlRecord& rec, HDC dc) {
-  auto& label = static_cast<Label&>(*rec.control);
-  RECT rc;
-  GetClientRect(rec.hwnd, &rc);
-  SIZE size{rc.right, rc.bottom};
-  if (label.transparent) {
-    // Show what lies behind: the form's surface, or the picture box's drawing,
-    // and the labels this one overlaps (a tile's frame under a heading, the
-    // first pixel of a neighbour's caption), as windowless labels would.
-    HWND parent = GetParent(rec.hwnd);
-    POINT origin{0, 0};
-    MapWindowPoints(rec.hwnd, parent, &origin, 1);
-    if (label.Container()) {
-      PaintPictureArea(*label.Container(), dc, origin, size);
-    } else {
-      PaintSurface(label.Owner(), dc, origin, size);
-      RECT mine = ToPixels(label.bounds, POINT{0, 0});
-      for (Control* c : label.Owner().Controls()) {
-        if (c == &label || c->Kind() != ControlKind::kLabel || !c->visible || c->Container()) continue;
-        auto& other = static_cast<Label&>(*c);
-        RECT theirs = ToPixels(other.bounds, POINT{0, 0}), overlap;
-        if (!IntersectRect(&overlap, &mine, &theirs)) continue;
-        POINT old;
-        SetViewportOrgEx(dc, theirs.left - mine.left, theirs.top - mine.top, &old);
-        PaintLabelContent(other, dc, RECT{0, 0, theirs.right - theirs.left, theirs.bottom - theirs.top});
-        SetViewportOrgEx(dc, old.x, old.y, nullptr);
-      }
+void LoadPicture(ControlRecord& rec) {
+  auto& img = static_cast<Image&>(*rec.control);
+  if (rec.picture) {
+    if (rec.picture_is_icon) DestroyIcon(static_cast<HICON>(rec.picture));
+    else DeleteObject(rec.picture);
+    rec.picture = nullptr;
+  }
+  if (img.resource.empty()) return;
+  rec.picture = LoadImageW(Instance(), img.resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  rec.picture_is_icon = false;
+  if (!rec.picture) {
+    RECT r = PixelRect(img.bounds);
+    rec.picture = LoadImageW(Instance(), img.resource.c_str(), IMAGE_ICON, r.right - r.left, r.bottom - r.top, 0);
+    rec.picture_is_icon = rec.picture != nullptr;
+  }
+}
+
+RECT PaintRect(const Control& c) { return PixelRect(c.bounds); }
+
+std::size_t PaintHash(const Control& c) {
+  std::size_t h = LookHash(c);
+  for (int v : {c.bounds.left, c.bounds.top, c.bounds.width, c.bounds.height, ShownNow(c) ? 1 : 0})
+    h = HashCombine(h, static_cast<std::size_t>(v));
+  if (c.Kind() == ControlKind::kLabel) h = HashCombine(h, std::hash<std::wstring>{}(static_cast<const Label&>(c).caption));
+  return h | 1;
+}
+
+namespace {
+
+void PaintImage(ControlRecord& rec, HDC dc) {
+  auto& img = static_cast<Image&>(*rec.control);
+  if (!rec.picture) return;
+  RECT rc = PaintRect(img);
+  int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  if (rec.picture_is_icon) {
+    DrawIconEx(dc, rc.left, rc.top, static_cast<HICON>(rec.picture), img.stretch ? w : 0, img.stretch ? h : 0, 0,
+               nullptr, DI_NORMAL);
+    return;
+  }
+  BITMAP bm{};
+  GetObjectW(rec.picture, sizeof(bm), &bm);
+  HDC mem = CreateCompatibleDC(dc);
+  Select s(mem, rec.picture);
+  // An image shows nothing outside its own box, as its window did.
+  SaveDC(dc);
+  IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+  if (img.stretch) {
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, rc.left, rc.top, w, h, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  } else {
+    BitBlt(dc, rc.left, rc.top, std::min<int>(w, bm.bmWidth), std::min<int>(h, bm.bmHeight), mem, 0, 0, SRCCOPY);
+  }
+  RestoreDC(dc, -1);
+  DeleteDC(mem);
+}
+
+// A label at its place in a window whose origin is `origin`.
+void PaintLabelAt(const Label& label, HDC dc, RECT rc) {
+  POINT old;
+  SetViewportOrgEx(dc, rc.left, rc.top, &old);
+  PaintLabelContent(label, dc, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top});
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+}  // namespace
+
+void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus) {
+  Form& form = *rec.form;
+  PaintSurface(form, dc, POINT{0, 0}, SIZE{area.right, area.bottom});
+  RECT clip{};
+  GetClipBox(dc, &clip);
+  for (Control* c : form.Controls()) {
+    if (c->Container() || !c->visible) continue;
+    if (c->Kind() != ControlKind::kLabel && c->Kind() != ControlKind::kImage) continue;
+    RECT r = PaintRect(*c), overlap;
+    if (!IntersectRect(&overlap, &r, &clip)) continue;
+    if (c->Kind() == ControlKind::kLabel) {
+      PaintLabelAt(static_cast<Label&>(*c), dc, r);
+    } else if (auto* cr = static_cast<ControlRecord*>(c->native)) {
+      PaintImage(*cr, dc);
     }
   }
-  PaintLabelContent(label, dc, rc);
+  Control* focus = form.Focused();
+  rec.painted_focus = nullptr;
+  if (show_focus && focus && focus->Kind() == ControlKind::kLabel && ShownNow(*focus) && !focus->Container()) {
+    RECT r = PaintRect(*focus);
+    // Inside a tile's frame, clear of its caption's first pixels.
+    InflateRect(&r, -3, -3);
+    if (r.right > r.left && r.bottom > r.top) {
+      SetTextColor(dc, RGB(0, 0, 0));
+      SetBkColor(dc, RGB(255, 255, 255));
+      DrawFocusRect(dc, &r);
+    }
+    rec.painted_focus = focus;
+  }
 }
 
 void PaintPicture(ControlRecord& rec, HDC dc) {
@@ -260,34 +328,12 @@ void PaintPicture(ControlRecord& rec, HDC dc) {
     Select b(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, 0, 0, rc.right, rc.bottom);
   }
-}
-
-void PaintImage(ControlRecord& rec, HDC dc) {
-  auto& img = static_cast<Image&>(*rec.control);
-  RECT rc;
-  GetClientRect(rec.hwnd, &rc);
-  HWND parent = GetParent(rec.hwnd);
-  POINT origin{0, 0};
-  MapWindowPoints(rec.hwnd, parent, &origin, 1);
-  PaintSurface(img.Owner(), dc, origin, SIZE{rc.right, rc.bottom});
-  if (!rec.picture) return;
-  if (rec.picture_is_icon) {
-    int w = img.stretch ? rc.right : 0, h = img.stretch ? rc.bottom : 0;
-    DrawIconEx(dc, 0, 0, static_cast<HICON>(rec.picture), w, h, 0, nullptr, DI_NORMAL);
-    return;
+  for (Control* c : box.Children()) {
+    if (c->Kind() != ControlKind::kLabel || !c->visible) continue;
+    RECT r = PaintRect(*c);
+    OffsetRect(&r, inset, inset);
+    PaintLabelAt(static_cast<Label&>(*c), dc, r);
   }
-  BITMAP bm{};
-  GetObjectW(rec.picture, sizeof(bm), &bm);
-  HDC mem = CreateCompatibleDC(dc);
-  Select s(mem, rec.picture);
-  if (img.stretch) {
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-  } else {
-    BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-  }
-  DeleteDC(mem);
 }
 
 void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item) {

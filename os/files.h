@@ -10,6 +10,11 @@
 
 namespace os {
 
+// DeleteFileResult's answer when the folder the file would lie in is missing.
+// Its other answers are the system's error numbers too: kOk, kFileNotFound,
+// kAccessDenied (os/registry.h).
+constexpr long kPathNotFound = 3;
+
 struct Drive {
   std::wstring root;    // "C:\"
   std::wstring label;   // volume label; empty when none or unreadable
@@ -31,6 +36,10 @@ class Files {
   virtual bool CopyFile(const std::wstring& from, const std::wstring& to) = 0;
   // Deletes exactly the named file; a missing file is a failure.
   virtual bool DeleteFile(const std::wstring& path) = 0;
+  // The same, with the system's reason: kOk; kFileNotFound or kPathNotFound
+  // when nothing of that name is there; another code (kAccessDenied for a
+  // folder of that name or a file in use) when something stays.
+  virtual long DeleteFileResult(const std::wstring& path) = 0;
   // One folder level; fails when it exists or its parent does not.
   virtual bool CreateFolder(const std::wstring& path) = 0;
   // Only an empty folder.

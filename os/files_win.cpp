@@ -33,6 +33,10 @@ class Win32Files : public Files {
 
   bool DeleteFile(const std::wstring& path) override { return DeleteFileW(path.c_str()) != 0; }
 
+  long DeleteFileResult(const std::wstring& path) override {
+    return DeleteFileW(path.c_str()) ? 0 : static_cast<long>(GetLastError());
+  }
+
   bool CreateFolder(const std::wstring& path) override { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
 
   bool RemoveFolder(const std::wstring& path) override { return RemoveDirectoryW(path.c_str()) != 0; }

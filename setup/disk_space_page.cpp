@@ -22,6 +22,9 @@ Form5::Form5(os::Files& files, NumberLocale locale)
   StyleWhiteLabel(Label12, L"Предишен", 15.75, {2775, 4545, 1875, 450});
   StyleWhiteLabel(Label10, L"Следващ", 15.75, {4770, 4575, 1605, 450});
   StyleWhiteLabel(Label11, L"Отказ", 15.75, {7395, 4575, 1050, 450});
+  // Enter is "Следващ" unless a label-button has the focus; Esc is "Отказ".
+  default_action = &Label10;
+  cancel_action = &Label11;
 }
 
 bool Form5::GetDiskSpace(const std::wstring& sRootPathName) {

@@ -8,6 +8,9 @@ namespace setup {
 Form6::Form6() : WizardPage("Form6", Step::kCopy, 8700, 5160) {
   StyleWhiteLabel(Label10, L"Старт", 21.75, {4740, 1095, 1365, 615});
   StyleWhiteLabel(Label11, L"Отказ", 15.75, {4755, 4530, 1050, 450});
+  // Enter is "Старт"; Esc is "Отказ".
+  default_action = &Label10;
+  cancel_action = &Label11;
   // Scratch storage of the installation; never shown.
   Label12.bounds = {2445, 675, 5550, 315};
   Label12.visible = false;
@@ -37,6 +40,9 @@ Form7::Form7() : WizardPage("Form7", Step::kFinish, 8700, 5160) {
   Label11.bounds = {2400, 3720, 6150, 270};
   StyleWhiteLabel(Label12, L"Да", 15.75, {4770, 4575, 600, 450});
   StyleWhiteLabel(Label10, L"Не", 15.75, {6300, 4575, 600, 450});
+  // Enter and Esc are "Не": never a restart by accident.
+  default_action = &Label10;
+  cancel_action = &Label10;
 }
 
 frmMsg::frmMsg() : kit::Form("frmMsg") {
@@ -54,6 +60,8 @@ frmMsg::frmMsg() : kit::Form("frmMsg") {
   StyleWhiteLabel(Msg, L"Съобщение", 15.75, {1140, 1215, 4200, 900});
   Msg.word_wrap = true;
   StyleWhiteLabel(Label11, L"Да", 15.75, {4275, 2220, 480, 450});
+  default_action = &Label11;   // Enter and Esc: "Да", the only answer
+  cancel_action = &Label11;
   on_resize = [this] { ResizeStep(); };
 }
 
@@ -70,6 +78,8 @@ frmExit::frmExit() : kit::Form("frmExit") {
   StyleWhiteLabel(Label11, L"Желате ли да излезете?", 15.75, {255, 1050, 4410, 450});
   StyleWhiteLabel(Label12, L"Да", 15.75, {1500, 1680, 600, 450});
   StyleWhiteLabel(Label10, L"Не", 15.75, {2595, 1680, 600, 450});
+  default_action = &Label10;   // Enter and Esc: "Не"; leaving takes the mouse or Tab
+  cancel_action = &Label10;
   on_resize = [this] { ResizeStep(); };
 }
 

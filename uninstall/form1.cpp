@@ -5,6 +5,7 @@
 #include "kit/platform.h"
 #include "look/meter.h"
 #include "look/skin.h"
+#include "uninstall/caption_fit.h"
 #include "uninstall/recorded_folder.h"
 #include "uninstall/user_value.h"
 
@@ -19,6 +20,15 @@ const std::wstring kUserKey = L"Software\\Zentrik\\Elemora";
 const std::wstring kUninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
 const std::wstring kShortcutName = L"Zentrik® Elemora 2002.lnk";
 constexpr std::uint32_t kKeySetValue = 0x2;
+constexpr std::uint32_t kKeyQueryValue = 0x1;
+
+// What the completion text names when it was not removed.
+const std::wstring kProgram = L"програмата";
+const std::wstring kShortcut = L"препратката";
+const std::wstring kEntry = L"записът в списъка с програмите";
+const std::wstring kProductKey = L"ключът в регистратурата";
+
+constexpr double kMessagePoints = 12;
 
 // A pause never outlasts this, even when the clock is put back meanwhile.
 constexpr std::int64_t kLongestPauseMs = 2500;
@@ -58,7 +68,8 @@ Form1::Form1(os::Services& os) : kit::Form("Form1"), os_(os) {
   Place(Label12,
         L"Вие ще премахнете Zentrik© Vrakel 2002® и всички негови компоненти. "
         L"Натиснете \"Старт\" за потвърждение",
-        {4290, 3060, 4410, 1320}, kit::MakeFont(L"Tahoma", 12, true, kit::kCyrillicCharset), kit::kButtonText);
+        {4290, 3060, 4410, 1320}, kit::MakeFont(L"Tahoma", kMessagePoints, true, kit::kCyrillicCharset),
+        kit::kButtonText);
   Label12.alignment = kit::Align::kRight;
   Label12.word_wrap = true;
   Place(Label6, L"Старт", {4215, 4665, 990, 450}, big, kWhite);
@@ -94,6 +105,16 @@ Form1::Form1(os::Services& os) : kit::Form("Form1"), os_(os) {
 
   Label6.on_click = [this] { RunUninstall(); };
   Label7.on_click = [] { kit::EndProgram(0); };
+  // Alt+F4 and the task bar's Close are "Отказ" before the start and
+  // "Изход" at the end; while removing they would leave the product half
+  // removed, so they wait.
+  on_close_request = [this] {
+    if (state_ != State::kRemoving) kit::EndProgram(0);
+  };
+  // Enter is "Старт" and Esc "Отказ"; while removing both labels are hidden,
+  // so the keys do nothing; afterwards both are "Изход".
+  default_action = &Label6;
+  cancel_action = &Label7;
 }
 
 void Form1::Highlight(kit::Label& done, kit::Label& next) {
@@ -118,8 +139,15 @@ void Form1::NotRemoved(const std::wstring& what) {
   if (std::find(not_removed_.begin(), not_removed_.end(), what) == not_removed_.end()) not_removed_.push_back(what);
 }
 
+bool Form1::WasNotRemoved(const std::wstring& what) const {
+  return std::find(not_removed_.begin(), not_removed_.end(), what) != not_removed_.end();
+}
+
 bool Form1::DeleteFile(const std::wstring& path) {
-  return os_.files.DeleteFile(path) || !os_.files.FileExists(path);
+  // Nothing of that name there: gone already, as after an earlier run. Any
+  // other refusal (a folder of that name, a file in use) means it stays.
+  long result = os_.files.DeleteFileResult(path);
+  return result == os::kOk || result == os::kFileNotFound || result == os::kPathNotFound;
 }
 
 void Form1::RemoveFolderWithoutSubfolders(const std::wstring& folder) {
@@ -128,51 +156,59 @@ void Form1::RemoveFolderWithoutSubfolders(const std::wstring& folder) {
   if (Dir1.SetPath(folder) && Dir1.ListCount() == 0) os_.files.RemoveFolder(folder);
 }
 
-void Form1::RemovePrograms() {
-  ValueHolder dir = GetUserValue(os_.registry, kUserKey, L"dir", reg);
-  // Nothing recorded (a second run): nothing to do here.
-  if (dir.kind == ValueHolder::Kind::kEmpty || (dir.kind == ValueHolder::Kind::kText && dir.text.empty())) return;
+void Form1::RemoveRecordedFile(const wchar_t* name, const std::wstring& file, const std::wstring& item) {
+  long opened = os::kOk;
+  ValueHolder value = GetUserValue(os_.registry, kUserKey, name, reg, &opened);
+  // No key at all: a second run after a complete one, nothing left here.
+  if (opened == os::kFileNotFound) return;
+  // With the key there, a record that is missing, empty, not a text or
+  // refused leaves the file where it is; that is no success.
   std::optional<std::wstring> folder;
-  if (dir.kind == ValueHolder::Kind::kText) folder = RecordedFolder(dir.text, os_.files.WindowsDirectory());
+  if (value.kind == ValueHolder::Kind::kText) folder = RecordedFolder(value.text, os_.files.WindowsDirectory());
   if (!folder) {
-    NotRemoved(L"Table.exe");
+    NotRemoved(item);
     return;
   }
-  if (!DeleteFile(*folder + L"\\Table.exe")) NotRemoved(L"Table.exe");
+  // The separator is added here, so a folder recorded without its closing
+  // one still names a file inside it.
+  if (!DeleteFile(*folder + L"\\" + file)) NotRemoved(item);
   RemoveFolderWithoutSubfolders(*folder);
 }
 
-void Form1::RemoveShortcut() {
-  ValueHolder sdir = GetUserValue(os_.registry, kUserKey, L"Sdir", reg);
-  if (sdir.kind == ValueHolder::Kind::kEmpty || (sdir.kind == ValueHolder::Kind::kText && sdir.text.empty())) return;
-  std::optional<std::wstring> folder;
-  if (sdir.kind == ValueHolder::Kind::kText) folder = RecordedFolder(sdir.text, os_.files.WindowsDirectory());
-  if (!folder) {
-    NotRemoved(L"препратката");
-    return;
-  }
-  // The separator is added here, so a value recorded without its closing
-  // one still names a file inside the folder.
-  if (!DeleteFile(*folder + L"\\" + kShortcutName)) NotRemoved(L"препратката");
-  RemoveFolderWithoutSubfolders(*folder);
-}
+void Form1::RemovePrograms() { RemoveRecordedFile(L"dir", L"Table.exe", kProgram); }
+
+void Form1::RemoveShortcut() { RemoveRecordedFile(L"Sdir", kShortcutName, kShortcut); }
 
 void Form1::RemoveRegistryKeys() {
-  const std::wstring entry = L"записът в списъка с програмите";
+  // While the viewer or its shortcut stays, so do the records that find them
+  // and the entry from which the user runs this program again.
+  if (WasNotRemoved(kProgram) || WasNotRemoved(kShortcut)) {
+    auto kept = [this](os::RootKey root, const std::wstring& path, const std::wstring& item) {
+      os::KeyHandle key = 0;
+      long opened = os_.registry.OpenKey(root, path, kKeyQueryValue, &key);
+      if (opened == os::kOk) os_.registry.CloseKey(key);
+      if (opened != os::kFileNotFound) NotRemoved(item);
+    };
+    kept(os::RootKey::kLocalMachine, kUninstallKey, kEntry);
+    kept(os::RootKey::kCurrentUser, kUserKey, kProductKey);
+    return;
+  }
   os::KeyHandle key = 0;
   long opened = os_.registry.OpenKey(os::RootKey::kLocalMachine, kUninstallKey, kKeySetValue, &key);
   if (opened == os::kOk) {
     for (const wchar_t* name : {L"DisplayName", L"UninstallString"})
-      if (!Gone(os_.registry.DeleteValue(key, name))) NotRemoved(entry);
+      if (!Gone(os_.registry.DeleteValue(key, name))) NotRemoved(kEntry);
     os_.registry.CloseKey(key);
   } else if (!Gone(opened)) {
-    NotRemoved(entry);
+    NotRemoved(kEntry);
   }
-  if (!Gone(os_.registry.DeleteKey(os::RootKey::kLocalMachine, kUninstallKey))) NotRemoved(entry);
-  if (!Gone(os_.registry.DeleteKey(os::RootKey::kCurrentUser, kUserKey))) NotRemoved(L"ключът в регистратурата");
+  if (!Gone(os_.registry.DeleteKey(os::RootKey::kLocalMachine, kUninstallKey))) NotRemoved(kEntry);
+  if (!Gone(os_.registry.DeleteKey(os::RootKey::kCurrentUser, kUserKey))) NotRemoved(kProductKey);
 }
 
 void Form1::RunUninstall() {
+  if (state_ != State::kWaiting) return;
+  state_ = State::kRemoving;
   not_removed_.clear();
   Label6.visible = false;
   Label7.visible = false;
@@ -197,6 +233,10 @@ void Form1::RunUninstall() {
   look::SetMeterValue(100, *this);
   Highlight(Label4, Label5);
 
+  ShowCompletion();
+}
+
+void Form1::ShowCompletion() {
   if (not_removed_.empty()) {
     Label12.caption = L"Премахването на програмите на Zentrik завърши успешно. За край натиснете \"Изход\"";
   } else {
@@ -205,9 +245,27 @@ void Form1::RunUninstall() {
     Label12.caption = L"Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: " + list +
                       L". За край натиснете \"Изход\"";
   }
+  // A list of what stays can need more lines than the label holds; then the
+  // same font comes smaller, so that the text ends with its "Изход" in view.
+  kit::Rect& place = Label12.bounds;
+  double points = FittingSize(Label12.caption, kMessagePoints, place.width, place.height);
+  if (points < kMessagePoints) {
+    // The waste bin reaches into the label's top. The leading of the label's
+    // own size keeps the letters clear of it, a smaller size's would not: the
+    // smaller text starts below the bin, the label keeping its bottom.
+    int covered = Image2.bounds.Bottom() - place.top;
+    if (covered > 0) {
+      place.top += covered;
+      place.height -= covered;
+      points = FittingSize(Label12.caption, kMessagePoints, place.width, place.height);
+    }
+  }
+  Label12.font.points = points;
   Label12.visible = true;
   Label7.caption = L"Изход";
   Label7.visible = true;
+  state_ = State::kDone;
+  default_action = &Label7;
 }
 
 }  // namespace gorvix

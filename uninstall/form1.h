@@ -61,13 +61,22 @@ class Form1 : public kit::Form {
   void RemovePrograms();
   void RemoveShortcut();
   void RemoveRegistryKeys();
-  // Deletes a file; true unless it is still there afterwards.
+  // Reads the record `name` and deletes `file` in the folder it names (and
+  // the folder when it is then empty); `item` is reported when the record
+  // exists but cannot be used or the file stays.
+  void RemoveRecordedFile(const wchar_t* name, const std::wstring& file, const std::wstring& item);
+  // Deletes a file; true when it is gone, also when it was gone before.
   bool DeleteFile(const std::wstring& path);
   // Removes `folder` when the folder list shows no subfolder in it.
   void RemoveFolderWithoutSubfolders(const std::wstring& folder);
   void NotRemoved(const std::wstring& what);
+  bool WasNotRemoved(const std::wstring& what) const;
+  void ShowCompletion();
+
+  enum class State { kWaiting, kRemoving, kDone };
 
   os::Services& os_;
+  State state_ = State::kWaiting;
   // What a step could not remove, for the completion text.
   std::vector<std::wstring> not_removed_;
 };

@@ -53,10 +53,11 @@ long ReadRegistryValue(os::Registry& registry, os::KeyHandle key, const std::wst
 }
 
 ValueHolder GetUserValue(os::Registry& registry, const std::wstring& key_path, const std::wstring& value_name,
-                         kit::Label& reg) {
+                         kit::Label& reg, long* opened) {
   os::KeyHandle key = 0;
   ValueHolder holder;
-  registry.OpenKey(os::RootKey::kCurrentUser, key_path, kKeyAccess, &key);
+  long result = registry.OpenKey(os::RootKey::kCurrentUser, key_path, kKeyAccess, &key);
+  if (opened) *opened = result;
   ReadRegistryValue(registry, key, value_name, holder);
   reg.caption = holder.AsText();
   registry.CloseKey(key);

@@ -32,8 +32,9 @@ struct ValueHolder {
 long ReadRegistryValue(os::Registry& registry, os::KeyHandle key, const std::wstring& name, ValueHolder& holder);
 
 // Opens `key_path` under HKEY_CURRENT_USER, reads `value_name` and shows it
-// as the caption of `reg`, then closes the key. Returns what was read.
+// as the caption of `reg`, then closes the key. Returns what was read; with
+// `opened`, also the result of opening the key (kFileNotFound: no key).
 ValueHolder GetUserValue(os::Registry& registry, const std::wstring& key_path, const std::wstring& value_name,
-                         kit::Label& reg);
+                         kit::Label& reg, long* opened = nullptr);
 
 }  // namespace gorvix

@@ -60,6 +60,26 @@ void Caption(kit::Label& label, const wchar_t* text, kit::Rect bounds, kit::Font
   label.alignment = align;
 }
 
+// A category as the legend names it; a tile's description for screen readers.
+const wchar_t* LegendCaption(Category category) {
+  switch (category) {
+    case Category::kAlkaliMetal: return L"Алкални метали";
+    case Category::kAlkalineEarthMetal: return L"Алкалоземни метали";
+    case Category::kLanthanide: return L"Лантаноиди";
+    case Category::kActinide: return L"Актиниди";
+    case Category::kTransitionMetal: return L"Транзитивни метали";
+    case Category::kOtherMetal: return L"Други метали";
+    case Category::kNonmetal: return L"Неметали";
+    default: return L"Благородни газове";
+  }
+}
+
+// The keyboard reaches the boxes first, in their own order, then the tile
+// table as one stop (the arrows move within it), then the close mark.
+constexpr int kTileTabIndex = 10;
+constexpr int kCloseTabIndex = 11;
+constexpr int kTileGroup = 1;
+
 }  // namespace
 
 FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
@@ -102,6 +122,8 @@ void FormMain::BuildHeader() {
   Caption(Label1, L"Щракнете върху елемент за повече данни", {930, 360, 4650, 195}, Verdana(8.25, true),
           kWhite);
   Caption(Label3, L"X", {11220, 15, 330, 525}, Verdana(21.75, true), kWhite);
+  Label3.accessible_name = L"Затвори";
+  Label3.tab_index = kCloseTabIndex;
 }
 
 void FormMain::BuildLegend() {
@@ -111,18 +133,16 @@ void FormMain::BuildLegend() {
     Category category;
     kit::Label& label;
     int label_left, label_top;
-    const wchar_t* caption;
   };
   const Entry entries[] = {
-      {Shape9, 2790, 690, Category::kAlkaliMetal, lbl_alkali_metals, 3045, 660, L"Алкални метали"},
-      {Shape8, 2790, 915, Category::kAlkalineEarthMetal, lbl_alkaline_earth_metals, 3045, 900,
-       L"Алкалоземни метали"},
-      {Shape7, 2790, 1155, Category::kLanthanide, lbl_lanthanide_series, 3045, 1140, L"Лантаноиди"},
-      {Shape6, 2790, 1380, Category::kActinide, lbl_actinide_series, 3045, 1380, L"Актиниди"},
-      {Shape5, 4980, 675, Category::kTransitionMetal, lbl_transition_metals, 5265, 660, L"Транзитивни метали"},
-      {Shape4, 4980, 900, Category::kOtherMetal, lbl_other_metals, 5265, 900, L"Други метали"},
-      {Shape3, 4980, 1140, Category::kNonmetal, lbl_nonmetals, 5265, 1140, L"Неметали"},
-      {Shape1, 4980, 1365, Category::kNobleGas, lbl_noble_gases, 5265, 1380, L"Благородни газове"},
+      {Shape9, 2790, 690, Category::kAlkaliMetal, lbl_alkali_metals, 3045, 660},
+      {Shape8, 2790, 915, Category::kAlkalineEarthMetal, lbl_alkaline_earth_metals, 3045, 900},
+      {Shape7, 2790, 1155, Category::kLanthanide, lbl_lanthanide_series, 3045, 1140},
+      {Shape6, 2790, 1380, Category::kActinide, lbl_actinide_series, 3045, 1380},
+      {Shape5, 4980, 675, Category::kTransitionMetal, lbl_transition_metals, 5265, 660},
+      {Shape4, 4980, 900, Category::kOtherMetal, lbl_other_metals, 5265, 900},
+      {Shape3, 4980, 1140, Category::kNonmetal, lbl_nonmetals, 5265, 1140},
+      {Shape1, 4980, 1365, Category::kNobleGas, lbl_noble_gases, 5265, 1380},
   };
   for (const Entry& e : entries) {
     e.swatch.bounds = {e.swatch_left, e.swatch_top, 210, 195};
@@ -130,7 +150,7 @@ void FormMain::BuildLegend() {
     e.swatch.fill_color = CategoryColor(e.category);
     // Outlined in the window's colour, so it shows as a plain square.
     e.swatch.border_color = kBackground;
-    Caption(e.label, e.caption, {e.label_left, e.label_top, 1740, 255}, Verdana(8.25, true), kWhite);
+    Caption(e.label, LegendCaption(e.category), {e.label_left, e.label_top, 1740, 255}, Verdana(8.25, true), kWhite);
   }
 }
 
@@ -233,6 +253,7 @@ void FormMain::BuildPanel() {
     p.box.border = true;
     p.box.alignment = p.left_column ? kit::Align::kRight : kit::Align::kLeft;
     p.box.tab_index = tab++;
+    p.box.labelled_by = &p.label;
   }
   initial_focus = &txt_atom_num;
 
@@ -263,6 +284,9 @@ void FormMain::BuildTiles() {
     tile->font = tile_font;
     tile->back_color = CategoryColor(info.category);
     tile->border = true;
+    tile->tab_index = kTileTabIndex;
+    tile->tab_group = kTileGroup;
+    tile->description = LegendCaption(info.category);
     if (info.position == kNoRecord) {
       tile->on_click = [this] { ShowUnknownElement(); };
     } else {

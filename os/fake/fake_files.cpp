@@ -62,11 +62,17 @@ bool FakeFiles::CopyFile(const std::wstring& from, const std::wstring& to) {
   return Record("CopyFile", from, to, ok);
 }
 
-bool FakeFiles::DeleteFile(const std::wstring& path) {
+bool FakeFiles::DeleteFile(const std::wstring& path) { return DeleteFileResult(path) == kOk; }
+
+long FakeFiles::DeleteFileResult(const std::wstring& path) {
   const Node* node = Find(path);
-  bool ok = !Failing(path) && node && !node->folder;
-  if (ok) nodes_.erase(Fold(Clean(path)));
-  return Record("DeleteFile", path, L"", ok);
+  const Node* parent = Find(Parent(path));
+  long result = kOk;
+  if (Failing(path) || (node && node->folder)) result = kAccessDenied;
+  else if (!node) result = parent && parent->folder ? kFileNotFound : kPathNotFound;
+  else nodes_.erase(Fold(Clean(path)));
+  Record("DeleteFile", path, L"", result == kOk);
+  return result;
 }
 
 bool FakeFiles::CreateFolder(const std::wstring& path) {

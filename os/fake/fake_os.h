@@ -155,6 +155,7 @@ class FakeFiles : public Files {
  public:
   bool CopyFile(const std::wstring& from, const std::wstring& to) override;
   bool DeleteFile(const std::wstring& path) override;
+  long DeleteFileResult(const std::wstring& path) override;
   bool CreateFolder(const std::wstring& path) override;
   bool RemoveFolder(const std::wstring& path) override;
   bool FileExists(const std::wstring& path) override;

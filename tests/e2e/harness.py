@@ -4,9 +4,17 @@ Each WineSession has a private Xvfb display (96 DPI, no window manager, so
 windows sit where they ask) and a fresh WINEPREFIX copied from a template
 that is made once per build tree. Programs are started from build/dist/ or
 from inside the prefix; their windows are found and read through the
-inspector program (tools/inspector), which lists every window of our
-programs with its controls' names, texts, places and states; clicks go
-through xdotool at twips positions converted to screen pixels.
+inspector program (tools/inspector), which reads every control of our
+forms as a screen reader does (the window's accessible object: name, role,
+states, place, value, description, default action) together with the
+details of the real child windows among them (class, selection, list
+items); clicks go through xdotool at twips positions converted to screen
+pixels, keys through xdotool too.
+
+A control row: name (the control's name in the program, "Label10"), text
+(a label's caption as read, a box's text), rect (screen pixels), role
+("push button", "static text", "editable text", "radio button", ...),
+states, visible, enabled, focused, accname, description, action.
 
     with WineSession("viewer") as s:
         app = s.start(s.dist / "Table.exe")
@@ -353,6 +361,27 @@ class WineSession:
 
     def text(self, name: str) -> str:
         return self.control(name)["text"]
+
+    def focus(self) -> dict:
+        """The focused window ("focus", "name") and, in our forms, the
+        focused control as a screen reader learns it ("child")."""
+        text = self.run(str(INSPECTOR), "focus")
+        for line in text.splitlines():
+            if line.startswith("{"):
+                return json.loads(line)
+        return {}
+
+    def focused_control(self) -> str:
+        """The name of the control with the keyboard focus ("" for a form itself)."""
+        f = self.focus()
+        return f.get("child") or f.get("name", "")
+
+    def default_action(self, form: str, control: str) -> bool:
+        """Does a control's default action through the accessible object, as
+        a screen reader's "press" does."""
+        text = self.run(str(INSPECTOR), "action", form, control)
+        time.sleep(0.4)
+        return '"done":true' in text
 
     # ---- the mouse and the screen
 

@@ -3,11 +3,12 @@
 from __future__ import annotations
 
 import shutil
+import subprocess
 import time
 import unittest
 from pathlib import Path
 
-from harness import DIST, WineSession, twips_to_px
+from harness import ARCH, DIST, WORK, WineSession, twips_to_px
 
 USER_KEY = r"HKCU\Software\Zentrik\Elemora"
 PARENT_KEY = r"HKCU\Software\Zentrik"
@@ -17,6 +18,64 @@ NAMED_SHORTCUT = "Zentrik® Elemora 2002.lnk"
 OTHER_SHORTCUT = "Table.exe.lnk"
 CONSOLE = str.maketrans({"©": "c", "®": "r"})
 DONE_TEXT = 'Премахването на програмите на Zentrik завърши успешно. За край натиснете "Изход"'
+PROGRAM, SHORTCUT = "програмата", "препратката"
+ENTRY, KEY = "записът в списъка с програмите", "ключът в регистратурата"
+
+
+def not_removed(*items: str) -> str:
+    return ("Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: " + ", ".join(items)
+            + '. За край натиснете "Изход"')
+
+
+# A tiny Windows program that posts WM_CLOSE to a window given by its handle,
+# as another program (or the task bar) asks a window to close.
+POST_CLOSE_SOURCE = r"""
+#include <windows.h>
+#include <stdlib.h>
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  HWND window = (HWND)(ULONG_PTR)strtoull(argv[1], NULL, 10);
+  return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+}
+"""
+
+
+def post_close_program() -> Path:
+    """The WM_CLOSE poster, built once for the architecture of the programs under test."""
+    x64 = ARCH == "win64"
+    exe = WORK / f"post-close-{ARCH}.exe"
+    if not exe.exists():
+        WORK.mkdir(parents=True, exist_ok=True)
+        source = WORK / "post-close.c"
+        source.write_text(POST_CLOSE_SOURCE)
+        compiler = "x86_64-w64-mingw32-gcc" if x64 else "i686-w64-mingw32-gcc"
+        subprocess.run([compiler, "-O2", "-static", "-o", str(exe), str(source)], check=True, timeout=120,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return exe
+
+
+def ink_rows(s: WineSession, left: int, top: int, right: int, bottom: int) -> list[int]:
+    """The screen rows between top and bottom that hold dark text pixels
+    between left and right."""
+    points = [(x, y) for y in range(top, bottom) for x in range(left, right)]
+    colours = s.pixels(points)
+    width = right - left
+    rows = []
+    for i, y in enumerate(range(top, bottom)):
+        if any(sum(c) < 200 for c in colours[i * width:(i + 1) * width]):
+            rows.append(y)
+    return rows
+
+
+def bands(rows: list[int]) -> list[tuple[int, int]]:
+    """Runs of adjacent rows: the lines of text."""
+    out: list[tuple[int, int]] = []
+    for y in rows:
+        if out and y == out[-1][1] + 1:
+            out[-1] = (out[-1][0], y)
+        else:
+            out.append((y, y))
+    return out
 
 
 def programs_folder(s: WineSession) -> str:
@@ -139,6 +198,92 @@ class UninstallUnderWine(unittest.TestCase):
 
             w.click_control("Label7")
             self.assertIsNotNone(app.wait_exit(10), "Изход did not end the program")
+
+    def run_to_the_end(self, s: WineSession):
+        """Starts the uninstaller from the uninstall entry's path and clicks "Старт"."""
+        app = s.start(r"C:\windows\Gorvix.exe")
+        w = s.wait_window("Form1")
+        w.click_control("Label6")
+        self.assertTrue(self.wait_for(s, lambda: w.control("Label7")["visible"]
+                                      and w.text("Label7") == "Изход"), "no Изход")
+        return app, w
+
+    def test_missing_dir_is_no_success_and_keeps_the_entry(self):
+        with WineSession("uninstall-no-dir") as s:
+            inst = Installed(s)
+            s.run("reg", "delete", USER_KEY, "/v", "dir", "/f")
+            self.assertEqual(set(s.reg_query(USER_KEY) or {}), {"Sdir"})
+            app, w = self.run_to_the_end(s)
+            s.screenshot("uninstall-no-dir")
+            self.assertEqual(w.text("Label12"), not_removed(PROGRAM, ENTRY, KEY))
+            self.assertTrue(w.control("Label12")["visible"])
+            # The viewer stays, and so do the entry and the records to find it.
+            self.assertTrue(inst.viewer.exists())
+            self.assertFalse(inst.named.exists())
+            self.assertTrue(key_listed(s, UNINSTALL_KEY))
+            self.assertEqual(set(s.reg_query(UNINSTALL_KEY) or {}), {"DisplayName", "UninstallString"})
+            self.assertEqual(s.reg_query(USER_KEY)["Sdir"][1], inst.group + "\\")
+            w.click_control("Label7")
+            self.assertIsNotNone(app.wait_exit(10), "Изход did not end the program")
+
+    def test_close_requests_during_the_pauses_do_not_stop_the_removal(self):
+        with WineSession("uninstall-close") as s:
+            inst = Installed(s)
+            poster = post_close_program()
+            app = s.start(r"C:\windows\Gorvix.exe")
+            w = s.wait_window("Form1")
+            w.click_control("Label6")
+            # During the pauses: WM_CLOSE from another program, then Alt+F4;
+            # the removal is still under way after both were handled.
+            s.run(str(poster), str(w.info["hwnd"]))
+            s.key("alt+F4")
+            self.assertTrue(app.running(), "a close request ended the removal")
+            self.assertFalse(w.control("Label7")["visible"], "the removal ended before the close requests")
+            self.assertTrue(self.wait_for(s, lambda: w.control("Label7")["visible"]
+                                          and w.text("Label7") == "Изход"), "no Изход")
+            self.assertEqual(w.text("Label12"), DONE_TEXT)
+            self.assertEqual(inst.files_present(), {"Table.exe": False, "vrakel.mdb": True,
+                                                    NAMED_SHORTCUT: False, OTHER_SHORTCUT: True})
+            self.assertFalse(key_listed(s, UNINSTALL_KEY))
+            self.assertFalse(key_listed(s, USER_KEY))
+            # At the end a close request is "Изход" (and Alt+F4 did reach the window).
+            s.key("alt+F4")
+            self.assertIsNotNone(app.wait_exit(10), "Alt+F4 after the removal did not end the program")
+
+    def test_the_failure_text_naming_all_four_is_wholly_visible(self):
+        with WineSession("uninstall-all-fail") as s:
+            inst = Installed(s)
+            # Folders that bear the viewer's and the shortcut's names are no
+            # files already gone: both stay, so the entry and the key stay too.
+            inst.viewer.unlink()
+            inst.viewer.mkdir()
+            inst.named.unlink()
+            inst.named.mkdir()
+            app, w = self.run_to_the_end(s)
+            path = s.screenshot("uninstall-failure-text")
+            self.assertTrue(path.exists())
+            self.assertEqual(w.text("Label12"), not_removed(PROGRAM, SHORTCUT, ENTRY, KEY))
+            self.assertTrue(inst.viewer.is_dir())
+            self.assertTrue(inst.named.is_dir())
+            self.assertTrue(key_listed(s, UNINSTALL_KEY))
+            self.assertEqual(set(s.reg_query(USER_KEY) or {}), {"dir", "Sdir"})
+
+            # Every line in view: below the last line there is room for one
+            # more, so none was pushed out of the label, and no line is cut
+            # at its bottom edge. The columns right of the waste bin, which
+            # reaches into the label's top, see only text.
+            l, t, r, b = w.control("Label12")["rect"]
+            # The smaller text starts below the bin; the label keeps its bottom.
+            self.assertEqual(t, w.rect[1] + twips_to_px(705 + 2400))
+            self.assertEqual(b, w.rect[1] + twips_to_px(3060 + 1320))
+            left = w.rect[0] + twips_to_px(2970 + 2595)
+            lines = bands(ink_rows(s, left, t, r, b))
+            self.assertGreaterEqual(len(lines), 4, lines)
+            pitch = (lines[-1][1] - lines[0][1]) / (len(lines) - 1)
+            self.assertGreaterEqual(b - 1 - lines[-1][1], pitch, (lines, b))
+            # A close request from another program is "Изход" now.
+            s.run(str(post_close_program()), str(w.info["hwnd"]))
+            self.assertIsNotNone(app.wait_exit(10), "WM_CLOSE after the removal did not end the program")
 
     def test_cancel_removes_nothing(self):
         with WineSession("uninstall-cancel") as s:

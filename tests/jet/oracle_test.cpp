@@ -4,7 +4,6 @@
 // test states the right value instead.
 #include <algorithm>
 #include <map>
-#include <set>
 
 #include "tests/jet/fixtures.h"
 #include "tools/mdbtool/export.h"
@@ -48,12 +47,12 @@ TEST_P(SampleFile, ListsTheSameUserTables) {
   jet::Database db = jettest::OpenSample(GetParam());
   auto names = db.TableNames();
   ASSERT_TRUE(names.ok());
-  std::multiset<std::string> ours, theirs;
-  for (const auto& n : *names) ours.insert(jet::Utf16ToUtf8(n));
+  // In the same order too: testIndexCodesV1997 has catalog rows that were
+  // moved to another page, which come in that page's place.
+  std::vector<std::string> ours, theirs;
+  for (const auto& n : *names) ours.push_back(jet::Utf16ToUtf8(n));
   for (const auto& line : Lines(ReadText(SampleDir() / (GetParam() + ".expected") / "tables.txt")))
-    if (!line.empty()) theirs.insert(line);
-  // mdbtools lists catalog rows that were moved to another page in that
-  // page's place; we list them where Access keeps them, so compare as sets.
+    if (!line.empty()) theirs.push_back(line);
   EXPECT_EQ(ours, theirs);
   const std::string ver = ReadText(SampleDir() / (GetParam() + ".expected") / "mdb-ver.txt");
   EXPECT_EQ(db.Version() == jet::JetVersion::kJet3 ? "JET3\n" : "JET4\n", ver);
@@ -68,14 +67,7 @@ TEST_P(SampleFile, ExportsEveryTableLikeTheOracles) {
     std::string ours = Export(db, table);
     const std::string mdbtools = ReadText(expected / "mdbtools" / (table + ".csv"));
     const auto reader_csv = expected / "mdb-reader" / (table + ".csv");
-    if (GetParam() == "overflowTestV2000") {
-      // Both oracles give moved rows in the order of their new pages.
-      auto a = Lines(ours), b = Lines(mdbtools);
-      ASSERT_EQ(a.at(0), b.at(0));
-      std::sort(a.begin(), a.end());
-      std::sort(b.begin(), b.end());
-      EXPECT_EQ(a, b);
-    } else if (table.rfind("Table13", 0) == 0) {
+    if (table.rfind("Table13", 0) == 0) {
       // GUIDs: mdb-reader has the right text; we print it upper case in braces.
       EXPECT_EQ(PlainGuids(ours), PlainGuids(ReadText(reader_csv)));
       EXPECT_NE(ours.find("\"{8E39276A-BCA8-4AC4-891E-49911D8438DD}\""), std::string::npos);

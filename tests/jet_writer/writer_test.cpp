@@ -316,6 +316,11 @@ TEST(JetWriterInput, RefusesWhatItCannotStoreFaithfully) {
       {"repeated column", [](WriterTable& t) { t.columns[1].name = "Name"; }, "repeats"},
       {"column named like the id", [](WriterTable& t) { t.columns[0].name = "ID"; }, "repeats"},
       {"unsupported type", [](WriterTable& t) { t.columns[1].type = ColumnType::kCurrency; }, "unsupported type"},
+      {"fixed-length number", [](WriterTable& t) { t.columns[1].fixed_length = true; }, "only Text can be fixed-length"},
+      {"fixed-length text too long", [](WriterTable& t) {
+         t.columns[0].fixed_length = true;
+         t.rows[0].values[0] = std::string("abcdef");
+       }, "longer than the column"},
       {"row larger than a page", [](WriterTable& t) {
          t.columns.resize(20, {"", ColumnType::kText, 255});
          for (size_t c = 2; c < 20; ++c) t.columns[c].name = "c" + std::to_string(c);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
+#include <optional>
 
 #include "kit/platform.h"
 #include "look/meter.h"
+#include "uninstall/caption_fit.h"
 #include "os/fake/fake_os.h"
 #include "uninstall/form1.h"
 #include "uninstall/gorvix.h"
@@ -21,9 +24,48 @@ const std::wstring kDatabase = kDir + L"\\vrakel.mdb";
 const std::wstring kNamedShortcut = kGroup + L"\\Zentrik® Elemora 2002.lnk";
 const std::wstring kOtherShortcut = kGroup + L"\\Table.exe.lnk";
 const std::wstring kSuccess = L"Премахването на програмите на Zentrik завърши успешно. За край натиснете \"Изход\"";
+const std::wstring kProgram = L"програмата";
+const std::wstring kShortcut = L"препратката";
+const std::wstring kEntry = L"записът в списъка с програмите";
+const std::wstring kKey = L"ключът в регистратурата";
+
+// The completion text when the items named were not removed.
+std::wstring NotRemoved(std::initializer_list<std::wstring> items) {
+  std::wstring list;
+  for (const auto& item : items) list += (list.empty() ? L"" : L", ") + item;
+  return L"Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: " + list +
+         L". За край натиснете \"Изход\"";
+}
+
+// What the window does with a close request (Alt+F4, the task bar's Close),
+// as the backend handles WM_CLOSE: the form's handler, or else the end.
+void RequestClose(kit::Form& form) {
+  if (form.on_close_request) kit::Dispatch(form.on_close_request);
+  else kit::EndProgram(0);
+}
 
 constexpr kit::Color kStepDone = kit::Rgb(192, 192, 255);
 constexpr kit::Color kStepNow = kit::Rgb(0, 0, 64);
+
+// What a normal installation leaves behind.
+void InstallOn(os::fake::FakeOs& m) {
+  m.files.PutFile(kViewer, "MZ viewer");
+  m.files.PutFile(kDatabase, "Standard Jet DB");
+  m.files.PutFile(kNamedShortcut, "lnk");
+  m.files.PutFile(kOtherShortcut, "lnk");
+  m.files.PutFile(L"C:\\windows\\Gorvix.exe", "MZ uninstaller");
+  m.registry.PutText(RootKey::kCurrentUser, kUserKey, L"dir", kDir);
+  m.registry.PutText(RootKey::kCurrentUser, kUserKey, L"Sdir", kGroup + L"\\");
+  m.registry.PutText(RootKey::kLocalMachine, kUninstallKey, L"DisplayName", L"Zentrik© Elemora 2002®");
+  m.registry.PutText(RootKey::kLocalMachine, kUninstallKey, L"UninstallString", L"C:\\windows\\Gorvix.exe");
+}
+
+// The records and the entry's values, to see them kept as they were.
+std::vector<std::optional<std::wstring>> Records(const os::fake::FakeRegistry& r) {
+  return {r.Text(RootKey::kCurrentUser, kUserKey, L"dir"), r.Text(RootKey::kCurrentUser, kUserKey, L"Sdir"),
+          r.Text(RootKey::kLocalMachine, kUninstallKey, L"DisplayName"),
+          r.Text(RootKey::kLocalMachine, kUninstallKey, L"UninstallString")};
+}
 
 // The headless platform, with the fake clock moving on while the program
 // waits for messages, and a look at the window at every wait.
@@ -46,18 +88,7 @@ class Uninstall : public ::testing::Test {
     look::ResetMeter();
   }
 
-  // What a normal installation leaves behind.
-  void Install() {
-    fake.files.PutFile(kViewer, "MZ viewer");
-    fake.files.PutFile(kDatabase, "Standard Jet DB");
-    fake.files.PutFile(kNamedShortcut, "lnk");
-    fake.files.PutFile(kOtherShortcut, "lnk");
-    fake.files.PutFile(L"C:\\windows\\Gorvix.exe", "MZ uninstaller");
-    fake.registry.PutText(RootKey::kCurrentUser, kUserKey, L"dir", kDir);
-    fake.registry.PutText(RootKey::kCurrentUser, kUserKey, L"Sdir", kGroup + L"\\");
-    fake.registry.PutText(RootKey::kLocalMachine, kUninstallKey, L"DisplayName", L"Zentrik© Elemora 2002®");
-    fake.registry.PutText(RootKey::kLocalMachine, kUninstallKey, L"UninstallString", L"C:\\windows\\Gorvix.exe");
-  }
+  void Install() { InstallOn(fake); }
 
   // Every file and folder of the machine, to see that nothing else changed.
   std::vector<std::wstring> Everything() { return fake.files.Tree(L"C:\\"); }
@@ -89,6 +120,25 @@ class Uninstall : public ::testing::Test {
     EXPECT_EQ(f.Label5.fore_color, kStepNow);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(fake.registry.OpenHandles(), 0);
+    // Wholly visible: the label's own size and place when the text fits it,
+    // else a smaller Tahoma bold that starts below the waste bin, whose
+    // bottom reaches into the label.
+    const kit::Rect& place = f.Label12.bounds;
+    const double points = f.Label12.font.points;
+    EXPECT_EQ(f.Label12.font.face, L"Tahoma");
+    EXPECT_TRUE(f.Label12.font.bold);
+    EXPECT_EQ(place.left, 4290);
+    EXPECT_EQ(place.width, 4410);
+    EXPECT_EQ(place.Bottom(), 3060 + 1320);
+    if (points == 12) {
+      EXPECT_EQ(place.top, 3060);
+    } else {
+      EXPECT_EQ(place.top, f.Image2.bounds.Bottom());
+    }
+    EXPECT_LE(gorvix::EstimatedLines(text, points, place.width) * gorvix::LineHeight(points), place.height) << points;
+    if (text == kSuccess) {
+      EXPECT_EQ(points, 12);
+    }
   }
 
   os::fake::FakeOs fake;
@@ -218,20 +268,40 @@ TEST_F(Uninstall, WithoutRightsToTheMachineKeyTheUserKeyStillGoes) {
   EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
   EXPECT_FALSE(fake.files.FileExists(kViewer));
   // No message box, but no claim of success either.
-  ExpectDone(L"Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: "
-             L"записът в списъка с програмите. За край натиснете \"Изход\"");
+  ExpectDone(NotRemoved({kEntry}));
 }
 
 TEST_F(Uninstall, FailuresAreNamedInTheCompletionText) {
   Install();
-  fake.files.FailPath(kViewer);
   fake.files.FailPath(kNamedShortcut);
   fake.registry.PutKey(RootKey::kCurrentUser, kUserKey + L"\\Sub");   // a subkey keeps the key
   Start();
-  EXPECT_TRUE(fake.files.FileExists(kViewer));
+  EXPECT_FALSE(fake.files.FileExists(kViewer));
+  EXPECT_TRUE(fake.files.FileExists(kNamedShortcut));
+  ExpectDone(NotRemoved({kShortcut, kEntry, kKey}));
+
+  // Programs gone, but the user's key cannot go: the entry does, the key is named.
+  look::ResetMeter();
+  fake.files.ClearFailures();
+  gorvix::Form1 again(fake.services);
+  again.Show();
+  kit::Click(again.Label6);
+  EXPECT_FALSE(fake.files.FileExists(kNamedShortcut));
   EXPECT_FALSE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
-  ExpectDone(L"Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: "
-             L"Table.exe, препратката, ключът в регистратурата. За край натиснете \"Изход\"");
+  EXPECT_EQ(again.Label12.caption, NotRemoved({kKey}));
+}
+
+TEST_F(Uninstall, TheFailureTextNamingAllFourIsWhollyVisible) {
+  Install();
+  fake.files.FailPath(kViewer);
+  fake.files.FailPath(kNamedShortcut);
+  Start();
+  ExpectDone(NotRemoved({kProgram, kShortcut, kEntry, kKey}));
+  // It could not have been shown at the label's own size.
+  const std::wstring& text = app.form1.Label12.caption;
+  EXPECT_GT(gorvix::EstimatedLines(text, 12, 4410) * gorvix::LineHeight(12), 1320);
+  EXPECT_LT(app.form1.Label12.font.points, 12);
+  EXPECT_GE(app.form1.Label12.font.points, 8.25);
 }
 
 TEST_F(Uninstall, ViewerAlreadyGoneIsNoFailure) {
@@ -251,7 +321,133 @@ TEST_F(Uninstall, MissingRecordsTouchNoFile) {
   Start();
   EXPECT_TRUE(Removals().empty());
   EXPECT_EQ(Everything(), before);
+  // The viewer and the shortcut are still there: no success, and the entry
+  // stays to run the uninstaller again.
+  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
+  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  ExpectDone(NotRemoved({kProgram, kShortcut, kEntry, kKey}));
+}
+
+// A record that is missing, empty or refused while the user's key exists
+// leaves what it should have found: that is reported, and the entry and
+// both records stay as they were. The other record's removal still happens.
+TEST_F(Uninstall, AnUnusableRecordIsReportedAndKeepsTheEntryAndTheRecords) {
+  struct Case {
+    const wchar_t* name;
+    std::optional<std::wstring> value;   // nothing: the value is deleted
+    std::wstring item;
+    std::wstring kept, removed;
+  };
+  const Case cases[] = {
+      {L"dir", std::nullopt, kProgram, kViewer, kNamedShortcut},
+      {L"dir", L"", kProgram, kViewer, kNamedShortcut},
+      {L"dir", L"C:\\", kProgram, kViewer, kNamedShortcut},
+      {L"Sdir", std::nullopt, kShortcut, kNamedShortcut, kViewer},
+      {L"Sdir", L"", kShortcut, kNamedShortcut, kViewer},
+      {L"Sdir", L"\\\\server\\share\\", kShortcut, kNamedShortcut, kViewer},
+  };
+  for (const Case& c : cases) {
+    const std::wstring label = std::wstring(c.name) + L"=" + c.value.value_or(L"(none)");
+    os::fake::FakeOs machine;
+    ClockPlatform p(machine.clock);
+    kit::SetPlatform(&p);
+    InstallOn(machine);
+    if (c.value) {
+      machine.registry.PutText(RootKey::kCurrentUser, kUserKey, c.name, *c.value);
+    } else {
+      os::KeyHandle key = 0;
+      machine.registry.OpenKey(RootKey::kCurrentUser, kUserKey, 0x3F, &key);
+      machine.registry.DeleteValue(key, c.name);
+      machine.registry.CloseKey(key);
+    }
+    auto records = Records(machine.registry);
+    {
+      gorvix::Form1 form(machine.services);
+      form.Show();
+      kit::Click(form.Label6);
+      EXPECT_EQ(form.Label12.caption, NotRemoved({c.item, kEntry, kKey})) << label;
+      EXPECT_EQ(form.Label7.caption, L"Изход") << label;
+    }
+    EXPECT_TRUE(machine.files.FileExists(c.kept)) << label;
+    EXPECT_FALSE(machine.files.FileExists(c.removed)) << label;
+    EXPECT_EQ(Records(machine.registry), records) << label;
+    EXPECT_TRUE(machine.registry.CallsOf("DeleteKey").empty()) << label;
+    look::ResetMeter();
+    kit::SetPlatform(&platform);
+  }
+}
+
+// When the viewer or the shortcut cannot be deleted, the records and the
+// entry stay; the entry's second run finds the rest already gone and ends
+// in success, taking the entry and the key with it.
+TEST_F(Uninstall, WhatStaysKeepsTheEntryForASecondRunThatFinishes) {
+  for (const std::wstring& stuck : {kViewer, kNamedShortcut}) {
+    os::fake::FakeOs machine;
+    ClockPlatform p(machine.clock);
+    kit::SetPlatform(&p);
+    InstallOn(machine);
+    machine.files.FailPath(stuck);
+    auto records = Records(machine.registry);
+    {
+      gorvix::Form1 form(machine.services);
+      form.Show();
+      kit::Click(form.Label6);
+      EXPECT_EQ(form.Label12.caption, NotRemoved({stuck == kViewer ? kProgram : kShortcut, kEntry, kKey}));
+    }
+    EXPECT_TRUE(machine.files.FileExists(stuck));
+    EXPECT_FALSE(machine.files.FileExists(stuck == kViewer ? kNamedShortcut : kViewer));
+    EXPECT_EQ(Records(machine.registry), records);
+
+    look::ResetMeter();
+    machine.files.ClearFailures();
+    {
+      gorvix::Form1 again(machine.services);
+      again.Show();
+      kit::Click(again.Label6);
+      EXPECT_EQ(again.Label12.caption, kSuccess);
+    }
+    EXPECT_FALSE(machine.files.FileExists(kViewer));
+    EXPECT_FALSE(machine.files.FileExists(kNamedShortcut));
+    EXPECT_TRUE(machine.files.FileExists(kDatabase));
+    EXPECT_FALSE(machine.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
+    EXPECT_FALSE(machine.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+    look::ResetMeter();
+    kit::SetPlatform(&platform);
+  }
+}
+
+// Only "file not found" and "path not found" mean already gone: a folder
+// that bears the viewer's or the shortcut's name is something that stays.
+TEST_F(Uninstall, AFolderNamedLikeTheViewerOrTheShortcutIsNotRemoved) {
+  for (const std::wstring& path : {kViewer, kNamedShortcut}) {
+    os::fake::FakeOs machine;
+    ClockPlatform p(machine.clock);
+    kit::SetPlatform(&p);
+    InstallOn(machine);
+    machine.files.DeleteFile(path);
+    machine.files.MakeFolders(path);
+    auto records = Records(machine.registry);
+    {
+      gorvix::Form1 form(machine.services);
+      form.Show();
+      kit::Click(form.Label6);
+      EXPECT_EQ(form.Label12.caption, NotRemoved({path == kViewer ? kProgram : kShortcut, kEntry, kKey}));
+    }
+    EXPECT_TRUE(machine.files.FolderExists(path));
+    EXPECT_EQ(Records(machine.registry), records);
+    look::ResetMeter();
+    kit::SetPlatform(&platform);
+  }
+}
+
+TEST_F(Uninstall, FoldersAlreadyGoneAreNoFailure) {
+  Install();
+  for (const std::wstring& file : {kViewer, kDatabase, kNamedShortcut, kOtherShortcut}) fake.files.DeleteFile(file);
+  fake.files.RemoveFolder(kDir);
+  fake.files.RemoveFolder(kGroup);
+  Start();
   EXPECT_FALSE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
   ExpectDone(kSuccess);
 }
 
@@ -278,10 +474,7 @@ TEST_F(Uninstall, HostileRecordsTouchNoFile) {
       gorvix::Form1 form(machine.services);
       form.Show();
       kit::Click(form.Label6);
-      EXPECT_EQ(form.Label12.caption,
-                L"Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: "
-                L"Table.exe, препратката. За край натиснете \"Изход\"")
-          << value;
+      EXPECT_EQ(form.Label12.caption, NotRemoved({kProgram, kShortcut, kKey})) << value;
     }
     for (const auto& c : machine.files.calls())
       EXPECT_TRUE(c.op != "DeleteFile" && c.op != "RemoveFolder") << c.op << " " << value;
@@ -296,9 +489,8 @@ TEST_F(Uninstall, ANumberForAFolderTouchesNoFile) {
   fake.registry.PutText(RootKey::kCurrentUser, kUserKey, L"Sdir", L"");
   Start();
   EXPECT_TRUE(Removals().empty());
-  EXPECT_EQ(app.form1.Label12.caption,
-            L"Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: "
-            L"Table.exe. За край натиснете \"Изход\"");
+  EXPECT_EQ(app.form1.Label12.caption, NotRemoved({kProgram, kShortcut, kEntry, kKey}));
+  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
 }
 
 TEST_F(Uninstall, AGroupRecordedWithoutItsClosingSeparatorStaysInside) {
@@ -317,10 +509,32 @@ TEST_F(Uninstall, CancelInTheWaitingStateRemovesNothing) {
   auto before = Everything();
   fake.registry.ClearCalls();
   EXPECT_THROW(kit::Click(app.form1.Label7), kit::ProgramEnded);
+  // A close request (Alt+F4) there is "Отказ" too.
+  EXPECT_THROW(RequestClose(app.form1), kit::ProgramEnded);
   EXPECT_EQ(Everything(), before);
   EXPECT_TRUE(fake.registry.CallsOf("DeleteKey").empty());
   EXPECT_TRUE(fake.registry.CallsOf("DeleteValue").empty());
   EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+}
+
+// Alt+F4 or the task bar's Close during a pause would end the program with
+// the product half removed; they wait for the completion text, where a close
+// request is "Изход".
+TEST_F(Uninstall, ACloseRequestDoesNotStopTheRemoval) {
+  Install();
+  int requests = 0;
+  platform.on_wait = [&] {
+    ++requests;
+    RequestClose(app.form1);
+  };
+  Start();
+  EXPECT_GE(requests, 3);
+  EXPECT_FALSE(fake.files.FileExists(kViewer));
+  EXPECT_FALSE(fake.files.FileExists(kNamedShortcut));
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  ExpectDone(kSuccess);
+  platform.on_wait = nullptr;
+  EXPECT_THROW(RequestClose(app.form1), kit::ProgramEnded);
 }
 
 TEST_F(Uninstall, PausesLastOneToTwoSecondsAndSurviveAClockPutBack) {

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "fake_records.h"
+#include "kit/input.h"
 #include "kit/platform.h"
 #include "viewer/form_main.h"
 #include "viewer/module1.h"
@@ -207,15 +208,12 @@ TEST(FormMain, HiddenPairsLieBelowTheBottomEdgeAndCannotBeSeen) {
 
 TEST(FormMain, FocusRunsThroughTheVisibleBoxesInItsOwnOrder) {
   Window w;
-  std::vector<std::pair<int, std::string>> order;
-  for (auto* c : w.form.Controls())
-    if (c->tab_index >= 0) order.emplace_back(c->tab_index, c->Name());
-  std::sort(order.begin(), order.end());
   std::vector<std::string> names;
-  for (auto& [index, name] : order) names.push_back(name);
+  for (auto* c : kit::TabOrder(w.form)) names.push_back(c->Name());
   EXPECT_EQ(names, (std::vector<std::string>{"txt_atom_num", "txt_name", "txt_atom_mass", "txt_atom_rad",
                                               "txt_elec_shell", "txt_density", "txt_isotopes",
-                                              "txt_electronegativity", "txt_discovery", "txt_oxidation"}));
+                                              "txt_electronegativity", "txt_discovery", "txt_oxidation", "lbl_H",
+                                              "Label3"}));
   EXPECT_EQ(w.form.initial_focus, &w.form.txt_atom_num);
 }
 

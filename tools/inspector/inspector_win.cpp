@@ -1,6 +1,11 @@
 // inspector dump   - every top-level window of our programs and of message
-//                    boxes, with all their child windows, one JSON object a line
-// inspector focus  - the window that has the keyboard focus
+//                    boxes, one JSON object a line: our forms' controls as a
+//                    screen reader reads them (AccessibleObjectFromWindow,
+//                    AccessibleChildren), with the details of the real child
+//                    windows among them; message boxes' child windows as windows
+// inspector focus  - the window that has the keyboard focus, and the
+//                    accessible child of our form that has it
+// inspector action FORM CONTROL - the default action of a control, as a reader does it
 // inspector reg HKCU|HKLM PATH - a registry key's existence, values and subkeys
 #include <cstdio>
 #include <cstring>
@@ -8,6 +13,8 @@
 #include <vector>
 
 #include "kit/win32.h"
+
+#include <oleacc.h>
 
 namespace {
 
@@ -84,18 +91,10 @@ std::vector<std::wstring> Items(HWND h, const std::wstring& cls) {
   return items;
 }
 
-void Print(HWND h, HWND top, int depth) {
-  RECT r{};
-  GetWindowRect(h, &r);
+// What only a real window tells: its class, selection, list items, check.
+std::string WindowDetails(HWND h) {
   std::wstring cls = ClassOf(h);
-  std::string line = "{\"hwnd\":" + std::to_string(reinterpret_cast<ULONG_PTR>(h)) +
-                     ",\"top\":" + std::to_string(reinterpret_cast<ULONG_PTR>(top)) +
-                     ",\"depth\":" + std::to_string(depth) + ",\"name\":" + Json(NameOf(h)) +
-                     ",\"class\":" + Json(cls) + ",\"text\":" + Json(Text(h)) +
-                     ",\"rect\":[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                     std::to_string(r.right) + "," + std::to_string(r.bottom) + "]" +
-                     ",\"visible\":" + (IsWindowVisible(h) ? "true" : "false") +
-                     ",\"enabled\":" + (IsWindowEnabled(h) ? "true" : "false");
+  std::string line;
   if (_wcsicmp(cls.c_str(), L"Button") == 0)
     line += ",\"checked\":" + std::string(SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? "true" : "false");
   if (_wcsicmp(cls.c_str(), L"Edit") == 0) {
@@ -111,6 +110,24 @@ void Print(HWND h, HWND top, int depth) {
     bool list = _wcsicmp(cls.c_str(), L"ListBox") == 0;
     line += ",\"selected\":" + std::to_string(SendMessageW(h, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
   }
+  return line;
+}
+
+std::string Rect(const RECT& r) {
+  return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + "]";
+}
+
+void Print(HWND h, HWND top, int depth, bool children = true) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  std::wstring cls = ClassOf(h);
+  std::string line = "{\"hwnd\":" + std::to_string(reinterpret_cast<ULONG_PTR>(h)) +
+                     ",\"top\":" + std::to_string(reinterpret_cast<ULONG_PTR>(top)) +
+                     ",\"depth\":" + std::to_string(depth) + ",\"name\":" + Json(NameOf(h)) +
+                     ",\"class\":" + Json(cls) + ",\"text\":" + Json(Text(h)) + ",\"rect\":" + Rect(r) +
+                     ",\"visible\":" + (IsWindowVisible(h) ? "true" : "false") +
+                     ",\"enabled\":" + (IsWindowEnabled(h) ? "true" : "false") + WindowDetails(h);
   if (depth == 0) {
     RECT c{};
     GetClientRect(h, &c);
@@ -123,13 +140,197 @@ void Print(HWND h, HWND top, int depth) {
   }
   line += "}\n";
   fputs(line.c_str(), stdout);
+  if (!children) return;
   for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) Print(c, top, depth + 1);
+}
+
+// ---- the accessibility tree of our forms
+
+// Defined here: the 64-bit import library's IID_IAccessible is a stub.
+constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+struct ComString {
+  BSTR s = nullptr;
+  ~ComString() { SysFreeString(s); }
+  std::wstring Get() const { return s ? std::wstring(s, SysStringLen(s)) : std::wstring(); }
+};
+
+const char* RoleName(long role) {
+  switch (role) {
+    case ROLE_SYSTEM_PUSHBUTTON: return "push button";
+    case ROLE_SYSTEM_STATICTEXT: return "static text";
+    case ROLE_SYSTEM_TEXT: return "editable text";
+    case ROLE_SYSTEM_RADIOBUTTON: return "radio button";
+    case ROLE_SYSTEM_COMBOBOX: return "combo box";
+    case ROLE_SYSTEM_LIST: return "list";
+    case ROLE_SYSTEM_GRAPHIC: return "graphic";
+    case ROLE_SYSTEM_CLIENT: return "client";
+    default: return "other";
+  }
+}
+
+IAccessible* ClientOf(HWND top) {
+  IAccessible* acc = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(top, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                        reinterpret_cast<void**>(&acc))))
+    return nullptr;
+  return acc;
+}
+
+// A control's programmatic name, which the form gives out for tests only.
+std::wstring ChildName(HWND top, long id) {
+  static UINT ask = RegisterWindowMessageW(L"ElemoraAccessibleChildName");
+  DWORD_PTR atom = 0;
+  if (!SendMessageTimeoutW(top, ask, static_cast<WPARAM>(id), 0, SMTO_ABORTIFHUNG, 2000, &atom) || !atom) return {};
+  wchar_t buf[256];
+  UINT n = GlobalGetAtomNameW(static_cast<ATOM>(atom), buf, 256);
+  return std::wstring(buf, n);
+}
+
+struct ChildSearch {
+  const std::wstring* name;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<ChildSearch*>(p);
+  if (NameOf(h) != *s->name) return TRUE;
+  s->found = h;
+  return FALSE;
+}
+
+HWND FindChildWindow(HWND top, const std::wstring& name) {
+  ChildSearch search{&name, nullptr};
+  EnumChildWindows(top, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// One row per accessible child, carrying the real window's details where
+// the child is a real window.
+void PrintAccessible(HWND top) {
+  IAccessible* acc = ClientOf(top);
+  if (!acc) return;
+  long count = 0;
+  acc->get_accChildCount(&count);
+  std::vector<VARIANT> kids(static_cast<size_t>(count > 0 ? count : 0));
+  long got = 0;
+  if (count > 0) AccessibleChildren(acc, 0, count, kids.data(), &got);
+  for (long i = 0; i < got; ++i) {
+    VARIANT& v = kids[static_cast<size_t>(i)];
+    if (v.vt != VT_I4) {
+      VariantClear(&v);
+      continue;
+    }
+    ComString name, value, description, action;
+    acc->get_accName(v, &name.s);
+    acc->get_accValue(v, &value.s);
+    acc->get_accDescription(v, &description.s);
+    acc->get_accDefaultAction(v, &action.s);
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    acc->get_accRole(v, &role);
+    acc->get_accState(v, &state);
+    long bits = state.vt == VT_I4 ? state.lVal : 0;
+    long role_id = role.vt == VT_I4 ? role.lVal : 0;
+    long l = 0, t = 0, w = 0, h = 0;
+    acc->accLocation(&l, &t, &w, &h, v);
+    std::wstring control = ChildName(top, v.lVal);
+    HWND real = FindChildWindow(top, control);
+    bool has_value = role_id == ROLE_SYSTEM_TEXT || role_id == ROLE_SYSTEM_COMBOBOX || role_id == ROLE_SYSTEM_LIST;
+    std::wstring text = real && role_id == ROLE_SYSTEM_TEXT ? Text(real) : has_value ? value.Get() : name.Get();
+    std::string states;
+    auto add = [&](long flag, const char* word) {
+      if (bits & flag) states += std::string(states.empty() ? "" : ",") + "\"" + word + "\"";
+    };
+    add(STATE_SYSTEM_FOCUSED, "focused");
+    add(STATE_SYSTEM_FOCUSABLE, "focusable");
+    add(STATE_SYSTEM_UNAVAILABLE, "unavailable");
+    add(STATE_SYSTEM_INVISIBLE, "invisible");
+    add(STATE_SYSTEM_CHECKED, "checked");
+    add(STATE_SYSTEM_READONLY, "read-only");
+    std::string line = "{\"hwnd\":" + std::to_string(reinterpret_cast<ULONG_PTR>(real)) +
+                       ",\"top\":" + std::to_string(reinterpret_cast<ULONG_PTR>(top)) + ",\"depth\":1" +
+                       ",\"child\":" + std::to_string(v.lVal) + ",\"name\":" + Json(control) +
+                       ",\"accname\":" + Json(name.Get()) + ",\"role\":\"" + RoleName(role_id) + "\"" +
+                       ",\"states\":[" + states + "]" + ",\"text\":" + Json(text) +
+                       ",\"value\":" + Json(value.Get()) + ",\"description\":" + Json(description.Get()) +
+                       ",\"action\":" + Json(action.Get()) + ",\"rect\":" + Rect(RECT{l, t, l + w, t + h}) +
+                       ",\"visible\":" + ((bits & STATE_SYSTEM_INVISIBLE) ? "false" : "true") +
+                       ",\"enabled\":" + ((bits & STATE_SYSTEM_UNAVAILABLE) ? "false" : "true") +
+                       ",\"focused\":" + ((bits & STATE_SYSTEM_FOCUSED) ? "true" : "false");
+    if (real) line += ",\"class\":" + Json(ClassOf(real)) + WindowDetails(real);
+    else line += ",\"class\":\"\"";
+    if (role_id == ROLE_SYSTEM_RADIOBUTTON && !real)
+      line += ",\"checked\":" + std::string((bits & STATE_SYSTEM_CHECKED) ? "true" : "false");
+    line += "}\n";
+    fputs(line.c_str(), stdout);
+  }
+  acc->Release();
 }
 
 BOOL CALLBACK EachTop(HWND h, LPARAM) {
   std::wstring cls = ClassOf(h);
-  if (cls.rfind(L"Elemora", 0) == 0 || cls == L"#32770") Print(h, h, 0);
+  if (cls == L"#32770") {
+    Print(h, h, 0);
+  } else if (cls.rfind(L"Elemora", 0) == 0) {
+    Print(h, h, 0, false);
+    PrintAccessible(h);
+  }
   return TRUE;
+}
+
+struct FormSearch {
+  std::wstring name;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindForm(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<FormSearch*>(p);
+  if (ClassOf(h).rfind(L"Elemora", 0) == 0 && NameOf(h) == s->name && IsWindowVisible(h)) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The default action of a control of a visible form, as a reader does it.
+int DoAction(const std::wstring& form, const std::wstring& control) {
+  FormSearch search{form};
+  EnumWindows(FindForm, reinterpret_cast<LPARAM>(&search));
+  IAccessible* acc = search.found ? ClientOf(search.found) : nullptr;
+  if (!acc) {
+    puts("{\"done\":false}");
+    return 1;
+  }
+  long count = 0;
+  acc->get_accChildCount(&count);
+  HRESULT hr = E_INVALIDARG;
+  for (long id = 1; id <= count; ++id) {
+    if (ChildName(search.found, id) != control) continue;
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    hr = acc->accDoDefaultAction(v);
+    break;
+  }
+  acc->Release();
+  printf("{\"done\":%s}\n", SUCCEEDED(hr) ? "true" : "false");
+  return SUCCEEDED(hr) ? 0 : 1;
+}
+
+// The accessible child of our form that has the focus, by its control name.
+std::wstring FocusedChild(HWND focus) {
+  HWND top = GetAncestor(focus, GA_ROOT);
+  IAccessible* acc = top ? ClientOf(top) : nullptr;
+  if (!acc) return {};
+  VARIANT v;
+  VariantInit(&v);
+  std::wstring name;
+  if (acc->get_accFocus(&v) == S_OK && v.vt == VT_I4 && v.lVal > 0) name = ChildName(top, v.lVal);
+  acc->Release();
+  return name;
 }
 
 // REG_SZ text, REG_DWORD as decimal digits, anything else as hex bytes.
@@ -189,6 +390,7 @@ int DumpKey(const std::wstring& root, const std::wstring& path) {
 
 int wmain(int argc, wchar_t** argv) {
   std::wstring cmd = argc > 1 ? argv[1] : L"dump";
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (cmd == L"dump") {
     EnumWindows(EachTop, 0);
   } else if (cmd == L"focus") {
@@ -196,15 +398,20 @@ int wmain(int argc, wchar_t** argv) {
     gti.cbSize = sizeof(gti);
     if (GetGUIThreadInfo(0, &gti) && gti.hwndFocus) {
       // The handle as the dump prints it: unsigned long is 32 bits on 64-bit Windows.
-      printf("{\"focus\":%s,\"name\":%s}\n", std::to_string(reinterpret_cast<ULONG_PTR>(gti.hwndFocus)).c_str(),
-             Json(NameOf(gti.hwndFocus)).c_str());
+      printf("{\"focus\":%s,\"name\":%s,\"child\":%s}\n",
+             std::to_string(reinterpret_cast<ULONG_PTR>(gti.hwndFocus)).c_str(), Json(NameOf(gti.hwndFocus)).c_str(),
+             Json(FocusedChild(gti.hwndFocus)).c_str());
     } else {
       printf("{\"focus\":0}\n");
     }
+  } else if (cmd == L"action" && argc > 3) {
+    int rc = DoAction(argv[2], argv[3]);
+    fflush(stdout);
+    return rc;
   } else if (cmd == L"reg" && argc > 3) {
     DumpKey(argv[2], argv[3]);
   } else {
-    fputs("usage: inspector dump | focus | reg HKCU|HKLM PATH\n", stderr);
+    fputs("usage: inspector dump | focus | action FORM CONTROL | reg HKCU|HKLM PATH\n", stderr);
     return 2;
   }
   fflush(stdout);

@@ -1,0 +1,375 @@
+// The form's accessible object: what kit/accessibility says about its
+// controls, served to screen readers (and our tests) through IAccessible
+// with simple child ids, 1 for the first child. Every question is answered
+// from the models at the moment it is asked.
+#include "kit/backend_win.h"
+
+#include <oleacc.h>
+
+#include <string>
+
+#include "kit/accessibility.h"
+#include "kit/input.h"
+#include "kit/platform.h"
+
+namespace kit::win {
+namespace {
+
+// Defined here: the 64-bit import library's IID_IAccessible is a stub, not
+// the interface id.
+constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr GUID kIidDispatch = {0x00020400, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+bool g_com_ready = false;
+
+long RoleId(Role role) {
+  switch (role) {
+    case Role::kPushButton: return ROLE_SYSTEM_PUSHBUTTON;
+    case Role::kEditableText: return ROLE_SYSTEM_TEXT;
+    case Role::kRadioButton: return ROLE_SYSTEM_RADIOBUTTON;
+    case Role::kComboBox: return ROLE_SYSTEM_COMBOBOX;
+    case Role::kList: return ROLE_SYSTEM_LIST;
+    case Role::kGraphic: return ROLE_SYSTEM_GRAPHIC;
+    default: return ROLE_SYSTEM_STATICTEXT;
+  }
+}
+
+HRESULT Bstr(const std::wstring& text, BSTR* out) {
+  if (!out) return E_INVALIDARG;
+  *out = nullptr;
+  if (text.empty()) return S_FALSE;
+  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+class FormAccessible final : public IAccessible {
+ public:
+  explicit FormAccessible(HWND hwnd) : hwnd_(hwnd) {}
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (IsEqualGUID(iid, kIidUnknown) || IsEqualGUID(iid, kIidDispatch) || IsEqualGUID(iid, kIidAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  // IDispatch: readers use the IAccessible methods directly.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count) *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+
+  // IAccessible
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    if (!parent) return E_INVALIDARG;
+    return AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), kIidDispatch,
+                                      reinterpret_cast<void**>(parent));
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    if (!count) return E_INVALIDARG;
+    Form* form = LiveForm();
+    if (!form) return CO_E_OBJNOTCONNECTED;
+    *count = static_cast<long>(AccessibleChildren(*form).size());
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+    if (!out) return E_INVALIDARG;
+    *out = nullptr;
+    AccessibleChild a;
+    HRESULT hr = Child(child, &a);
+    if (hr != S_OK) return hr == S_FALSE ? E_INVALIDARG : hr;
+    return S_FALSE;   // a simple element: the form answers for it
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    if (IsSelf(child)) {
+      Form* form = LiveForm();
+      return form ? Bstr(form->caption, name) : CO_E_OBJNOTCONNECTED;
+    }
+    AccessibleChild a;
+    HRESULT hr = Child(child, &a);
+    return hr == S_OK ? Bstr(a.name, name) : hr;
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    if (IsSelf(child)) return Bstr(L"", value);
+    AccessibleChild a;
+    HRESULT hr = Child(child, &a);
+    if (hr != S_OK) return hr;
+    if (a.role != Role::kEditableText && a.role != Role::kComboBox && a.role != Role::kList) return Bstr(L"", value);
+    if (!value) return E_INVALIDARG;
+    *value = SysAllocStringLen(a.value.data(), static_cast<UINT>(a.value.size()));
+    return *value ? S_OK : E_OUTOFMEMORY;
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+    if (IsSelf(child)) return Bstr(L"", text);
+    AccessibleChild a;
+    HRESULT hr = Child(child, &a);
+    return hr == S_OK ? Bstr(a.description, text) : hr;
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    if (!role) return E_INVALIDARG;
+    VariantInit(role);
+    long id = ROLE_SYSTEM_CLIENT;
+    if (!IsSelf(child)) {
+      AccessibleChild a;
+      HRESULT hr = Child(child, &a);
+      if (hr != S_OK) return hr;
+      id = RoleId(a.role);
+    }
+    role->vt = VT_I4;
+    role->lVal = id;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    if (!state) return E_INVALIDARG;
+    VariantInit(state);
+    long bits = 0;
+    bool window_focused = FocusInside();
+    if (IsSelf(child)) {
+      bits = STATE_SYSTEM_FOCUSABLE;
+      if (GetFocus() == hwnd_ && LiveForm() && !LiveForm()->Focused()) bits |= STATE_SYSTEM_FOCUSED;
+      if (!IsWindowVisible(hwnd_)) bits |= STATE_SYSTEM_INVISIBLE;
+    } else {
+      AccessibleChild a;
+      HRESULT hr = Child(child, &a);
+      if (hr != S_OK) return hr;
+      if (a.focusable) bits |= STATE_SYSTEM_FOCUSABLE;
+      if (a.focused && window_focused) bits |= STATE_SYSTEM_FOCUSED;
+      if (a.unavailable) bits |= STATE_SYSTEM_UNAVAILABLE;
+      if (a.invisible) bits |= STATE_SYSTEM_INVISIBLE;
+      if (a.checked) bits |= STATE_SYSTEM_CHECKED;
+      if (a.role == Role::kEditableText && a.control &&
+          static_cast<const TextBox*>(a.control)->read_only)
+        bits |= STATE_SYSTEM_READONLY;
+    }
+    state->vt = VT_I4;
+    state->lVal = bits;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override { return Bstr(L"", help); }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
+    if (file) *file = nullptr;
+    if (topic) *topic = 0;
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* keys) override { return Bstr(L"", keys); }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+    if (!focus) return E_INVALIDARG;
+    VariantInit(focus);
+    Form* form = LiveForm();
+    if (!form) return CO_E_OBJNOTCONNECTED;
+    if (!FocusInside()) return S_FALSE;
+    focus->vt = VT_I4;
+    focus->lVal = CHILDID_SELF;
+    if (Control* c = form->Focused()) {
+      auto children = AccessibleChildren(*form);
+      for (size_t i = 0; i < children.size(); ++i)
+        if (children[i].control == c) focus->lVal = static_cast<long>(i + 1);
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+    if (selection) VariantInit(selection);
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    if (IsSelf(child)) return Bstr(L"", action);
+    AccessibleChild a;
+    HRESULT hr = Child(child, &a);
+    return hr == S_OK ? Bstr(a.default_action, action) : hr;
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+    AccessibleChild a;
+    HRESULT hr = Child(child, &a);
+    if (hr != S_OK) return hr;
+    if (!(flags & SELFLAG_TAKEFOCUS) || !a.focusable) return S_FALSE;
+    Control* c = a.control;
+    Fire([c] { c->Owner().SetFocus(c); });
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override {
+    if (!left || !top || !width || !height) return E_INVALIDARG;
+    RECT r{};
+    if (IsSelf(child)) {
+      GetClientRect(hwnd_, &r);
+    } else {
+      AccessibleChild a;
+      HRESULT hr = Child(child, &a);
+      if (hr != S_OK) return hr;
+      r = PixelRect(a.bounds);
+    }
+    MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    *left = r.left;
+    *top = r.top;
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(long dir, VARIANT start, VARIANT* end) override {
+    if (!end) return E_INVALIDARG;
+    VariantInit(end);
+    Form* form = LiveForm();
+    if (!form) return CO_E_OBJNOTCONNECTED;
+    long count = static_cast<long>(AccessibleChildren(*form).size());
+    long from = start.vt == VT_I4 ? start.lVal : CHILDID_SELF;
+    long to = 0;
+    switch (dir) {
+      case NAVDIR_FIRSTCHILD: to = from == CHILDID_SELF && count > 0 ? 1 : 0; break;
+      case NAVDIR_LASTCHILD: to = from == CHILDID_SELF ? count : 0; break;
+      case NAVDIR_NEXT: to = from > 0 && from < count ? from + 1 : 0; break;
+      case NAVDIR_PREVIOUS: to = from > 1 ? from - 1 : 0; break;
+      default: return E_NOTIMPL;
+    }
+    if (to == 0) return S_FALSE;
+    end->vt = VT_I4;
+    end->lVal = to;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
+    if (!hit) return E_INVALIDARG;
+    VariantInit(hit);
+    Form* form = LiveForm();
+    if (!form) return CO_E_OBJNOTCONNECTED;
+    POINT p{x, y};
+    ScreenToClient(hwnd_, &p);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (!PtInRect(&client, p)) return S_FALSE;
+    Control* c = HitTest(*form, PixelsToTwips(p.x), PixelsToTwips(p.y));
+    HWND child = ChildWindowFromPointEx(hwnd_, p, CWP_SKIPINVISIBLE);
+    if (child && child != hwnd_) {
+      if (ControlRecord* cr = RecordOf(child)) c = cr->control;
+    }
+    hit->vt = VT_I4;
+    hit->lVal = CHILDID_SELF;
+    if (c) {
+      auto children = AccessibleChildren(*form);
+      for (size_t i = 0; i < children.size(); ++i)
+        if (children[i].control == c) hit->lVal = static_cast<long>(i + 1);
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    AccessibleChild a;
+    HRESULT hr = Child(child, &a);
+    if (hr != S_OK) return hr;
+    if (a.invisible || a.unavailable) return E_FAIL;
+    // Later, from the message loop: the action may open a message box, which
+    // must not hold the reader's call until it is closed.
+    PostMessageW(hwnd_, DefaultActionMessage(), static_cast<WPARAM>(child.lVal), 0);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+ private:
+  Form* LiveForm() const {
+    if (!IsWindow(hwnd_)) return nullptr;
+    auto* rec = reinterpret_cast<FormRecord*>(GetWindowLongPtrW(hwnd_, GWLP_USERDATA));
+    return rec ? rec->form : nullptr;
+  }
+  bool FocusInside() const {
+    HWND f = GetFocus();
+    return f && (f == hwnd_ || IsChild(hwnd_, f));
+  }
+  static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+  HRESULT Child(const VARIANT& child, AccessibleChild* out) const {
+    if (child.vt != VT_I4) return E_INVALIDARG;
+    Form* form = LiveForm();
+    if (!form) return CO_E_OBJNOTCONNECTED;
+    auto children = AccessibleChildren(*form);
+    if (child.lVal < 1 || child.lVal > static_cast<long>(children.size())) return E_INVALIDARG;
+    *out = std::move(children[static_cast<size_t>(child.lVal - 1)]);
+    return S_OK;
+  }
+
+  HWND hwnd_;
+  ULONG refs_ = 1;
+};
+
+long ChildIdOf(const Form& form, const Control& c) {
+  auto children = AccessibleChildren(form);
+  for (size_t i = 0; i < children.size(); ++i)
+    if (children[i].control == &c) return static_cast<long>(i + 1);
+  return 0;
+}
+
+}  // namespace
+
+UINT ChildNameMessage() {
+  static UINT id = RegisterWindowMessageW(L"ElemoraAccessibleChildName");
+  return id;
+}
+
+UINT DefaultActionMessage() {
+  static UINT id = RegisterWindowMessageW(L"ElemoraAccessibleDefaultAction");
+  return id;
+}
+
+LRESULT AnswerGetObject(FormRecord& rec, WPARAM wp, LPARAM lp) {
+  if (static_cast<long>(lp) != static_cast<long>(OBJID_CLIENT)) return 0;
+  if (!g_com_ready) {
+    // Only now: a program nobody reads pays nothing for COM at start-up.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    g_com_ready = true;
+  }
+  auto* object = new FormAccessible(rec.hwnd);
+  LRESULT answer = LresultFromObject(kIidAccessible, wp, object);
+  object->Release();
+  return answer > 0 ? answer : 0;
+}
+
+LRESULT AnswerChildName(FormRecord& rec, WPARAM child) {
+  auto children = AccessibleChildren(*rec.form);
+  if (child < 1 || child > children.size()) return 0;
+  const std::string& name = children[child - 1].control->Name();
+  auto it = rec.name_atoms.find(name);
+  if (it != rec.name_atoms.end()) return it->second;
+  std::wstring wide(name.begin(), name.end());
+  ATOM atom = GlobalAddAtomW(wide.c_str());
+  if (atom) rec.name_atoms[name] = atom;
+  return atom;
+}
+
+void RunDefaultAction(FormRecord& rec, WPARAM child) {
+  auto children = AccessibleChildren(*rec.form);
+  if (child < 1 || child > children.size()) return;
+  Control* c = children[child - 1].control;
+  Fire([c] { DoDefaultAction(*c); });
+}
+
+void RaiseEvent(FormRecord& rec, const Control& c, DWORD event) {
+  if (!rec.hwnd) return;
+  if (event != EVENT_OBJECT_FOCUS && !Windowless(c)) {
+    // The system tells readers about its own windows' names; values of text
+    // boxes we tell as children of the form.
+    if (event != EVENT_OBJECT_VALUECHANGE) return;
+  }
+  long id = ChildIdOf(*rec.form, c);
+  if (id > 0) NotifyWinEvent(event, rec.hwnd, OBJID_CLIENT, id);
+}
+
+void ReleaseAccessible(FormRecord& rec) {
+  for (auto& [name, atom] : rec.name_atoms) GlobalDeleteAtom(atom);
+  rec.name_atoms.clear();
+  // Readers still holding the object find it disconnected: it asks the
+  // window, which is gone.
+}
+
+}  // namespace kit::win

@@ -1,0 +1,63 @@
+// Mouse and keyboard input of a form, decided on the models so that every
+// rule runs in host tests; the backend only turns window messages into
+// these calls and shows the result.
+//
+// Mouse: labels and images are hit-tested in reverse z-order (the topmost
+// visible, enabled one under the point takes the press); shapes, lines and
+// the bare surface give the press to the form. Real controls (text boxes,
+// option buttons, lists, picture boxes) get their presses from the system
+// and never come here.
+//
+// Keyboard: Tab and Shift+Tab go through the focusable controls (clickable
+// labels and real controls): first those with a tab index, in its order,
+// then the rest by rows from top to bottom (tops within 8 pixels make a row)
+// and left to right. A tab group is one stop; the arrows, Home and End move
+// within it by the members' places. Enter and Space on a focused label are
+// its click; elsewhere Enter is the form's default action and Esc its cancel
+// action.
+#pragma once
+
+#include <vector>
+
+#include "kit/control.h"
+#include "kit/form.h"
+
+namespace kit {
+
+// The label or image that takes a press at (x, y), twips in the form's
+// client area; null when the press belongs to the form.
+Control* HitTest(const Form& form, int x, int y);
+
+// A button went down at (x, y): the control hit gets its mouse-down (at a
+// point in its own coordinates), else the form. A left press on a control
+// starts its click, which MouseUp finishes.
+void MouseDown(Form& form, MouseButton button, int shift, int x, int y);
+void MouseUp(Form& form, MouseButton button, int x, int y);
+// The press was taken away (the capture was lost): no click follows.
+void CancelPress(Form& form);
+
+enum class Key { kTab, kEnter, kEscape, kSpace, kLeft, kRight, kUp, kDown, kHome, kEnd };
+constexpr int kShiftKey = 1;
+
+// Whether a control can take the keyboard focus now.
+bool Focusable(const Control& control);
+// Whether a control draws no window of its own.
+bool Windowless(const Control& control);
+// A label that reacts to a click: a button for the keyboard and screen readers.
+bool Clickable(const Control& control);
+
+// The tab stops in order; a group stands as the member the focus would
+// enter it on.
+std::vector<Control*> TabOrder(const Form& form);
+// Every focusable control in tab order, groups expanded in their members' order.
+std::vector<Control*> FocusOrder(const Form& form);
+
+// The member of `from`'s group that an arrow, Home or End moves to; `from`
+// itself where the move leads nowhere.
+Control* GroupNeighbour(const Form& form, const Control& from, Key key);
+
+// A key pressed while the form (or one of its real controls) has the focus.
+// Returns whether the form used it; an unused key goes on to the control.
+bool KeyDown(Form& form, Key key, int shift = 0);
+
+}  // namespace kit

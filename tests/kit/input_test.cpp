@@ -1,0 +1,278 @@
+// Mouse and keyboard input decided on the models: which control a press
+// belongs to, the tab order, the keys of a page and arrow moves in a group.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "kit/form.h"
+#include "kit/input.h"
+#include "kit/platform.h"
+
+namespace {
+
+using kit::Key;
+
+std::vector<std::string> Names(const std::vector<kit::Control*>& controls) {
+  std::vector<std::string> out;
+  for (auto* c : controls) out.push_back(c->Name());
+  return out;
+}
+
+// A band with a logo, a caption and a tile over it, a line and a text box.
+struct Surface : kit::Form {
+  Surface() : kit::Form("surface") {
+    band.bounds = {0, 0, 6000, 600};
+    logo.bounds = {30, -45, 780, 585};
+    title.bounds = {885, 45, 2000, 345};
+    title.caption = L"Title";
+    tile.bounds = {240, 1260, 615, 495};
+    tile.caption = L"H";
+    tile.on_click = [this] { ++clicks; };
+    tile.on_mouse_down = [this](kit::MouseButton, int, int x, int y) { tile_presses.push_back({x, y}); };
+    line.x1 = 1440;
+    line.y1 = 3900;
+    line.x2 = 1800;
+    line.y2 = 3900;
+    box.bounds = {3000, 2000, 600, 285};
+    on_mouse_down = [this](kit::MouseButton b, int, int, int) { form_presses.push_back(b); };
+  }
+  kit::Shape band{*this, "band"};
+  kit::Image logo{*this, "logo"};
+  kit::Label title{*this, "title"};
+  kit::Label tile{*this, "tile"};
+  kit::Line line{*this, "line"};
+  kit::TextBox box{*this, "box"};
+  int clicks = 0;
+  std::vector<kit::Point> tile_presses;
+  std::vector<kit::MouseButton> form_presses;
+};
+
+TEST(HitTest, LabelsAndImagesTakeThePressShapesLinesAndSurfaceGiveItToTheForm) {
+  kit::ScopedHeadless headless;
+  Surface f;
+  EXPECT_EQ(kit::HitTest(f, 300, 300), &f.logo);
+  EXPECT_EQ(kit::HitTest(f, 1000, 100), &f.title);   // a caption over the band
+  EXPECT_EQ(kit::HitTest(f, 4000, 300), nullptr);    // the band
+  EXPECT_EQ(kit::HitTest(f, 1500, 3900), nullptr);   // the line
+  EXPECT_EQ(kit::HitTest(f, 300, 1300), &f.tile);
+  EXPECT_EQ(kit::HitTest(f, 3100, 2100), nullptr);   // a real window answers for itself
+  f.tile.visible = false;
+  EXPECT_EQ(kit::HitTest(f, 300, 1300), nullptr);
+  f.tile.visible = true;
+  f.tile.enabled = false;
+  EXPECT_EQ(kit::HitTest(f, 300, 1300), nullptr);
+}
+
+TEST(HitTest, TheTopmostOfOverlappingLabelsWins) {
+  kit::ScopedHeadless headless;
+  kit::Form f("f");
+  kit::Label heading(f, "heading"), tile(f, "tile");
+  heading.bounds = {240, 1020, 615, 255};
+  tile.bounds = {240, 1260, 615, 495};
+  EXPECT_EQ(kit::HitTest(f, 300, 1265), &tile);      // the shared strip belongs to the later one
+  EXPECT_EQ(kit::HitTest(f, 300, 1100), &heading);
+  EXPECT_EQ(kit::HitTest(f, 300, 1274), &tile);
+  EXPECT_EQ(kit::HitTest(f, 300, 1755), nullptr);    // right and bottom edges are outside
+}
+
+TEST(Mouse, PressOnSurfaceIsTheFormsAndOnALabelIsTheLabels) {
+  kit::ScopedHeadless headless;
+  Surface f;
+  kit::MouseDown(f, kit::MouseButton::kRight, 0, 4000, 300);
+  kit::MouseDown(f, kit::MouseButton::kLeft, 0, 1500, 3900);
+  EXPECT_EQ(f.form_presses, (std::vector<kit::MouseButton>{kit::MouseButton::kRight, kit::MouseButton::kLeft}));
+  kit::MouseUp(f, kit::MouseButton::kLeft, 1500, 3900);
+  EXPECT_EQ(f.clicks, 0);
+
+  kit::MouseDown(f, kit::MouseButton::kLeft, 0, 300, 1300);
+  EXPECT_EQ(f.form_presses.size(), 2u);   // no drag from a tile
+  ASSERT_EQ(f.tile_presses.size(), 1u);
+  EXPECT_EQ(f.tile_presses[0], (kit::Point{60, 40}));   // in the tile's own coordinates
+  EXPECT_EQ(f.clicks, 0);
+  kit::MouseUp(f, kit::MouseButton::kLeft, 320, 1320);
+  EXPECT_EQ(f.clicks, 1);
+
+  // Released elsewhere, or the press taken away: no click.
+  kit::MouseDown(f, kit::MouseButton::kLeft, 0, 300, 1300);
+  kit::MouseUp(f, kit::MouseButton::kLeft, 4000, 300);
+  kit::MouseDown(f, kit::MouseButton::kLeft, 0, 300, 1300);
+  kit::CancelPress(f);
+  kit::MouseUp(f, kit::MouseButton::kLeft, 300, 1300);
+  // The right button presses a label but never clicks it.
+  kit::MouseDown(f, kit::MouseButton::kRight, 0, 300, 1300);
+  kit::MouseUp(f, kit::MouseButton::kRight, 300, 1300);
+  EXPECT_EQ(f.clicks, 1);
+  EXPECT_EQ(f.tile_presses.size(), 4u);
+
+  // A quick second press is a press like the first: two presses, two clicks.
+  kit::MouseDown(f, kit::MouseButton::kLeft, 0, 300, 1300);
+  kit::MouseUp(f, kit::MouseButton::kLeft, 300, 1300);
+  kit::MouseDown(f, kit::MouseButton::kLeft, 0, 300, 1300);
+  kit::MouseUp(f, kit::MouseButton::kLeft, 300, 1300);
+  EXPECT_EQ(f.clicks, 3);
+}
+
+// A wizard page: a step list down the left, a text, a box and three buttons.
+struct Page : kit::Form {
+  Page() : kit::Form("page") {
+    auto button = [this](kit::Label& l, const wchar_t* caption, kit::Rect r) {
+      l.caption = caption;
+      l.bounds = r;
+      l.on_click = [this, &l] { clicked.push_back(l.Name()); };
+    };
+    button(step1, L"Начало", {240, 1200, 1000, 255});
+    button(step2, L"Лиценз", {240, 1700, 1000, 255});
+    text.caption = L"Welcome";
+    text.bounds = {2000, 1200, 4000, 1000};
+    box.bounds = {2000, 2400, 3000, 285};
+    // Tops 60 twips apart (4 pixels) still make one row.
+    button(back, L"Предишен", {3000, 4665, 990, 450});
+    button(next, L"Следващ", {4215, 4725, 990, 450});
+    button(cancel, L"Отказ", {7515, 4695, 1050, 450});
+    default_action = &next;
+    cancel_action = &cancel;
+  }
+  kit::Label step1{*this, "step1"};
+  kit::Label step2{*this, "step2"};
+  kit::Label text{*this, "text"};
+  kit::TextBox box{*this, "box"};
+  kit::Label cancel{*this, "cancel"};   // created before Back and Next: order comes from places
+  kit::Label back{*this, "back"};
+  kit::Label next{*this, "next"};
+  std::vector<std::string> clicked;
+};
+
+TEST(TabOrder, ByRowsTopToBottomThenLeftToRightSkippingWhatCannotAct) {
+  kit::ScopedHeadless headless;
+  Page p;
+  p.Show();
+  EXPECT_EQ(Names(kit::TabOrder(p)), (std::vector<std::string>{"step1", "step2", "box", "back", "next", "cancel"}));
+  p.step2.visible = false;
+  p.back.enabled = false;
+  EXPECT_EQ(Names(kit::TabOrder(p)), (std::vector<std::string>{"step1", "box", "next", "cancel"}));
+  // A tab index comes first, in its own order.
+  p.cancel.tab_index = 1;
+  p.box.tab_index = 0;
+  EXPECT_EQ(Names(kit::TabOrder(p)), (std::vector<std::string>{"box", "cancel", "step1", "next"}));
+}
+
+TEST(Keys, APageOpensWithNoLabelFocusedSoEnterAndEscAreItsActions) {
+  kit::ScopedHeadless headless;
+  Page p;
+  p.Show();
+  EXPECT_EQ(p.Focused(), nullptr);
+  EXPECT_TRUE(kit::KeyDown(p, Key::kEnter));
+  EXPECT_TRUE(kit::KeyDown(p, Key::kEscape));
+  EXPECT_FALSE(kit::KeyDown(p, Key::kSpace));   // nothing to press: the key goes on
+  EXPECT_EQ(p.clicked, (std::vector<std::string>{"next", "cancel"}));
+
+  // Tab to the first step label: now Enter and Space are its click.
+  EXPECT_TRUE(kit::KeyDown(p, Key::kTab));
+  EXPECT_EQ(p.Focused(), &p.step1);
+  EXPECT_TRUE(kit::KeyDown(p, Key::kEnter));
+  EXPECT_TRUE(kit::KeyDown(p, Key::kSpace));
+  EXPECT_EQ(p.clicked.size(), 4u);
+  EXPECT_EQ(p.clicked[2], "step1");
+  EXPECT_EQ(p.clicked[3], "step1");
+
+  // In the text box Enter is still the page's default action.
+  kit::KeyDown(p, Key::kTab);
+  kit::KeyDown(p, Key::kTab);
+  EXPECT_EQ(p.Focused(), &p.box);
+  EXPECT_TRUE(kit::KeyDown(p, Key::kEnter));
+  EXPECT_FALSE(kit::KeyDown(p, Key::kLeft));   // the box's own caret key
+  EXPECT_EQ(p.clicked.back(), "next");
+
+  // Shift+Tab goes back and wraps at both ends.
+  kit::KeyDown(p, Key::kTab, kit::kShiftKey);
+  kit::KeyDown(p, Key::kTab, kit::kShiftKey);
+  kit::KeyDown(p, Key::kTab, kit::kShiftKey);
+  EXPECT_EQ(p.Focused(), &p.cancel);
+  kit::KeyDown(p, Key::kTab);
+  EXPECT_EQ(p.Focused(), &p.step1);
+
+  // Hidden and shown again, the page starts over without a focused label.
+  p.Hide();
+  p.Show();
+  EXPECT_EQ(p.Focused(), nullptr);
+}
+
+TEST(Keys, AFocusedLabelThatIsHiddenNoLongerTakesEnter) {
+  kit::ScopedHeadless headless;
+  Page p;
+  p.Show();
+  p.SetFocus(&p.back);
+  p.back.visible = false;   // the page hid its Back label meanwhile
+  kit::KeyDown(p, Key::kEnter);
+  EXPECT_EQ(p.clicked, (std::vector<std::string>{"next"}));
+  // Without actions, Enter and Esc are left to the window.
+  p.default_action = p.cancel_action = nullptr;
+  EXPECT_FALSE(kit::KeyDown(p, Key::kEnter));
+  EXPECT_FALSE(kit::KeyDown(p, Key::kEscape));
+}
+
+// A small grid: two rows of three cells with a gap, and a short row below.
+struct Grid : kit::Form {
+  Grid() : kit::Form("grid") {
+    auto cell = [this](kit::Label& l, int left, int top) {
+      l.bounds = {left, top, 615, 495};
+      l.on_click = [] {};
+      l.tab_group = 1;
+      l.tab_index = 1;
+    };
+    cell(a, 0, 0);
+    cell(b, 600, 0);
+    cell(c, 1800, 0);   // a gap at 1200
+    cell(d, 0, 480);
+    cell(e, 1200, 480);
+    cell(f, 1500, 1200);
+    box.tab_index = 0;
+    close.on_click = [] {};
+    close.bounds = {3000, 0, 300, 300};
+    close.tab_index = 2;
+  }
+  kit::TextBox box{*this, "box"};
+  kit::Label a{*this, "a"}, b{*this, "b"}, c{*this, "c"}, d{*this, "d"}, e{*this, "e"}, f{*this, "f"};
+  kit::Label close{*this, "close"};
+};
+
+TEST(Group, IsOneTabStopEnteredOnItsFirstOrLastFocusedMember) {
+  kit::ScopedHeadless headless;
+  Grid g;
+  g.Show();
+  EXPECT_EQ(Names(kit::TabOrder(g)), (std::vector<std::string>{"box", "a", "close"}));
+  kit::KeyDown(g, Key::kTab);
+  kit::KeyDown(g, Key::kTab);
+  EXPECT_EQ(g.Focused(), &g.a);
+  kit::KeyDown(g, Key::kRight);
+  EXPECT_EQ(g.Focused(), &g.b);
+  kit::KeyDown(g, Key::kTab);
+  EXPECT_EQ(g.Focused(), &g.close);
+  kit::KeyDown(g, Key::kTab, kit::kShiftKey);
+  EXPECT_EQ(g.Focused(), &g.b);   // back where it left the group
+  EXPECT_EQ(Names(kit::FocusOrder(g)), (std::vector<std::string>{"box", "a", "b", "c", "d", "e", "f", "close"}));
+}
+
+TEST(Group, ArrowsMoveByPlacesAndStopAtTheEdges) {
+  kit::ScopedHeadless headless;
+  Grid g;
+  auto move = [&](kit::Label& from, Key key) { return kit::GroupNeighbour(g, from, key)->Name(); };
+  EXPECT_EQ(move(g.b, Key::kRight), "c");    // over the gap
+  EXPECT_EQ(move(g.c, Key::kRight), "c");    // the row's end
+  EXPECT_EQ(move(g.a, Key::kLeft), "a");
+  EXPECT_EQ(move(g.b, Key::kHome), "a");
+  EXPECT_EQ(move(g.a, Key::kEnd), "c");
+  EXPECT_EQ(move(g.a, Key::kDown), "d");
+  // Under b (600..1215) lie d by 15 twips, its shared frame, and e by 15:
+  // neither counts, and the next row has nothing under b either.
+  EXPECT_EQ(move(g.b, Key::kDown), "b");
+  // Under c (1800..2415): e's frame only in the next row; f (1500..2115)
+  // two rows down overlaps it.
+  EXPECT_EQ(move(g.c, Key::kDown), "f");
+  EXPECT_EQ(move(g.f, Key::kUp), "e");   // e (1200..1815) is nearer by its centre than c
+  EXPECT_EQ(move(g.d, Key::kUp), "a");
+  EXPECT_EQ(move(g.a, Key::kUp), "a");
+}
+
+}  // namespace
