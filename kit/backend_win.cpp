@@ -130,6 +130,32 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
       CancelPress(*rec->form);
       return 0;
+    case WM_CONTEXTMENU: {
+      // The system's own request, from a right click (its button-up) or from
+      // Shift+F10 and the context-menu key (no point); a text box's comes
+      // here only when the box has none of its own.
+      if (reinterpret_cast<HWND>(wp) != hwnd) return 0;
+      Form* form = rec->form;
+      if (lp == -1) {
+        Fire([form] { ContextMenuKey(*form); });
+        return 0;
+      }
+      POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      ScreenToClient(hwnd, &pt);
+      int x = PixelsToTwips(pt.x), y = PixelsToTwips(pt.y);
+      Fire([form, x, y] { ContextMenu(*form, x, y); });
+      return 0;
+    }
+    case WM_GETDLGCODE:
+      // Typed characters are the form's, not mnemonics for the dialog manager.
+      return DLGC_WANTCHARS;
+    case WM_CHAR: {
+      Form* form = rec->form;
+      auto ch = static_cast<wchar_t>(wp);
+      bool used = false;
+      Fire([form, ch, &used] { used = Char(*form, ch); });
+      return used ? 0 : DefWindowProcW(hwnd, msg, wp, lp);
+    }
     case WM_SETFOCUS: {
       // Back into the window: the focus goes where the form keeps it.
       Control* focus = rec->form->Focused();
@@ -509,6 +535,32 @@ class Win32Platform : public Platform {
     control.native = nullptr;
     if (fr) fr->controls.erase(&control);
   }
+
+  int PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) override {
+    auto* rec = FormRec(form);
+    if (!rec || !rec->hwnd || items.empty()) return -1;
+    Sync();
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return -1;
+    UINT checked = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+      const auto id = static_cast<UINT>(i + 1);
+      AppendMenuW(menu, MF_STRING, id, items[i].text.c_str());
+      if (items[i].checked) checked = id;
+    }
+    // One of several: the radio mark, as readers and users know it.
+    if (checked) CheckMenuRadioItem(menu, 1, static_cast<UINT>(items.size()), checked, MF_BYCOMMAND);
+    POINT pt{TwipsToPixels(x), TwipsToPixels(y)};
+    ClientToScreen(rec->hwnd, &pt);
+    const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN;
+    const int chosen = static_cast<int>(TrackPopupMenuEx(menu, flags, pt.x, pt.y, rec->hwnd, nullptr));
+    DestroyMenu(menu);
+    return chosen > 0 ? chosen - 1 : -1;
+  }
+
+  void Beep() override { MessageBeep(MB_OK); }
+
+  std::uint64_t TickMs() override { return GetTickCount64(); }
 
   void End(int exit_code) override { ExitProcess(static_cast<UINT>(exit_code)); }
 

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -28,6 +29,7 @@ class VrakelFile {
   }
 
   bool ok() const { return ok_; }
+  const std::filesystem::path& Path() const { return path_; }
 
   // The table in index order, positioned on its first record, and that
   // record's bookmark; null when the file could not be opened.
@@ -76,6 +78,55 @@ class VrakelFile {
   viewer::JetDatabaseEngine engine_;
   std::unique_ptr<viewer::Database> db_;
   std::vector<viewer::TileRecord> records_;
+};
+
+// Opens the shared vrakel.mdb whatever path the window asks for (it asks
+// for a Windows path), and counts the fields read through it.
+class VrakelEngine : public viewer::DatabaseEngine {
+ public:
+  std::unique_ptr<viewer::Database> OpenDatabase(const std::wstring&) override {
+    auto db = inner_.OpenDatabase(VrakelFile::Get().Path().wstring());
+    if (!db) return nullptr;
+    return std::make_unique<CountingDatabase>(std::move(db), *this);
+  }
+
+  // Reads of each field since the start.
+  std::map<std::string, int> reads;
+
+ private:
+  class CountingSet : public viewer::RecordSet {
+   public:
+    CountingSet(std::unique_ptr<viewer::RecordSet> inner, VrakelEngine& engine)
+        : inner_(std::move(inner)), engine_(engine) {}
+    bool SetIndex(std::string_view index) override { return inner_->SetIndex(index); }
+    std::optional<viewer::Bookmark> GetBookmark() override { return inner_->GetBookmark(); }
+    bool SetBookmark(const viewer::Bookmark& b) override { return inner_->SetBookmark(b); }
+    bool Move(std::int32_t rows) override { return inner_->Move(rows); }
+    std::optional<std::wstring> FieldText(std::string_view field) override {
+      ++engine_.reads[std::string(field)];
+      return inner_->FieldText(field);
+    }
+
+   private:
+    std::unique_ptr<viewer::RecordSet> inner_;
+    VrakelEngine& engine_;
+  };
+  class CountingDatabase : public viewer::Database {
+   public:
+    CountingDatabase(std::unique_ptr<viewer::Database> inner, VrakelEngine& engine)
+        : inner_(std::move(inner)), engine_(engine) {}
+    std::unique_ptr<viewer::RecordSet> OpenRecordset(std::string_view table) override {
+      auto rs = inner_->OpenRecordset(table);
+      if (!rs) return nullptr;
+      return std::make_unique<CountingSet>(std::move(rs), engine_);
+    }
+
+   private:
+    std::unique_ptr<viewer::Database> inner_;
+    VrakelEngine& engine_;
+  };
+
+  viewer::JetDatabaseEngine inner_;
 };
 
 }  // namespace testing_viewer
