@@ -271,15 +271,24 @@ void SyncWindowless(FormRecord& rec, Control& c, ControlRecord& cr) {
   }
   RECT now = PaintRect(c);
   OffsetRect(&now, inset, inset);
+  auto invalidate = [&](const RECT& r) {
+    if (surface == rec.hwnd && rec.dirty) {
+      HRGN part = CreateRectRgnIndirect(&r);
+      CombineRgn(rec.dirty, rec.dirty, part, RGN_OR);
+      DeleteObject(part);
+    } else {
+      InvalidateRect(surface, &r, FALSE);
+    }
+  };
   if (!first) {
-    InvalidateRect(surface, &cr.applied_rect, FALSE);
+    invalidate(cr.applied_rect);
     if (c.Kind() == ControlKind::kLabel) {
       auto& label = static_cast<Label&>(c);
       if (label.caption != cr.applied_text) RaiseEvent(rec, c, EVENT_OBJECT_NAMECHANGE);
     }
   }
   if (c.Kind() == ControlKind::kLabel) cr.applied_text = static_cast<Label&>(c).caption;
-  InvalidateRect(surface, &now, FALSE);
+  invalidate(now);
   cr.applied_rect = now;
 }
 
@@ -319,6 +328,7 @@ void SyncForm(Form& form) {
   for (Control* c : form.Controls())
     if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
   std::stable_partition(order.begin(), order.end(), [](Control* c) { return c->Container() == nullptr; });
+  rec->dirty = CreateRectRgn(0, 0, 0, 0);
   for (Control* c : order) {
     if (c->Kind() == ControlKind::kShape || c->Kind() == ControlKind::kLine) continue;
     auto& slot = rec->controls[c];
@@ -344,6 +354,11 @@ void SyncForm(Form& form) {
     } else {
       SyncWindowless(*rec, *c, *slot);
     }
+  }
+  if (rec->dirty) {
+    InvalidateRgn(rec->hwnd, rec->dirty, FALSE);
+    DeleteObject(rec->dirty);
+    rec->dirty = nullptr;
   }
 
   if (form.caption != rec->applied_caption) {

@@ -11,7 +11,7 @@ import time
 import unittest
 
 from harness import DIST, WineSession
-from test_viewer import BACKGROUND, CATEGORY_TILES, tile_point
+from test_viewer import BACKGROUND, tile_point, window_samples
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
@@ -19,13 +19,21 @@ DATABASE = DIST / "vrakel.mdb"
 # The menu's lines, in order.
 MENU = ["Категории", "Радиус на атома", "Електроотрицателност", "Плътност", "Температура на топене",
         "Температура на кипене"]
+CATEGORY_COLOURS = {
+    "Алкални метали": (0xFF, 0x80, 0x80), "Алкалоземни метали": (0xFF, 0x80, 0x00),
+    "Лантаноиди": (0xC0, 0x40, 0x00), "Актиниди": (0xC0, 0xC0, 0x00), "Транзитивни метали": (0x00, 0xFF, 0xFF),
+    "Други метали": (0xFF, 0xFF, 0x00), "Неметали": (0x00, 0xFF, 0x00), "Благородни газове": (0xFF, 0xFF, 0xFF),
+}
 VIRIDIS_TOP = (0xFD, 0xE7, 0x25)
 VIRIDIS_BOTTOM = (0x44, 0x01, 0x54)
 NO_DATA = (0xC8, 0xC8, 0xC8)
 TILES = {"H": (240, 1260), "He": (10920, 1260), "Li": (240, 1740), "F": (10320, 1740), "Fe": (4920, 2700),
          "Cs": (240, 3660), "Fr": (240, 4140), "Uuo": (10920, 4140)}
-LEGEND_SWATCHES = {"Shape9": (2790, 690, (0xFF, 0x80, 0x80)), "Shape5": (4980, 675, (0x00, 0xFF, 0xFF)),
-                   "Shape1": (4980, 1365, (0xFF, 0xFF, 0xFF)), "Shape6": (2790, 1380, (0xC0, 0xC0, 0x00))}
+# Every legend swatch, with its place and colour.
+LEGEND_SWATCHES = {"Shape9": (2790, 690, (0xFF, 0x80, 0x80)), "Shape8": (2790, 915, (0xFF, 0x80, 0x00)),
+                   "Shape7": (2790, 1155, (0xC0, 0x40, 0x00)), "Shape6": (2790, 1380, (0xC0, 0xC0, 0x00)),
+                   "Shape5": (4980, 675, (0x00, 0xFF, 0xFF)), "Shape4": (4980, 900, (0xFF, 0xFF, 0x00)),
+                   "Shape3": (4980, 1140, (0x00, 0xFF, 0x00)), "Shape1": (4980, 1365, (0xFF, 0xFF, 0xFF))}
 
 
 def wait_until(check, timeout: float = 15) -> bool:
@@ -79,13 +87,24 @@ class TrendsTest(unittest.TestCase):
     def tile_colours(self, s, w, symbols):
         return dict(zip(symbols, s.pixels([w.point(*tile_point(*TILES[t])) for t in symbols])))
 
+    def tiles_in_category_colours(self, s, w):
+        """Every tile's fill against its category's colour, the category as
+        a screen reader reads it in the tile's description."""
+        tiles = [c for c in w.controls() if c["role"] == "push button" and c["name"].startswith("lbl_")]
+        self.assertEqual(len(tiles), 115)
+        # Inside each tile, in its lower right part, away from the symbol.
+        points = [(c["rect"][0] + 32, c["rect"][1] + 25) for c in tiles]
+        for c, colour in zip(tiles, s.pixels(points)):
+            self.assertEqual(colour, CATEGORY_COLOURS[c["description"]], c["name"])
+
     def category_pixels(self, s, w):
-        samples = {"tile " + t: (tile_point(left, top), colour) for t, left, top, colour in CATEGORY_TILES}
+        """The window's own pixel checks and every swatch."""
+        samples = window_samples()
         for name, (left, top, colour) in LEGEND_SWATCHES.items():
             samples[name] = ((left + 105, top + 97), colour)
         samples["legend background"] = ((3500, 1000), BACKGROUND)
         got = s.pixels([w.point(*p) for p, _ in samples.values()])
-        return {name: (colour, want) for name, (colour, (_, want)) in zip(samples, got)}
+        return {name: (colour, want) for (name, (_, want)), colour in zip(samples.items(), got)}
 
     def test_keyboard_alone_colours_by_electronegativity_and_categories_bring_everything_back(self):
         with WineSession("trend-keyboard") as s:
@@ -93,6 +112,7 @@ class TrendsTest(unittest.TestCase):
             before = self.category_pixels(s, w)
             for name, (got, want) in before.items():
                 self.assertEqual(got, want, name)
+            self.tiles_in_category_colours(s, w)
             self.focus_tile(s, "F")
             self.choose(s, "Електроотрицателност")
             self.assertEqual(s.message_boxes(), [])
@@ -124,6 +144,7 @@ class TrendsTest(unittest.TestCase):
             after = self.category_pixels(s, w)
             for name, (got, want) in after.items():
                 self.assertEqual(got, want, name)
+            self.tiles_in_category_colours(s, w)
             controls = {c["name"]: c for c in w.controls()}
             self.assertIn("invisible", controls["lbl_scale_low"]["states"])
             self.assertNotIn("invisible", controls["lbl_alkali_metals"]["states"])
