@@ -177,7 +177,8 @@ class StoredTexts : public ::testing::Test {
         ASSERT_TRUE(text) << field << " of record " << rows_.size();
         row.texts[field] = *text;
       }
-      for (Property p : viewer::kProperties) row.readings[p] = viewer::ParseProperty(p, row.texts[std::string(viewer::FieldOf(p))]);
+      for (Property p : viewer::kProperties)
+        row.readings[p] = viewer::ParseProperty(p, row.texts[std::string(viewer::FieldOf(p))]);
       rows_.push_back(std::move(row));
     } while (rs->Move(1));
   }

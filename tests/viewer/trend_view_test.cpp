@@ -261,6 +261,28 @@ TEST(TrendView, WithoutTheDatabaseAPropertyIsExplainedAndTheCategoriesStay) {
   EXPECT_EQ(v.headless.platform.beeps, 3);
 }
 
+TEST(TrendView, ATableWithoutAnyValueGreysEveryTileAndShowsNoBar) {
+  testing_viewer::FakeEngine engine;
+  for (int i = 0; i < 120; ++i) {
+    engine.table.records.push_back({{"Name", L"N"}, {"atom_rad", L"няма данни"}, {"electronegativity", L"?"},
+                                    {"density", L"много"}, {"melt_boil", L"няма данни"}});
+    engine.table.id_order.push_back(i);
+  }
+  Viewer v(engine);
+  v.Choose(Property::kDensity);
+  ASSERT_EQ(v.form.Trends().Shown(), Property::kDensity);
+  for (const auto& tile : v.form.Tiles()) {
+    EXPECT_EQ(tile->back_color, viewer::kNoDataColor) << tile->Name();
+    EXPECT_EQ(tile->fore_color, kBlack) << tile->Name();
+  }
+  const auto& legend = v.form.Trends().Legend();
+  EXPECT_TRUE(legend.lbl_scale_title.visible);
+  EXPECT_TRUE(legend.lbl_no_data.visible && legend.shp_no_data.visible);
+  EXPECT_FALSE(legend.lbl_scale_low.visible || legend.lbl_scale_high.visible);
+  for (const auto& stripe : legend.Bar()) EXPECT_FALSE(stripe->visible);
+  EXPECT_TRUE(v.headless.platform.messages.empty());
+}
+
 TEST(TrendView, TypingWithTheFocusInTheTableFindsTheElementAndEnterShowsIt) {
   Shipped v;
   v.form.SetFocus(&v.Tile("H"));
