@@ -20,5 +20,5 @@ sleep 1
 folder="Z:$(realpath "$ELEMORA_DIST" | tr / '\\')"
 out=$(mktemp)
 "$WINE" "$ELEMORA_WIN_BUILD/bench/trend/trendbench.exe" "$folder" 40 >"$out" 2>&1 || true
-echo "$ELEMORA_WINE_ARCH: $(tr -d '\r' <"$out" | tail -2)"
+echo "$ELEMORA_WINE_ARCH: $(tr -d '\r' <"$out" | tail -1)"
 rm -f "$out"
