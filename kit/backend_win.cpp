@@ -130,6 +130,32 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
       CancelPress(*rec->form);
       return 0;
+    case WM_CONTEXTMENU: {
+      // The system's own request, from a right click (its button-up) or from
+      // Shift+F10 and the context-menu key (no point); a text box's comes
+      // here only when the box has none of its own.
+      if (reinterpret_cast<HWND>(wp) != hwnd) return 0;
+      Form* form = rec->form;
+      if (lp == -1) {
+        Fire([form] { ContextMenuKey(*form); });
+        return 0;
+      }
+      POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      ScreenToClient(hwnd, &pt);
+      int x = PixelsToTwips(pt.x), y = PixelsToTwips(pt.y);
+      Fire([form, x, y] { ContextMenu(*form, x, y); });
+      return 0;
+    }
+    case WM_GETDLGCODE:
+      // Typed characters are the form's, not mnemonics for the dialog manager.
+      return DLGC_WANTCHARS;
+    case WM_CHAR: {
+      Form* form = rec->form;
+      auto ch = static_cast<wchar_t>(wp);
+      bool used = false;
+      Fire([form, ch, &used] { used = Char(*form, ch); });
+      return used ? 0 : DefWindowProcW(hwnd, msg, wp, lp);
+    }
     case WM_SETFOCUS: {
       // Back into the window: the focus goes where the form keeps it.
       Control* focus = rec->form->Focused();
@@ -245,15 +271,24 @@ void SyncWindowless(FormRecord& rec, Control& c, ControlRecord& cr) {
   }
   RECT now = PaintRect(c);
   OffsetRect(&now, inset, inset);
+  auto invalidate = [&](const RECT& r) {
+    if (surface == rec.hwnd && rec.dirty) {
+      HRGN part = CreateRectRgnIndirect(&r);
+      CombineRgn(rec.dirty, rec.dirty, part, RGN_OR);
+      DeleteObject(part);
+    } else {
+      InvalidateRect(surface, &r, FALSE);
+    }
+  };
   if (!first) {
-    InvalidateRect(surface, &cr.applied_rect, FALSE);
+    invalidate(cr.applied_rect);
     if (c.Kind() == ControlKind::kLabel) {
       auto& label = static_cast<Label&>(c);
       if (label.caption != cr.applied_text) RaiseEvent(rec, c, EVENT_OBJECT_NAMECHANGE);
     }
   }
   if (c.Kind() == ControlKind::kLabel) cr.applied_text = static_cast<Label&>(c).caption;
-  InvalidateRect(surface, &now, FALSE);
+  invalidate(now);
   cr.applied_rect = now;
 }
 
@@ -293,6 +328,7 @@ void SyncForm(Form& form) {
   for (Control* c : form.Controls())
     if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
   std::stable_partition(order.begin(), order.end(), [](Control* c) { return c->Container() == nullptr; });
+  rec->dirty = CreateRectRgn(0, 0, 0, 0);
   for (Control* c : order) {
     if (c->Kind() == ControlKind::kShape || c->Kind() == ControlKind::kLine) continue;
     auto& slot = rec->controls[c];
@@ -318,6 +354,11 @@ void SyncForm(Form& form) {
     } else {
       SyncWindowless(*rec, *c, *slot);
     }
+  }
+  if (rec->dirty) {
+    InvalidateRgn(rec->hwnd, rec->dirty, FALSE);
+    DeleteObject(rec->dirty);
+    rec->dirty = nullptr;
   }
 
   if (form.caption != rec->applied_caption) {
@@ -515,6 +556,32 @@ class Win32Platform : public Platform {
     control.native = nullptr;
     if (fr) fr->controls.erase(&control);
   }
+
+  int PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) override {
+    auto* rec = FormRec(form);
+    if (!rec || !rec->hwnd || items.empty()) return -1;
+    Sync();
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return -1;
+    UINT checked = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+      const auto id = static_cast<UINT>(i + 1);
+      AppendMenuW(menu, MF_STRING, id, items[i].text.c_str());
+      if (items[i].checked) checked = id;
+    }
+    // One of several: the radio mark, as readers and users know it.
+    if (checked) CheckMenuRadioItem(menu, 1, static_cast<UINT>(items.size()), checked, MF_BYCOMMAND);
+    POINT pt{TwipsToPixels(x), TwipsToPixels(y)};
+    ClientToScreen(rec->hwnd, &pt);
+    const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN;
+    const int chosen = static_cast<int>(TrackPopupMenuEx(menu, flags, pt.x, pt.y, rec->hwnd, nullptr));
+    DestroyMenu(menu);
+    return chosen > 0 ? chosen - 1 : -1;
+  }
+
+  void Beep() override { MessageBeep(MB_OK); }
+
+  std::uint64_t TickMs() override { return GetTickCount64(); }
 
   void End(int exit_code) override { ExitProcess(static_cast<UINT>(exit_code)); }
 

@@ -51,6 +51,9 @@ struct FormRecord {
   std::size_t applied_surface = 0;
   unsigned applied_focus = 0;      // the form's focus serial last shown
   Control* painted_focus = nullptr;
+  // While a sync runs: the parts of the form's window to repaint, gathered
+  // so the system is told once, not once for each control that changed.
+  HRGN dirty = nullptr;
   std::unordered_map<Control*, std::unique_ptr<ControlRecord>> controls;
   std::unordered_map<std::string, ATOM> name_atoms;   // for the inspector's name question
 };

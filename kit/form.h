@@ -7,6 +7,7 @@
 // visibility. Destroying the object destroys its window.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +57,14 @@ class Form {
   MouseHandler on_mouse_down;   // a press on the surface (shapes and lines included)
   // The system asks to close the window (Alt+F4). Unset: the program ends.
   Handler on_close_request;
+  // A context menu is asked for: by a right click, with the label under it
+  // (null on the bare surface) and the click's point; or by Shift+F10 or the
+  // context-menu key (`keyboard`), with the focused control and its centre.
+  // Twips in the client area.
+  std::function<void(Control* target, int x, int y, bool keyboard)> on_context_menu;
+  // A character typed while no real control has the focus (the keyboard
+  // layout already applied); returns whether the form used it.
+  std::function<bool(wchar_t ch)> on_char;
 
   const std::vector<Control*>& Controls() const { return controls_; }
   Control* Find(const std::string& name) const;

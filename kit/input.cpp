@@ -136,6 +136,30 @@ void MouseUp(Form& form, MouseButton button, int x, int y) {
 
 void CancelPress(Form& form) { form.pressed = nullptr; }
 
+void ContextMenu(Form& form, int x, int y) {
+  if (!form.on_context_menu) return;
+  Control* hit = HitTest(form, x, y);
+  Dispatch([&form, hit, x, y] { form.on_context_menu(hit, x, y, false); });
+}
+
+void ContextMenuKey(Form& form) {
+  if (!form.on_context_menu) return;
+  Control* target = form.Focused();
+  int x = 0, y = 0;
+  if (target && !target->Container()) {
+    x = target->bounds.left + target->bounds.width / 2;
+    y = target->bounds.top + target->bounds.height / 2;
+  }
+  Dispatch([&form, target, x, y] { form.on_context_menu(target, x, y, true); });
+}
+
+bool Char(Form& form, wchar_t ch) {
+  if (!form.on_char) return false;
+  bool used = false;
+  Dispatch([&form, ch, &used] { used = form.on_char(ch); });
+  return used;
+}
+
 std::vector<Control*> FocusOrder(const Form& form) {
   std::vector<Control*> order;
   std::vector<int> groups_done;

@@ -56,6 +56,12 @@ std::vector<Control*> FocusOrder(const Form& form);
 // itself where the move leads nowhere.
 Control* GroupNeighbour(const Form& form, const Control& from, Key key);
 
+// A context menu asked for by a right click at (x, y), or from the keyboard.
+void ContextMenu(Form& form, int x, int y);
+void ContextMenuKey(Form& form);
+// A character typed while the form itself has the focus; whether it was used.
+bool Char(Form& form, wchar_t ch);
+
 // A key pressed while the form (or one of its real controls) has the focus.
 // Returns whether the form used it; an unused key goes on to the control.
 bool KeyDown(Form& form, Key key, int shift = 0);

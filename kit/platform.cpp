@@ -67,6 +67,11 @@ bool HeadlessPlatform::AskRetry(const std::wstring& text, const std::wstring&) {
 
 void HeadlessPlatform::BeginSystemDrag(Form& form) { drags.push_back(&form); }
 
+int HeadlessPlatform::PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) {
+  menus.push_back({&form, items, x, y});
+  return menu_choice ? menu_choice(items) : -1;
+}
+
 void HeadlessPlatform::End(int exit_code) {
   ended = true;
   g_posted.clear();

@@ -3,6 +3,7 @@
 // program asked for.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +12,12 @@ namespace kit {
 
 class Form;
 class Control;
+
+// A line of a popup menu.
+struct MenuItem {
+  std::wstring text;
+  bool checked = false;   // shown with the mark of the one chosen line
+};
 
 class Platform {
  public:
@@ -35,6 +42,14 @@ class Platform {
   virtual void FormDestroyed(Form& form) = 0;
   // A control is going away before its form: drop its window.
   virtual void ControlDestroyed(Control&) {}
+  // A standard popup menu (no title) at (x, y), twips in the form's client
+  // area; returns the index of the line chosen, or -1 when it was closed
+  // without a choice.
+  virtual int PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) = 0;
+  // The system's short default sound.
+  virtual void Beep() = 0;
+  // Milliseconds on a clock that only goes forward.
+  virtual std::uint64_t TickMs() = 0;
   // Ends the program at once: no further handler runs.
   [[noreturn]] virtual void End(int exit_code) = 0;
 };
@@ -73,6 +88,9 @@ class HeadlessPlatform : public Platform {
   bool AskRetry(const std::wstring& text, const std::wstring& title) override;
   void BeginSystemDrag(Form& form) override;
   void FormDestroyed(Form&) override {}
+  int PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) override;
+  void Beep() override { ++beeps; }
+  std::uint64_t TickMs() override { return tick_ms; }
   [[noreturn]] void End(int exit_code) override;
 
   int do_events = 0;
@@ -83,6 +101,17 @@ class HeadlessPlatform : public Platform {
   std::vector<Form*> drags;
   std::vector<Control*> refreshed;
   bool ended = false;
+  // Each menu shown, with where; what the user picks in it comes from
+  // `menu_choice` (-1: closed without a choice).
+  struct ShownMenu {
+    Form* form;
+    std::vector<MenuItem> items;
+    int x, y;
+  };
+  std::vector<ShownMenu> menus;
+  std::function<int(const std::vector<MenuItem>&)> menu_choice;
+  int beeps = 0;
+  std::uint64_t tick_ms = 0;
 };
 
 // Installs a fresh headless platform for the scope of a test.

@@ -1,5 +1,6 @@
 #include "viewer/form_main.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "kit/font.h"
@@ -97,6 +98,15 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
   BuildLines();
   BuildPanel();
   BuildTiles();
+  // After the tiles: the scale's controls lie in the legend's area, above
+  // nothing.
+  trends_ = std::make_unique<TrendView>(
+      *this, tiles_,
+      std::vector<kit::Control*>{&Shape9, &Shape8, &Shape7, &Shape6, &Shape5, &Shape4, &Shape3, &Shape1,
+                                 &lbl_alkali_metals, &lbl_alkaline_earth_metals, &lbl_lanthanide_series,
+                                 &lbl_actinide_series, &lbl_transition_metals, &lbl_other_metals, &lbl_nonmetals,
+                                 &lbl_noble_gases},
+      [this](bool tell_user) { return TileRecords(tell_user); });
 
   on_load = [this] {
     SetHeight(8600);
@@ -106,6 +116,13 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
   // covers; the band, the swatches and the lines count as surface.
   on_mouse_down = [this](kit::MouseButton, int, int, int) { BeginWindowDrag(*this); };
   Label3.on_click = [] { kit::EndProgram(0); };
+  // The tiles' menu: a right click on a tile, or Shift+F10 and the
+  // context-menu key wherever the window's own focus is.
+  on_context_menu = [this](kit::Control* target, int x, int y, bool keyboard) {
+    bool on_tile = std::any_of(tiles_.begin(), tiles_.end(), [&](const auto& t) { return t.get() == target; });
+    if (keyboard || on_tile) trends_->OpenMenu(x, y);
+  };
+  on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
 }
 
 void FormMain::BuildHeader() {
@@ -322,6 +339,16 @@ bool FormMain::ElementTableReady() {
   // is a different fault from a missing file, and the user is told which.
   kit::CurrentPlatform().MessageBox(db ? kUnusableTable : kNoDatabase, kTitle);
   return false;
+}
+
+const std::vector<TileRecord>* FormMain::TileRecords(bool tell_user) {
+  if (tile_records_) return &*tile_records_;
+  if (!(rs && FirstRow)) {
+    if (tell_user) (void)ElementTableReady();
+    return nullptr;
+  }
+  tile_records_ = ReadTileRecords(*rs, *FirstRow);
+  return &*tile_records_;
 }
 
 void FormMain::ShowElement(std::int32_t position) {

@@ -16,7 +16,9 @@
 
 #include "kit/control.h"
 #include "kit/form.h"
+#include "viewer/property_values.h"
 #include "viewer/record_source.h"
+#include "viewer/trend_view.h"
 
 namespace viewer {
 
@@ -42,6 +44,12 @@ class FormMain : public kit::Form {
   // The tile labelled `symbol` ("Fe"), or null.
   kit::Label* Tile(std::string_view symbol);
   const std::vector<std::unique_ptr<kit::Label>>& Tiles() const { return tiles_; }
+
+  // Colouring the table by a property and finding a tile by typing.
+  TrendView& Trends() { return *trends_; }
+  // Every tile's record, read on the first call and kept; null when the
+  // element table cannot be read (the user is told why when `tell_user`).
+  const std::vector<TileRecord>* TileRecords(bool tell_user);
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -166,6 +174,9 @@ class FormMain : public kit::Form {
   // Created after every named control, so the tiles lie above the headings
   // whose lower edge they overlap.
   std::vector<std::unique_ptr<kit::Label>> tiles_;
+
+  std::optional<std::vector<TileRecord>> tile_records_;
+  std::unique_ptr<TrendView> trends_;
 };
 
 }  // namespace viewer

@@ -47,6 +47,26 @@ def tile_point(left, top):
     return left + 480, top + 380
 
 
+def window_samples():
+    """Points of the window (twips) and the colour each must have as the
+    window opens: the surface, the band, every legend swatch, a tile of
+    each category and the empty cells."""
+    samples = {
+        "background": ((600, 5000), BACKGROUND),
+        "background between panel columns": ((5000, 8300), BACKGROUND),
+        "band": ((8000, 300), BAND),
+        "band at the right edge": ((11600, 580), BAND),
+        "alkali swatch": ((2790 + 105, 690 + 97), (0xFF, 0x80, 0x80)),
+        "noble gas swatch": ((4980 + 105, 1365 + 97), (0xFF, 0xFF, 0xFF)),
+        # The cells of elements 113, 115 and 117 are empty.
+        "cell of element 113": ((7920 + 300, 4140 + 300), BACKGROUND),
+        "cell of element 117": ((10320 + 300, 4140 + 300), BACKGROUND),
+    }
+    for symbol, left, top, colour in CATEGORY_TILES:
+        samples["tile " + symbol] = (tile_point(left, top), colour)
+    return samples
+
+
 def records_in_id_order(path):
     """Every record of data_list as {field: text}, ordered by ID (mdbtools)."""
     out = subprocess.run(["mdb-export", "-d", "\t", "-q", "", "-R", "\n", str(path), "data_list"],
@@ -97,19 +117,7 @@ class ViewerTest(unittest.TestCase):
             self.assertEqual(w.client, [776, 573])  # 11640 x 8600 twips at 96 DPI
             self.assertEqual(w.info["text"], "Периодична система")
             s.screenshot("viewer-window")
-            samples = {
-                "background": ((600, 5000), BACKGROUND),
-                "background between panel columns": ((5000, 8300), BACKGROUND),
-                "band": ((8000, 300), BAND),
-                "band at the right edge": ((11600, 580), BAND),
-                "alkali swatch": ((2790 + 105, 690 + 97), (0xFF, 0x80, 0x80)),
-                "noble gas swatch": ((4980 + 105, 1365 + 97), (0xFF, 0xFF, 0xFF)),
-                # The cells of elements 113, 115 and 117 are empty.
-                "cell of element 113": ((7920 + 300, 4140 + 300), BACKGROUND),
-                "cell of element 117": ((10320 + 300, 4140 + 300), BACKGROUND),
-            }
-            for symbol, left, top, colour in CATEGORY_TILES:
-                samples["tile " + symbol] = (tile_point(left, top), colour)
+            samples = window_samples()
             names = list(samples)
             got = s.pixels([w.point(*samples[n][0]) for n in names])
             for name, colour in zip(names, got):

@@ -1,0 +1,113 @@
+// trendbench FOLDER [ROUNDS]: opens the viewer's window on FOLDER\vrakel.mdb
+// and prints, in milliseconds (medians over ROUNDS, default 30):
+//   repaint    one full repaint of the window (every control, into the back
+//              buffer and onto the screen)
+//   first      the first property chosen: every tile's record read, the
+//              tiles recoloured and the change painted
+//   recolour   a later choice (another property, or the categories): the
+//              model's work alone, bringing the window up to date, and all
+//              of it with painting what changed (the text boxes included)
+// A console program, so that the figures reach the terminal under Wine.
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kit/platform.h"
+#include "kit/win32.h"
+#include "kit/win32_app.h"
+#include "viewer/form_main.h"
+#include "viewer/jet_record_source.h"
+
+namespace {
+
+double Now() {
+  static LARGE_INTEGER freq = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: trendbench FOLDER [ROUNDS]\n");
+    return 2;
+  }
+  const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 30;
+  kit::StartWin32(GetModuleHandleW(nullptr));
+  viewer::JetDatabaseEngine engine;
+  viewer::FormMain form(engine, argv[1]);
+  form.Show();
+  kit::CurrentPlatform().DoEvents();
+  HWND hwnd = FindWindowW(L"ElemoraForm", nullptr);
+  if (!hwnd) {
+    std::fprintf(stderr, "no window\n");
+    return 1;
+  }
+  for (int i = 0; i < 3; ++i) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  double t0 = Now();
+  form.Trends().Show(viewer::Property::kElectronegativity);
+  kit::CurrentPlatform().Sync();
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  const double first = Now() - t0;
+  if (form.Trends().Shown() != viewer::Property::kElectronegativity) {
+    std::fprintf(stderr, "the table could not be coloured (is vrakel.mdb in the folder?)\n");
+    return 1;
+  }
+  Pump();
+
+  // Repaints and recolourings take turns, so that the machine's own slow
+  // and fast moments fall on both alike.
+  std::vector<double> repaint, model, sync, whole;
+  const std::optional<viewer::Property> cycle[] = {viewer::Property::kAtomRadius, viewer::Property::kDensity,
+                                                   std::nullopt, viewer::Property::kMeltingPoint,
+                                                   viewer::Property::kElectronegativity};
+  for (int i = 0; i < rounds; ++i) {
+    double r = Now();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    repaint.push_back(Now() - r);
+    Pump();
+
+    double a = Now();
+    form.Trends().Show(cycle[i % std::size(cycle)]);
+    double b = Now();
+    kit::CurrentPlatform().Sync();
+    double s = Now();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    double c = Now();
+    model.push_back(b - a);
+    sync.push_back(s - b);
+    whole.push_back(c - a);
+    Pump();
+  }
+  std::printf(
+      "repaint %.3f ms; first colouring %.3f ms; recolour: model %.3f ms, window update %.3f ms, with its repaint "
+      "%.3f ms (%.2f of a repaint)\n",
+      Median(repaint), first, Median(model), Median(sync), Median(whole), Median(whole) / Median(repaint));
+  return 0;
+}

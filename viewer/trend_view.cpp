@@ -1,0 +1,108 @@
+#include "viewer/trend_view.h"
+
+#include <utility>
+
+namespace viewer {
+namespace {
+
+constexpr wchar_t kCategories[] = L"Категории";
+constexpr wchar_t kBackspace = L'\b';
+
+}  // namespace
+
+TrendView::TrendView(kit::Form& form, const std::vector<std::unique_ptr<kit::Label>>& tiles,
+                     std::vector<kit::Control*> category_legend, RecordSource records)
+    : form_(form),
+      tiles_(tiles),
+      category_legend_(std::move(category_legend)),
+      records_(std::move(records)),
+      legend_(form) {}
+
+void TrendView::Show(std::optional<Property> property) {
+  if (property == shown_) return;
+  if (!property) {
+    for (size_t i = 0; i < tiles_.size() && i < saved_.size(); ++i) {
+      kit::Label& tile = *tiles_[i];
+      tile.back_color = saved_[i].back_color;
+      tile.fore_color = saved_[i].fore_color;
+      tile.description = saved_[i].description;
+    }
+    legend_.Hide();
+    for (size_t i = 0; i < category_legend_.size(); ++i) category_legend_[i]->visible = legend_visible_[i];
+    shown_.reset();
+    return;
+  }
+
+  const std::vector<TileRecord>* records = records_(true);
+  if (!records) return;
+  if (!shown_) {
+    // Taken afresh each time the categories are left, so that what they
+    // come back to is what was there.
+    saved_.clear();
+    for (const auto& tile : tiles_) saved_.push_back({tile->back_color, tile->fore_color, tile->description});
+    legend_visible_.clear();
+    for (kit::Control* c : category_legend_) legend_visible_.push_back(c->visible);
+  }
+
+  std::vector<Reading> readings(tiles_.size());
+  for (size_t i = 0; i < tiles_.size() && i < records->size(); ++i) readings[i] = (*records)[i].Of(*property);
+  const auto scale = TrendScale::Fit(*property, readings);
+  for (size_t i = 0; i < tiles_.size(); ++i) {
+    kit::Label& tile = *tiles_[i];
+    tile.back_color = scale ? scale->ColorOf(readings[i]) : kNoDataColor;
+    tile.fore_color = SymbolColorOn(tile.back_color);
+    // "Транзитивни метали, 1,83": the category stays first, as it is read
+    // with the categories shown.
+    tile.description = saved_[i].description + L", " + ValueText(*property, readings[i]);
+  }
+  for (kit::Control* c : category_legend_) c->visible = false;
+  legend_.Show(*property, scale);
+  shown_ = property;
+}
+
+std::vector<kit::MenuItem> TrendView::MenuItems() const {
+  std::vector<kit::MenuItem> items;
+  items.push_back({kCategories, !shown_});
+  for (Property p : kProperties) items.push_back({std::wstring(CaptionOf(p)), shown_ == p});
+  return items;
+}
+
+void TrendView::OpenMenu(int x, int y) {
+  const int chosen = kit::CurrentPlatform().PopupMenu(form_, MenuItems(), x, y);
+  if (chosen < 0 || chosen > static_cast<int>(kProperties.size())) return;
+  Show(chosen == 0 ? std::nullopt : std::optional<Property>(kProperties[chosen - 1]));
+}
+
+bool TrendView::IsTile(const kit::Control* control) const {
+  for (const auto& tile : tiles_)
+    if (tile.get() == control) return true;
+  return false;
+}
+
+bool TrendView::Type(wchar_t ch, std::uint64_t now_ms) {
+  if (!IsTile(form_.Focused())) {
+    if (search_) search_->Reset();
+    return false;
+  }
+  if (!search_) {
+    // Symbols alone when the names cannot be read; typing is no reason to
+    // show the user a message.
+    const std::vector<TileRecord>* records = records_(false);
+    search_.emplace(TypeAhead::ForTiles(records ? std::span<const TileRecord>(*records)
+                                                : std::span<const TileRecord>()));
+  }
+  const TypeAhead::Result r = ch == kBackspace ? search_->Backspace(now_ms) : search_->Type(ch, now_ms);
+  switch (r.kind) {
+    case TypeAhead::Result::Kind::kIgnored: return ch == kBackspace;
+    case TypeAhead::Result::Kind::kCleared: return true;
+    case TypeAhead::Result::Kind::kNoMatch:
+      kit::CurrentPlatform().Beep();
+      return true;
+    case TypeAhead::Result::Kind::kFound:
+      if (r.index >= 0 && r.index < static_cast<int>(tiles_.size())) form_.SetFocus(tiles_[r.index].get());
+      return true;
+  }
+  return false;
+}
+
+}  // namespace viewer
