@@ -75,6 +75,20 @@ TEMPLATE = WORK / f"prefix-template-{ARCH}"
 DPI = 96
 
 
+def wait_until(check, timeout: float = 15) -> bool:
+    """Polls `check` until it holds; a window or control not listed yet (the
+    inspector's rows come and go while a program is busy) counts as not yet."""
+    end = time.time() + timeout
+    while time.time() < end:
+        try:
+            if check():
+                return True
+        except (AssertionError, KeyError, IndexError, RuntimeError):
+            pass
+        time.sleep(0.3)
+    return False
+
+
 def twips_to_px(twips: float) -> int:
     """The backend's rounding: nearest pixel, halves away from zero."""
     v = twips * DPI / 1440.0

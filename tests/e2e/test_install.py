@@ -9,7 +9,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import DIST, WineSession
+from harness import DIST, WineSession, wait_until
 
 DEFAULT_DEST = r"C:\Program Files\Zentrik"
 TYPED_DEST = r"C:\Моите програми\Периодична система"
@@ -19,18 +19,6 @@ SUCCESS = "Поздравления, Инсталацията на Zentrik за�
 NAMED_SHORTCUT = "Zentrik® Elemora 2002.lnk"
 UNINSTALLED = 'Премахването на програмите на Zentrik завърши успешно. За край натиснете "Изход"'
 RECENT_FAILED = "Инсталацията завърши с грешки. Не бяха създадени: прекия път „Table.exe“ в програмната група."
-
-
-def wait_until(check, timeout: float = 15) -> bool:
-    end = time.time() + timeout
-    while time.time() < end:
-        try:
-            if check():
-                return True
-        except (KeyError, IndexError, RuntimeError):
-            pass
-        time.sleep(0.3)
-    return False
 
 
 def lnk_target(path, codepage: str = "windows-1252") -> str:

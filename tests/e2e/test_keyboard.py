@@ -8,7 +8,7 @@ import shutil
 import time
 import unittest
 
-from harness import DIST, WineSession, twips_to_px
+from harness import DIST, WineSession, twips_to_px, wait_until
 from test_uninstall import INSTALL_DIR, USER_KEY, Installed, key_listed, UNINSTALL_KEY
 from test_viewer import CATEGORY_TILES, VISIBLE_BOXES
 
@@ -24,18 +24,6 @@ CATEGORY_NAMES = {
     "Li": "Алкални метали", "Be": "Алкалоземни метали", "La": "Лантаноиди", "Ac": "Актиниди",
     "Sc": "Транзитивни метали", "Al": "Други метали", "H": "Неметали", "He": "Благородни газове",
 }
-
-
-def wait_until(check, timeout: float = 15) -> bool:
-    end = time.time() + timeout
-    while time.time() < end:
-        try:
-            if check():
-                return True
-        except (AssertionError, KeyError, IndexError):
-            pass
-        time.sleep(0.3)
-    return False
 
 
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")

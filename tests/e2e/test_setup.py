@@ -5,21 +5,12 @@ from __future__ import annotations
 import time
 import unittest
 
-from harness import DIST, WineSession
+from harness import DIST, WineSession, wait_until
 
 INTRO = ('Прочетете внимателно преди да продължите! В натискането на бутона "Аз приемам" '
          'вие автоматично приемате условията на това споразумение ')
 NOT_REACHED = "Този етап не е преминат"
 FREE_PREFIX = "Налично дисково пространство:"
-
-
-def wait_until(check, timeout: float = 10) -> bool:
-    end = time.time() + timeout
-    while time.time() < end:
-        if check():
-            return True
-        time.sleep(0.3)
-    return False
 
 
 @unittest.skipUnless((DIST / "Setup.exe").exists(), "Setup.exe is not built")

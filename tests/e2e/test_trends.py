@@ -10,7 +10,7 @@ import shutil
 import time
 import unittest
 
-from harness import DIST, WineSession
+from harness import DIST, WineSession, wait_until
 from test_viewer import BACKGROUND, tile_point, window_samples
 
 TABLE = DIST / "Table.exe"
@@ -34,18 +34,6 @@ LEGEND_SWATCHES = {"Shape9": (2790, 690, (0xFF, 0x80, 0x80)), "Shape8": (2790, 9
                    "Shape7": (2790, 1155, (0xC0, 0x40, 0x00)), "Shape6": (2790, 1380, (0xC0, 0xC0, 0x00)),
                    "Shape5": (4980, 675, (0x00, 0xFF, 0xFF)), "Shape4": (4980, 900, (0xFF, 0xFF, 0x00)),
                    "Shape3": (4980, 1140, (0x00, 0xFF, 0x00)), "Shape1": (4980, 1365, (0xFF, 0xFF, 0xFF))}
-
-
-def wait_until(check, timeout: float = 15) -> bool:
-    end = time.time() + timeout
-    while time.time() < end:
-        try:
-            if check():
-                return True
-        except (AssertionError, KeyError, IndexError):
-            pass
-        time.sleep(0.3)
-    return False
 
 
 def near(a, b, tolerance=40) -> bool:
