@@ -5,16 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/wine-env
 [ -f "$ELEMORA_DIST/Table.exe" ] || scripts/build
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="$PWD/build/bench-prefix-$ELEMORA_WINE_ARCH"
-n=120
-while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$n"
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-sleep 1
-[ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot.exe -i >/dev/null 2>&1
+. scripts/wine-session
+wine_session "$PWD/build/bench-prefix-$ELEMORA_WINE_ARCH" 120
 bench=$ELEMORA_WIN_BUILD/bench/startup
 out=$(mktemp)
 "$WINE" "$bench/startbench.exe" "$bench/emptywindow.exe" "$ELEMORA_DIST/Table.exe" 15 >"$out" 2>&1
