@@ -79,25 +79,12 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
+    case WM_PAINT:
       // One pass into a back buffer: nothing flickers while the window moves.
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      HDC mem = CreateCompatibleDC(dc);
-      HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom));
-      HGDIOBJ old = SelectObject(mem, bmp);
-      IntersectClipRect(mem, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
-      PaintForm(*rec, mem, rc, GetFocus() == hwnd);
-      BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-             ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteObject(bmp);
-      DeleteDC(mem);
-      EndPaint(hwnd, &ps);
+      PaintBuffered(hwnd, [rec, hwnd](HDC buffer, const RECT& client) {
+        PaintForm(*rec, buffer, client, GetFocus() == hwnd);
+      });
       return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

@@ -75,6 +75,9 @@ bool ShownNow(const Control& c);
 void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus);
 // A picture box: its drawing, then the labels it contains.
 void PaintPicture(ControlRecord& rec, HDC dc);
+// Answers WM_PAINT through a back buffer of the client area, so nothing
+// flickers: `paint` draws into the buffer, clipped to what needs painting.
+void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint);
 void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item);
 void LoadPicture(ControlRecord& rec);
 // The place a windowless control paints, in pixels of the window it lies on.

@@ -432,23 +432,10 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      // Through a back buffer, so the caption over the dial does not flicker.
-      HDC mem = CreateCompatibleDC(dc);
-      HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom));
-      HGDIOBJ old = SelectObject(mem, bmp);
-      PaintPicture(*rec, mem);
-      BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteObject(bmp);
-      DeleteDC(mem);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      // Buffered, so the caption over the dial does not flicker.
+      PaintBuffered(hwnd, [rec](HDC buffer, const RECT&) { PaintPicture(*rec, buffer); });
       return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {

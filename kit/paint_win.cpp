@@ -316,6 +316,24 @@ void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus) {
   }
 }
 
+void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom));
+  HGDIOBJ old = SelectObject(mem, bmp);
+  IntersectClipRect(mem, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+  paint(mem, rc);
+  BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
+         mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  EndPaint(hwnd, &ps);
+}
+
 void PaintPicture(ControlRecord& rec, HDC dc) {
   auto& box = static_cast<PictureBox&>(*rec.control);
   RECT rc;

@@ -321,6 +321,18 @@ class WineSession:
                            stdin=subprocess.DEVNULL, timeout=timeout)
         return log.read_text(encoding="utf-8", errors="replace")
 
+    def start_viewer(self) -> tuple[App, Window]:
+        """Table.exe with its database in C:\\Zentrik, as installed, up
+        and painted."""
+        folder = self.drive_c / "Zentrik"
+        folder.mkdir(parents=True, exist_ok=True)
+        for name in ("Table.exe", "vrakel.mdb"):
+            shutil.copy(DIST / name, folder / name)
+        app = self.start("C:\\Zentrik\\Table.exe")
+        window = self.wait_window("form_main")
+        time.sleep(0.5)
+        return app, window.refresh()
+
     def inspect(self) -> list[dict]:
         text = self.run(str(INSPECTOR), "dump")
         rows = []

@@ -29,14 +29,7 @@ CATEGORY_NAMES = {
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
 class ViewerAccessible(unittest.TestCase):
     def start(self, s):
-        folder = s.drive_c / "Zentrik"
-        folder.mkdir(parents=True, exist_ok=True)
-        shutil.copy(TABLE, folder / "Table.exe")
-        shutil.copy(DATABASE, folder / "vrakel.mdb")
-        app = s.start("C:\\Zentrik\\Table.exe")
-        w = s.wait_window("form_main")
-        time.sleep(0.5)
-        return app, w.refresh()
+        return s.start_viewer()
 
     def test_tiles_are_buttons_at_their_places_and_boxes_are_named_text(self):
         with WineSession("a11y-viewer") as s:

@@ -43,14 +43,7 @@ def near(a, b, tolerance=40) -> bool:
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
 class TrendsTest(unittest.TestCase):
     def start(self, s):
-        folder = s.drive_c / "Zentrik"
-        folder.mkdir(parents=True, exist_ok=True)
-        shutil.copy(TABLE, folder / "Table.exe")
-        shutil.copy(DATABASE, folder / "vrakel.mdb")
-        s.start("C:\\Zentrik\\Table.exe")
-        w = s.wait_window("form_main")
-        time.sleep(0.5)
-        return w.refresh()
+        return s.start_viewer()[1]
 
     def focus_tile(self, s, symbol="H"):
         """Tab into the table (it enters on H), then the arrows."""
