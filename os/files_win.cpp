@@ -105,6 +105,15 @@ class Win32Files : public Files {
   }
 
   std::optional<std::vector<std::wstring>> Subfolders(const std::wstring& folder) override {
+    return Entries(folder, true);
+  }
+
+  std::optional<std::vector<std::wstring>> FileNames(const std::wstring& folder) override {
+    return Entries(folder, false);
+  }
+
+  // The names of a folder's subfolders or of its files.
+  std::optional<std::vector<std::wstring>> Entries(const std::wstring& folder, bool folders) {
     QuietErrors quiet;
     std::wstring pattern = folder;
     if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
@@ -113,16 +122,15 @@ class Win32Files : public Files {
     UniqueHandle<FindTraits> search(FindFirstFileW(pattern.c_str(), &found));
     if (!search) {
       // A drive root has no "." and "..": an empty one matches nothing, and
-      // is still a readable folder without subfolders.
+      // is still a readable folder without entries.
       if (GetLastError() == ERROR_FILE_NOT_FOUND && FolderExists(folder)) return std::vector<std::wstring>{};
       return std::nullopt;
     }
     std::vector<std::wstring> names;
     do {
       std::wstring name = found.cFileName;
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
-        names.push_back(name);
-      }
+      bool is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      if (is_folder == folders && name != L"." && name != L"..") names.push_back(name);
     } while (FindNextFileW(search.get(), &found));
     return names;
   }
