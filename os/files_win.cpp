@@ -53,11 +53,16 @@ class Win32Files : public Files {
     // No sharing at all: fails while any other handle, a running program's
     // image included, is open on the file.
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-      CloseHandle(h);
-      return false;
-    }
-    return GetLastError() == ERROR_SHARING_VIOLATION;
+    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(h);
+    // A running program's image holds no handle once loaded, yet the system
+    // refuses to write it, and to delete it: ask for writing, which changes
+    // nothing by itself.
+    h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(h);
+    return false;
   }
 
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override {
