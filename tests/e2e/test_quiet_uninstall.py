@@ -56,6 +56,13 @@ class QuietUninstallUnderWine(unittest.TestCase):
     def test_silent_run_removes_a_user_installation_and_logs_each_step(self):
         with WineSession("quiet-uninstall") as s:
             inst = Installed(s)
+            # The values the installer adds to the entry go with its key.
+            s.reg_add(UNINSTALL_KEY, "QuietUninstallString", UNINSTALLER + " /S")
+            s.reg_add(UNINSTALL_KEY, "EstimatedSize", "1234", "REG_DWORD")
+            s.reg_add(UNINSTALL_KEY, "InstallDate", "20240901")
+            s.reg_add(UNINSTALL_KEY, "NoModify", "1", "REG_DWORD")
+            s.reg_add(UNINSTALL_KEY, "NoRepair", "1", "REG_DWORD")
+            self.assertEqual(len(s.reg_query(UNINSTALL_KEY) or {}), 7)
             code, seen = self.run_silently(s, "/S", "/LOG=" + LOG)
             self.assertEqual(code, 0)
             self.assertEqual(seen, [], "a window appeared")
