@@ -64,6 +64,8 @@ class Files {
   virtual bool FolderExists(const std::wstring& path) = 0;
   // Names of the subfolders, or nothing when the folder cannot be read.
   virtual std::optional<std::vector<std::wstring>> Subfolders(const std::wstring& folder) = 0;
+  // Names of the files (not folders) in it, or nothing when it cannot be read.
+  virtual std::optional<std::vector<std::wstring>> FileNames(const std::wstring& folder) = 0;
   // Drives in letter order, and the current drive of the process ("C:\").
   virtual std::vector<Drive> Drives() = 0;
   virtual std::wstring CurrentDrive() = 0;

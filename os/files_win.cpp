@@ -53,11 +53,16 @@ class Win32Files : public Files {
     // No sharing at all: fails while any other handle, a running program's
     // image included, is open on the file.
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-      CloseHandle(h);
-      return false;
-    }
-    return GetLastError() == ERROR_SHARING_VIOLATION;
+    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(h);
+    // A running program's image holds no handle once loaded, yet the system
+    // refuses to write it, and to delete it: ask for writing, which changes
+    // nothing by itself.
+    h = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(h);
+    return false;
   }
 
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override {
@@ -105,6 +110,15 @@ class Win32Files : public Files {
   }
 
   std::optional<std::vector<std::wstring>> Subfolders(const std::wstring& folder) override {
+    return Entries(folder, true);
+  }
+
+  std::optional<std::vector<std::wstring>> FileNames(const std::wstring& folder) override {
+    return Entries(folder, false);
+  }
+
+  // The names of a folder's subfolders or of its files.
+  std::optional<std::vector<std::wstring>> Entries(const std::wstring& folder, bool folders) {
     QuietErrors quiet;
     std::wstring pattern = folder;
     if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
@@ -113,16 +127,15 @@ class Win32Files : public Files {
     UniqueHandle<FindTraits> search(FindFirstFileW(pattern.c_str(), &found));
     if (!search) {
       // A drive root has no "." and "..": an empty one matches nothing, and
-      // is still a readable folder without subfolders.
+      // is still a readable folder without entries.
       if (GetLastError() == ERROR_FILE_NOT_FOUND && FolderExists(folder)) return std::vector<std::wstring>{};
       return std::nullopt;
     }
     std::vector<std::wstring> names;
     do {
       std::wstring name = found.cFileName;
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
-        names.push_back(name);
-      }
+      bool is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      if (is_folder == folders && name != L"." && name != L"..") names.push_back(name);
     } while (FindNextFileW(search.get(), &found));
     return names;
   }

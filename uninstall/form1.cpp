@@ -6,8 +6,7 @@
 #include "look/meter.h"
 #include "look/skin.h"
 #include "uninstall/caption_fit.h"
-#include "uninstall/recorded_folder.h"
-#include "uninstall/user_value.h"
+#include "uninstall/removal.h"
 
 namespace gorvix {
 namespace {
@@ -15,18 +14,6 @@ namespace {
 constexpr kit::Color kWhite = kit::Rgb(255, 255, 255);
 constexpr kit::Color kStepDone = kit::Rgb(192, 192, 255);
 constexpr kit::Color kStepNow = kit::Rgb(0, 0, 64);
-
-const std::wstring kUserKey = L"Software\\Zentrik\\Elemora";
-const std::wstring kUninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
-const std::wstring kShortcutName = L"Zentrik® Elemora 2002.lnk";
-constexpr std::uint32_t kKeySetValue = 0x2;
-constexpr std::uint32_t kKeyQueryValue = 0x1;
-
-// What the completion text names when it was not removed.
-const std::wstring kProgram = L"програмата";
-const std::wstring kShortcut = L"препратката";
-const std::wstring kEntry = L"записът в списъка с програмите";
-const std::wstring kProductKey = L"ключът в регистратурата";
 
 constexpr double kMessagePoints = 12;
 
@@ -49,11 +36,10 @@ void Place(kit::Line& line, int x1, int y1, int x2, int y2) {
   line.color = kWhite;
 }
 
-bool Gone(long result) { return result == os::kOk || result == os::kFileNotFound; }
-
 }  // namespace
 
-Form1::Form1(os::Services& os) : kit::Form("Form1"), os_(os) {
+Form1::Form1(os::Services& os, std::wstring log_path) : kit::Form("Form1"), os_(os) {
+  if (!log_path.empty()) log_.emplace(os_.files, std::move(log_path));
   caption = L"Gorvix";
   icon = L"GORVIX";
   back_color = look::kUninstallerBackColour;
@@ -135,118 +121,41 @@ void Form1::Pause() {
   }
 }
 
-void Form1::NotRemoved(const std::wstring& what) {
-  if (std::find(not_removed_.begin(), not_removed_.end(), what) == not_removed_.end()) not_removed_.push_back(what);
-}
-
-bool Form1::WasNotRemoved(const std::wstring& what) const {
-  return std::find(not_removed_.begin(), not_removed_.end(), what) != not_removed_.end();
-}
-
-bool Form1::DeleteFile(const std::wstring& path) {
-  // Nothing of that name there: gone already, as after an earlier run. Any
-  // other refusal (a folder of that name, a file in use) means it stays.
-  long result = os_.files.DeleteFileResult(path);
-  return result == os::kOk || result == os::kFileNotFound || result == os::kPathNotFound;
-}
-
-void Form1::RemoveFolderWithoutSubfolders(const std::wstring& folder) {
-  // A folder the list cannot show is left alone; one that still holds files
-  // is refused by the system and stays, as it should.
-  if (Dir1.SetPath(folder) && Dir1.ListCount() == 0) os_.files.RemoveFolder(folder);
-}
-
-void Form1::RemoveRecordedFile(const wchar_t* name, const std::wstring& file, const std::wstring& item) {
-  long opened = os::kOk;
-  ValueHolder value = GetUserValue(os_.registry, kUserKey, name, reg, &opened);
-  // No key at all: a second run after a complete one, nothing left here.
-  if (opened == os::kFileNotFound) return;
-  // With the key there, a record that is missing, empty, not a text or
-  // refused leaves the file where it is; that is no success.
-  std::optional<std::wstring> folder;
-  if (value.kind == ValueHolder::Kind::kText) folder = RecordedFolder(value.text, os_.files.WindowsDirectory());
-  if (!folder) {
-    NotRemoved(item);
-    return;
-  }
-  // The separator is added here, so a folder recorded without its closing
-  // one still names a file inside it.
-  if (!DeleteFile(*folder + L"\\" + file)) NotRemoved(item);
-  RemoveFolderWithoutSubfolders(*folder);
-}
-
-void Form1::RemovePrograms() { RemoveRecordedFile(L"dir", L"Table.exe", kProgram); }
-
-void Form1::RemoveShortcut() { RemoveRecordedFile(L"Sdir", kShortcutName, kShortcut); }
-
-void Form1::RemoveRegistryKeys() {
-  // While the viewer or its shortcut stays, so do the records that find them
-  // and the entry from which the user runs this program again.
-  if (WasNotRemoved(kProgram) || WasNotRemoved(kShortcut)) {
-    auto kept = [this](os::RootKey root, const std::wstring& path, const std::wstring& item) {
-      os::KeyHandle key = 0;
-      long opened = os_.registry.OpenKey(root, path, kKeyQueryValue, &key);
-      if (opened == os::kOk) os_.registry.CloseKey(key);
-      if (opened != os::kFileNotFound) NotRemoved(item);
-    };
-    kept(os::RootKey::kLocalMachine, kUninstallKey, kEntry);
-    kept(os::RootKey::kCurrentUser, kUserKey, kProductKey);
-    return;
-  }
-  os::KeyHandle key = 0;
-  long opened = os_.registry.OpenKey(os::RootKey::kLocalMachine, kUninstallKey, kKeySetValue, &key);
-  if (opened == os::kOk) {
-    for (const wchar_t* name : {L"DisplayName", L"UninstallString"})
-      if (!Gone(os_.registry.DeleteValue(key, name))) NotRemoved(kEntry);
-    os_.registry.CloseKey(key);
-  } else if (!Gone(opened)) {
-    NotRemoved(kEntry);
-  }
-  if (!Gone(os_.registry.DeleteKey(os::RootKey::kLocalMachine, kUninstallKey))) NotRemoved(kEntry);
-  if (!Gone(os_.registry.DeleteKey(os::RootKey::kCurrentUser, kUserKey))) NotRemoved(kProductKey);
-}
-
 void Form1::RunUninstall() {
   if (state_ != State::kWaiting) return;
   state_ = State::kRemoving;
-  not_removed_.clear();
   Label6.visible = false;
   Label7.visible = false;
   Label12.visible = false;
 
   look::InitMeter(*this, look::kUninstallerMeterColour, look::kUninstallerCaptionColour);
-  look::SetMeterValue(10, *this);
-  Highlight(Label1, Label2);
-  RemovePrograms();
-
-  Pause();
-  look::SetMeterValue(50, *this);
-  Highlight(Label2, Label3);
-  RemoveShortcut();
-
-  Pause();
-  look::SetMeterValue(90, *this);
-  Highlight(Label3, Label4);
-  RemoveRegistryKeys();
+  Removal::Hooks hooks;
+  hooks.value_read = [this](const std::wstring& text) { reg.caption = text; };
+  hooks.subfolders = [this](const std::wstring& folder) -> std::optional<size_t> {
+    if (!Dir1.SetPath(folder)) return std::nullopt;
+    return static_cast<size_t>(Dir1.ListCount());
+  };
+  Removal removal(os_, log_ ? &*log_ : nullptr, std::move(hooks));
+  static constexpr int kMeterAtStep[Removal::kSteps] = {10, 50, 90};
+  kit::Label* const step_labels[] = {&Label1, &Label2, &Label3, &Label4, &Label5};
+  removal.Run([&](int step) {
+    if (step > 0) Pause();
+    look::SetMeterValue(kMeterAtStep[step], *this);
+    Highlight(*step_labels[step], *step_labels[step + 1]);
+  });
 
   Pause();
   look::SetMeterValue(100, *this);
   Highlight(Label4, Label5);
 
-  ShowCompletion();
+  ShowCompletion(removal.CompletionText());
 }
 
-void Form1::ShowCompletion() {
-  if (not_removed_.empty()) {
-    Label12.caption = L"Премахването на програмите на Zentrik завърши успешно. За край натиснете \"Изход\"";
-  } else {
-    std::wstring list;
-    for (const auto& item : not_removed_) list += (list.empty() ? L"" : L", ") + item;
-    Label12.caption = L"Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: " + list +
-                      L". За край натиснете \"Изход\"";
-  }
-  // A list of what stays can need more lines than the label holds; then the
-  // same font comes smaller, so that the text ends with its "Изход" in view.
+void Form1::ShowCompletion(const std::wstring& text) {
+  Label12.caption = text;
+  // A list of what stays, or of what goes at the restart, can need more
+  // lines than the label holds; then the same font comes smaller, so that
+  // the text ends with its "Изход" in view.
   kit::Rect& place = Label12.bounds;
   double points = FittingSize(Label12.caption, kMessagePoints, place.width, place.height);
   if (points < kMessagePoints) {

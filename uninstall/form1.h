@@ -3,9 +3,10 @@
 // step list, and ends with a completion text and "Изход".
 #pragma once
 
+#include <optional>
 #include <string>
-#include <vector>
 
+#include "deploy/log.h"
 #include "kit/control.h"
 #include "kit/form.h"
 #include "os/os.h"
@@ -14,7 +15,8 @@ namespace gorvix {
 
 class Form1 : public kit::Form {
  public:
-  explicit Form1(os::Services& os);
+  // With a log file named, the removal writes its steps there too.
+  explicit Form1(os::Services& os, std::wstring log_path = L"");
 
   // The removal, run by a click on Label6.
   void RunUninstall();
@@ -58,27 +60,13 @@ class Form1 : public kit::Form {
   void Highlight(kit::Label& done, kit::Label& next);
   // One to two seconds by the clock, handling window messages meanwhile.
   void Pause();
-  void RemovePrograms();
-  void RemoveShortcut();
-  void RemoveRegistryKeys();
-  // Reads the record `name` and deletes `file` in the folder it names (and
-  // the folder when it is then empty); `item` is reported when the record
-  // exists but cannot be used or the file stays.
-  void RemoveRecordedFile(const wchar_t* name, const std::wstring& file, const std::wstring& item);
-  // Deletes a file; true when it is gone, also when it was gone before.
-  bool DeleteFile(const std::wstring& path);
-  // Removes `folder` when the folder list shows no subfolder in it.
-  void RemoveFolderWithoutSubfolders(const std::wstring& folder);
-  void NotRemoved(const std::wstring& what);
-  bool WasNotRemoved(const std::wstring& what) const;
-  void ShowCompletion();
+  void ShowCompletion(const std::wstring& text);
 
   enum class State { kWaiting, kRemoving, kDone };
 
   os::Services& os_;
   State state_ = State::kWaiting;
-  // What a step could not remove, for the completion text.
-  std::vector<std::wstring> not_removed_;
+  std::optional<deploy::Log> log_;
 };
 
 }  // namespace gorvix

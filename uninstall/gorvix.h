@@ -1,6 +1,8 @@
 // The uninstaller program: its window, shown centred at start.
 #pragma once
 
+#include <string>
+
 #include "os/os.h"
 #include "uninstall/form1.h"
 
@@ -8,7 +10,8 @@ namespace gorvix {
 
 class Gorvix {
  public:
-  explicit Gorvix(os::Services& os) : form1(os) { form1.Show(); }
+  // `log_path`: the file named by /LOG=, or empty.
+  explicit Gorvix(os::Services& os, std::wstring log_path = L"") : form1(os, std::move(log_path)) { form1.Show(); }
   Form1 form1;
 };
 

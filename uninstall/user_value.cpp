@@ -52,15 +52,21 @@ long ReadRegistryValue(os::Registry& registry, os::KeyHandle key, const std::wst
   return -1;
 }
 
-ValueHolder GetUserValue(os::Registry& registry, const std::wstring& key_path, const std::wstring& value_name,
-                         kit::Label& reg, long* opened) {
+ValueHolder GetValue(os::Registry& registry, os::RootKey root, const std::wstring& key_path,
+                     const std::wstring& value_name, std::uint32_t access, long* opened) {
   os::KeyHandle key = 0;
   ValueHolder holder;
-  long result = registry.OpenKey(os::RootKey::kCurrentUser, key_path, kKeyAccess, &key);
+  long result = registry.OpenKey(root, key_path, access, &key);
   if (opened) *opened = result;
   ReadRegistryValue(registry, key, value_name, holder);
-  reg.caption = holder.AsText();
   registry.CloseKey(key);
+  return holder;
+}
+
+ValueHolder GetUserValue(os::Registry& registry, const std::wstring& key_path, const std::wstring& value_name,
+                         kit::Label& reg, long* opened) {
+  ValueHolder holder = GetValue(registry, os::RootKey::kCurrentUser, key_path, value_name, kKeyAccess, opened);
+  reg.caption = holder.AsText();
   return holder;
 }
 

@@ -31,6 +31,12 @@ struct ValueHolder {
 // left as it was.
 long ReadRegistryValue(os::Registry& registry, os::KeyHandle key, const std::wstring& name, ValueHolder& holder);
 
+// Opens `key_path` under `root` with `access`, reads `value_name` and closes
+// the key again. With `opened`, also the result of opening the key
+// (kFileNotFound: no key).
+ValueHolder GetValue(os::Registry& registry, os::RootKey root, const std::wstring& key_path,
+                     const std::wstring& value_name, std::uint32_t access, long* opened = nullptr);
+
 // Opens `key_path` under HKEY_CURRENT_USER, reads `value_name` and shows it
 // as the caption of `reg`, then closes the key. Returns what was read; with
 // `opened`, also the result of opening the key (kFileNotFound: no key).

@@ -147,10 +147,11 @@ bool FakeFiles::FolderExists(const std::wstring& path) {
   return node && node->folder;
 }
 
-std::optional<std::vector<std::wstring>> FakeFiles::Subfolders(const std::wstring& folder) {
+std::optional<std::vector<std::wstring>> FakeFiles::Entries(const std::string& op, const std::wstring& folder,
+                                                            bool folders) {
   const Node* node = Find(folder);
   if (Failing(folder) || !node || !node->folder) {
-    Record("Subfolders", folder, L"", false);
+    Record(op, folder, L"", false);
     return std::nullopt;
   }
   std::wstring prefix = Fold(node->path);
@@ -158,12 +159,20 @@ std::optional<std::vector<std::wstring>> FakeFiles::Subfolders(const std::wstrin
   std::vector<std::wstring> names;
   for (auto it = nodes_.upper_bound(prefix); it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
        ++it) {
-    if (it->second.folder && it->first.find(L'\\', prefix.size()) == std::wstring::npos) {
+    if (it->second.folder == folders && it->first.find(L'\\', prefix.size()) == std::wstring::npos) {
       names.push_back(it->second.path.substr(it->second.path.rfind(L'\\') + 1));
     }
   }
-  Record("Subfolders", folder, L"", true);
+  Record(op, folder, L"", true);
   return names;
+}
+
+std::optional<std::vector<std::wstring>> FakeFiles::Subfolders(const std::wstring& folder) {
+  return Entries("Subfolders", folder, true);
+}
+
+std::optional<std::vector<std::wstring>> FakeFiles::FileNames(const std::wstring& folder) {
+  return Entries("FileNames", folder, false);
 }
 
 std::vector<Drive> FakeFiles::Drives() {

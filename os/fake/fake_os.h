@@ -167,6 +167,7 @@ class FakeFiles : public Files {
   bool FileExists(const std::wstring& path) override;
   bool FolderExists(const std::wstring& path) override;
   std::optional<std::vector<std::wstring>> Subfolders(const std::wstring& folder) override;
+  std::optional<std::vector<std::wstring>> FileNames(const std::wstring& folder) override;
   std::vector<Drive> Drives() override;
   std::wstring CurrentDrive() override { return current_drive_; }
   std::optional<DiskSpace> FreeSpace(const std::wstring& root) override;
@@ -222,6 +223,7 @@ class FakeFiles : public Files {
   bool Failing(const std::wstring& path) const;
   const Node* Find(const std::wstring& path) const;
   bool Record(const std::string& op, const std::wstring& path, const std::wstring& path2, bool ok);
+  std::optional<std::vector<std::wstring>> Entries(const std::string& op, const std::wstring& folder, bool folders);
 
   std::map<std::wstring, Node> nodes_;  // by folded clean path
   std::map<std::wstring, std::pair<std::wstring, std::optional<DiskSpace>>> drives_;  // folded root -> label, space

@@ -170,6 +170,7 @@ void CheckSafeCopies(os::Files& files, const std::wstring& folder, const std::ws
   HANDLE hold = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   Check(hold != INVALID_HANDLE_VALUE, "files: hold a file open");
   Check(files.FileInUse(locked) && !files.FileInUse(copy), "files: in use while held open");
+  Check(files.FileInUse(exe), "files: a running program is in use");
   Check(files.CopyFileResult(locked, copy) != 0, "files: copy from a file held open fails");
   Check(files.CopyFileResult(exe, locked) != 0, "files: copy onto a file held open fails");
   CloseHandle(hold);
@@ -198,6 +199,11 @@ void CheckFiles(os::Files& files, const std::wstring& base) {
   auto subfolders = files.Subfolders(base);
   Check(subfolders && subfolders->size() == 1 && (*subfolders)[0] == L"Под папка", "files: subfolders");
   Check(!files.Subfolders(base + L"\\missing"), "files: subfolders of missing folder");
+  auto names = files.FileNames(base + L"\\Под папка");
+  Check(names && names->size() == 1 && (*names)[0] == L"Таблица.exe", "files: file names");
+  names = files.FileNames(base);
+  Check(names && names->empty(), "files: file names leave out folders");
+  Check(!files.FileNames(base + L"\\missing"), "files: file names of missing folder");
   Check(!files.RemoveFolder(base + L"\\Под папка"), "files: non-empty folder is kept");
   Check(files.DeleteFile(copy), "files: delete");
   Check(!files.DeleteFile(copy), "files: delete missing fails");
