@@ -2,7 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace jet {
@@ -25,21 +26,48 @@ class MemoryByteSource final : public ByteSource {
   std::shared_ptr<const std::vector<uint8_t>> bytes_;
 };
 
+// A C stream rather than std::ifstream: the iostreams and locale machinery
+// would more than double the size of every program that reads a database.
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+
+bool SeekTo(std::FILE* f, uint64_t offset) {
+#ifdef _WIN32
+  return _fseeki64(f, static_cast<long long>(offset), SEEK_SET) == 0;
+#else
+  return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+std::optional<uint64_t> SizeOf(std::FILE* f) {
+#ifdef _WIN32
+  if (_fseeki64(f, 0, SEEK_END) != 0) return std::nullopt;
+  long long end = _ftelli64(f);
+#else
+  if (fseeko(f, 0, SEEK_END) != 0) return std::nullopt;
+  off_t end = ftello(f);
+#endif
+  if (end < 0) return std::nullopt;
+  return static_cast<uint64_t>(end);
+}
+
 class FileByteSource final : public ByteSource {
  public:
-  FileByteSource(std::ifstream in, uint64_t size) : in_(std::move(in)), size_(size) {}
+  FileByteSource(UniqueFile in, uint64_t size) : in_(std::move(in)), size_(size) {}
   uint64_t Size() const override { return size_; }
   Status Read(uint64_t offset, uint8_t* out, size_t n) override {
     if (offset > size_ || n > size_ - offset) return Status::IoError("read beyond the end of the file");
-    in_.clear();
-    in_.seekg(static_cast<std::streamoff>(offset));
-    in_.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(n));
-    if (!in_ || static_cast<size_t>(in_.gcount()) != n) return Status::IoError("cannot read the file");
+    if (!SeekTo(in_.get(), offset) || std::fread(out, 1, n, in_.get()) != n) {
+      std::clearerr(in_.get());
+      return Status::IoError("cannot read the file");
+    }
     return Status::Ok();
   }
 
  private:
-  std::ifstream in_;
+  UniqueFile in_;
   uint64_t size_;
 };
 
@@ -55,19 +83,20 @@ std::unique_ptr<ByteSource> MemorySource(std::vector<uint8_t> bytes) {
 }
 
 Result<std::unique_ptr<ByteSource>> FileSource(const std::filesystem::path& path) {
-  // std::ifstream opens for reading without denying others read or write
-  // access (on Windows through _wfopen), which is what read-only shared
-  // opening needs.
-  std::ifstream in(path, std::ios::binary);
+  // Opened for reading without denying others read or write access (the
+  // C runtime's default sharing), which read-only shared opening needs.
+#ifdef _WIN32
+  UniqueFile in(_wfopen(path.c_str(), L"rb"));
+#else
+  UniqueFile in(std::fopen(path.c_str(), "rb"));
+#endif
   if (!in) {
     const std::u8string name = path.u8string();
     return Status::IoError("cannot open " + std::string(name.begin(), name.end()));
   }
-  in.seekg(0, std::ios::end);
-  const std::streamoff end = in.tellg();
-  if (end < 0) return Status::IoError("cannot read the file size");
-  in.seekg(0);
-  return std::unique_ptr<ByteSource>(std::make_unique<FileByteSource>(std::move(in), static_cast<uint64_t>(end)));
+  std::optional<uint64_t> size = SizeOf(in.get());
+  if (!size) return Status::IoError("cannot read the file size");
+  return std::unique_ptr<ByteSource>(std::make_unique<FileByteSource>(std::move(in), *size));
 }
 
 void Rc4Apply(const uint8_t* key, size_t key_size, uint8_t* data, size_t n) {
