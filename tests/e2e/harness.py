@@ -321,6 +321,11 @@ class WineSession:
                            stdin=subprocess.DEVNULL, timeout=timeout)
         return log.read_text(encoding="utf-8", errors="replace")
 
+    def post_close(self, window: "Window"):
+        """WM_CLOSE posted to a window, as another program or the task bar's
+        Close asks it to close."""
+        self.run(str(INSPECTOR), "close", str(window.info["hwnd"]))
+
     def start_viewer(self) -> tuple[App, Window]:
         """Table.exe with its database in C:\\Zentrik, as installed, up
         and painted."""

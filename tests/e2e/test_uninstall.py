@@ -3,12 +3,11 @@
 from __future__ import annotations
 
 import shutil
-import subprocess
 import time
 import unittest
 from pathlib import Path
 
-from harness import ARCH, DIST, WORK, WineSession, twips_to_px
+from harness import DIST, WineSession, twips_to_px
 
 USER_KEY = r"HKCU\Software\Zentrik\Elemora"
 PARENT_KEY = r"HKCU\Software\Zentrik"
@@ -25,33 +24,6 @@ ENTRY, KEY = "записът в списъка с програмите", "клю
 def not_removed(*items: str) -> str:
     return ("Премахването на програмите на Zentrik не завърши успешно. Не са премахнати: " + ", ".join(items)
             + '. За край натиснете "Изход"')
-
-
-# A tiny Windows program that posts WM_CLOSE to a window given by its handle,
-# as another program (or the task bar) asks a window to close.
-POST_CLOSE_SOURCE = r"""
-#include <windows.h>
-#include <stdlib.h>
-int main(int argc, char** argv) {
-  if (argc < 2) return 2;
-  HWND window = (HWND)(ULONG_PTR)strtoull(argv[1], NULL, 10);
-  return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
-}
-"""
-
-
-def post_close_program() -> Path:
-    """The WM_CLOSE poster, built once for the architecture of the programs under test."""
-    x64 = ARCH == "win64"
-    exe = WORK / f"post-close-{ARCH}.exe"
-    if not exe.exists():
-        WORK.mkdir(parents=True, exist_ok=True)
-        source = WORK / "post-close.c"
-        source.write_text(POST_CLOSE_SOURCE)
-        compiler = "x86_64-w64-mingw32-gcc" if x64 else "i686-w64-mingw32-gcc"
-        subprocess.run([compiler, "-O2", "-static", "-o", str(exe), str(source)], check=True, timeout=120,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return exe
 
 
 def ink_rows(s: WineSession, left: int, top: int, right: int, bottom: int) -> list[int]:
@@ -229,13 +201,12 @@ class UninstallUnderWine(unittest.TestCase):
     def test_close_requests_during_the_pauses_do_not_stop_the_removal(self):
         with WineSession("uninstall-close") as s:
             inst = Installed(s)
-            poster = post_close_program()
             app = s.start(r"C:\windows\Gorvix.exe")
             w = s.wait_window("Form1")
             w.click_control("Label6")
             # During the pauses: WM_CLOSE from another program, then Alt+F4;
             # the removal is still under way after both were handled.
-            s.run(str(poster), str(w.info["hwnd"]))
+            s.post_close(w)
             s.key("alt+F4")
             self.assertTrue(app.running(), "a close request ended the removal")
             self.assertFalse(w.control("Label7")["visible"], "the removal ended before the close requests")
@@ -282,7 +253,7 @@ class UninstallUnderWine(unittest.TestCase):
             pitch = (lines[-1][1] - lines[0][1]) / (len(lines) - 1)
             self.assertGreaterEqual(b - 1 - lines[-1][1], pitch, (lines, b))
             # A close request from another program is "Изход" now.
-            s.run(str(post_close_program()), str(w.info["hwnd"]))
+            s.post_close(w)
             self.assertIsNotNone(app.wait_exit(10), "WM_CLOSE after the removal did not end the program")
 
     def test_cancel_removes_nothing(self):

@@ -6,6 +6,7 @@
 // inspector focus  - the window that has the keyboard focus, and the
 //                    accessible child of our form that has it
 // inspector action FORM CONTROL - the default action of a control, as a reader does it
+// inspector close HWND - posts WM_CLOSE to a window, as the task bar's Close does
 // inspector reg HKCU|HKLM PATH - a registry key's existence, values and subkeys
 #include <cstdio>
 #include <cstring>
@@ -408,10 +409,13 @@ int wmain(int argc, wchar_t** argv) {
     int rc = DoAction(argv[2], argv[3]);
     fflush(stdout);
     return rc;
+  } else if (cmd == L"close" && argc > 2) {
+    HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoull(argv[2], nullptr, 10)));
+    return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
   } else if (cmd == L"reg" && argc > 3) {
     DumpKey(argv[2], argv[3]);
   } else {
-    fputs("usage: inspector dump | focus | action FORM CONTROL | reg HKCU|HKLM PATH\n", stderr);
+    fputs("usage: inspector dump | focus | action FORM CONTROL | close HWND | reg HKCU|HKLM PATH\n", stderr);
     return 2;
   }
   fflush(stdout);
