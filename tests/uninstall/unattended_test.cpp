@@ -11,6 +11,7 @@
 #include "kit/platform.h"
 #include "look/meter.h"
 #include "os/fake/fake_os.h"
+#include "tests/uninstall/installed_product.h"
 #include "uninstall/caption_fit.h"
 #include "uninstall/gorvix.h"
 #include "uninstall/unattended.h"
@@ -18,18 +19,10 @@
 namespace {
 
 using os::RootKey;
+using namespace gorvix_test;
 
-const std::wstring kUserKey = L"Software\\Zentrik\\Elemora";
 const std::wstring kMachineKey = L"SOFTWARE\\Zentrik\\Elemora";
-const std::wstring kUninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
-const std::wstring kDir = L"C:\\Program Files\\Zentrik";
-const std::wstring kGroup = L"C:\\windows\\Start Menu\\Programs\\Zentrik";
-const std::wstring kViewer = kDir + L"\\Table.exe";
-const std::wstring kDatabase = kDir + L"\\vrakel.mdb";
-const std::wstring kNamedShortcut = kGroup + L"\\Zentrik® Elemora 2002.lnk";
-const std::wstring kOtherShortcut = kGroup + L"\\Table.exe.lnk";
 const std::wstring kLog = L"C:\\logs\\gorvix.log";
-const std::wstring kSuccess = L"Премахването на програмите на Zentrik завърши успешно. За край натиснете \"Изход\"";
 
 std::wstring SuccessWithRestart(const std::wstring& sentence) {
   return L"Премахването на програмите на Zentrik завърши успешно. " + sentence + L" За край натиснете \"Изход\"";
