@@ -50,12 +50,13 @@ class Files {
   virtual bool DeleteAtRestart(const std::wstring& path) = 0;
   // Size in bytes; nothing when the file is missing or unreadable.
   virtual std::optional<std::uint64_t> FileSize(const std::wstring& path) = 0;
-  // Deletes exactly the named file; a missing file is a failure.
-  virtual bool DeleteFile(const std::wstring& path) = 0;
-  // The same, with the system's reason: kOk; kFileNotFound or kPathNotFound
-  // when nothing of that name is there; another code (kAccessDenied for a
-  // folder of that name or a file in use) when something stays.
+  // Deletes exactly the named file, with the system's reason: kOk;
+  // kFileNotFound or kPathNotFound when nothing of that name is there;
+  // another code (kAccessDenied for a folder of that name or a file in use)
+  // when something stays.
   virtual long DeleteFileResult(const std::wstring& path) = 0;
+  // The same as a yes or no; a missing file is a failure.
+  bool DeleteFile(const std::wstring& path) { return DeleteFileResult(path) == 0; }
   // One folder level; fails when it exists or its parent does not.
   virtual bool CreateFolder(const std::wstring& path) = 0;
   // Only an empty folder.

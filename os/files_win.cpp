@@ -89,8 +89,6 @@ class Win32Files : public Files {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   }
 
-  bool DeleteFile(const std::wstring& path) override { return DeleteFileW(path.c_str()) != 0; }
-
   long DeleteFileResult(const std::wstring& path) override {
     return DeleteFileW(path.c_str()) ? 0 : static_cast<long>(GetLastError());
   }

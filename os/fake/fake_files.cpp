@@ -104,8 +104,6 @@ std::optional<std::uint64_t> FakeFiles::FileSize(const std::wstring& path) {
   return node->contents.size();
 }
 
-bool FakeFiles::DeleteFile(const std::wstring& path) { return DeleteFileResult(path) == kOk; }
-
 long FakeFiles::DeleteFileResult(const std::wstring& path) {
   const Node* node = Find(path);
   const Node* parent = Find(Parent(path));

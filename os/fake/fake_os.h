@@ -160,7 +160,6 @@ class FakeFiles : public Files {
   bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
   bool DeleteAtRestart(const std::wstring& path) override;
   std::optional<std::uint64_t> FileSize(const std::wstring& path) override;
-  bool DeleteFile(const std::wstring& path) override;
   long DeleteFileResult(const std::wstring& path) override;
   bool CreateFolder(const std::wstring& path) override;
   bool RemoveFolder(const std::wstring& path) override;
