@@ -54,6 +54,14 @@ def start_menu_programs(s: WineSession) -> str:
     raise AssertionError("no Start menu in the prefix")
 
 
+def block_recent_link(s: WineSession):
+    """A folder where the shell would write the viewer's recent-documents
+    shortcut: the installer waits for it in vain (about two seconds)."""
+    for user in s.drive_c.glob("users/*"):
+        if user.name != "Public":
+            (user / "AppData/Roaming/Microsoft/Windows/Recent/Table.exe.lnk").mkdir(parents=True, exist_ok=True)
+
+
 def middle(rect) -> tuple[int, int]:
     return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
@@ -81,6 +89,15 @@ def pick_drive(s: WineSession, page, item: str):
 
 @unittest.skipUnless((DIST / "Setup.exe").exists(), "Setup.exe is not built")
 class InstallRoad(unittest.TestCase):
+    def uninstall(self, s: WineSession, program: str):
+        """The uninstaller started as the list of programs starts it, "Старт"
+        pressed and the removal waited out to its "Изход"."""
+        gorvix = s.start(program)
+        u = s.wait_window("Form1", timeout=30)
+        u.click_control("Label6")
+        self.assertTrue(wait_until(lambda: u.text("Label7") == "Изход", timeout=30))
+        return gorvix, u
+
     def walk_to_copying(self, s: WineSession, typed: str | None):
         """Setup.exe from the distribution folder, clicked to the copying page."""
         app = s.start(DIST / "Setup.exe")
@@ -155,10 +172,7 @@ class InstallRoad(unittest.TestCase):
 
         # The uninstaller from the uninstall entry removes the viewer, the named
         # shortcut and the records, and leaves the rest.
-        gorvix = s.start(entry["values"]["UninstallString"][1])
-        u = s.wait_window("Form1", timeout=30)
-        u.click_control("Label6")
-        self.assertTrue(wait_until(lambda: u.text("Label7") == "Изход", timeout=30))
+        gorvix, u = self.uninstall(s, entry["values"]["UninstallString"][1])
         s.screenshot(f"{session_name}-uninstalled")
         self.assertFalse(viewer.exists())
         self.assertTrue(s.host_path(dest + r"\vrakel.mdb").is_file())
@@ -176,9 +190,7 @@ class InstallRoad(unittest.TestCase):
         # that this one shortcut was not made.
         s = WineSession("install-failing-step").__enter__()
         self.addCleanup(s.close)
-        for user in s.drive_c.glob("users/*"):
-            if user.name != "Public":
-                (user / "AppData/Roaming/Microsoft/Windows/Recent/Table.exe.lnk").mkdir(parents=True, exist_ok=True)
+        block_recent_link(s)
         app, copying, dest = self.walk_to_copying(s, None)
         copying.click_control("Label10")
         self.assertTrue(wait_until(lambda: copying.text("MeterPos").startswith("100"), timeout=20))
@@ -227,10 +239,7 @@ class InstallRoad(unittest.TestCase):
 
         # The uninstaller from the uninstall entry removes the viewer there.
         entry = s.registry(UNINSTALL_KEY)
-        gorvix = s.start(entry["values"]["UninstallString"][1])
-        u = s.wait_window("Form1", timeout=30)
-        u.click_control("Label6")
-        self.assertTrue(wait_until(lambda: u.text("Label7") == "Изход", timeout=30))
+        gorvix, u = self.uninstall(s, entry["values"]["UninstallString"][1])
         s.screenshot("install-drive-d-uninstalled")
         self.assertEqual(u.text("Label12"), UNINSTALLED)
         self.assertFalse(viewer.exists())
@@ -259,10 +268,7 @@ class InstallRoad(unittest.TestCase):
         s.reg_add(UNINSTALL_KEY, "DisplayName", "Zentrik© Elemora 2002®")
         s.reg_add(UNINSTALL_KEY, "UninstallString", r"C:\windows\Gorvix.exe")
         self.assertEqual(s.registry(PRODUCT_KEY)["values"]["dir"], (1, r"D:\\Zentrik"))
-        gorvix = s.start(r"C:\windows\Gorvix.exe")
-        u = s.wait_window("Form1", timeout=30)
-        u.click_control("Label6")
-        self.assertTrue(wait_until(lambda: u.text("Label7") == "Изход", timeout=30))
+        gorvix, u = self.uninstall(s, r"C:\windows\Gorvix.exe")
         self.assertFalse(viewer.exists())
         self.assertTrue((drive / "Zentrik" / "vrakel.mdb").is_file())
         self.assertEqual(u.text("Label12"), UNINSTALLED)
@@ -275,9 +281,7 @@ class InstallRoad(unittest.TestCase):
         # the installer waiting for about two seconds, handling messages.
         s = WineSession("install-busy").__enter__()
         self.addCleanup(s.close)
-        for user in s.drive_c.glob("users/*"):
-            if user.name != "Public":
-                (user / "AppData/Roaming/Microsoft/Windows/Recent/Table.exe.lnk").mkdir(parents=True, exist_ok=True)
+        block_recent_link(s)
         app, copying, dest = self.walk_to_copying(s, None)
         copying.click_control("Label11")   # the cancel question, left open
         question = s.wait_window("frmExit")
