@@ -220,9 +220,14 @@ class Window:
         return [w for w in self.session.inspect() if w["top"] == self.info["hwnd"] and w["depth"] > 0]
 
     def control(self, name: str) -> dict:
-        for c in self.controls():
-            if c["name"] == name:
-                return c
+        # A program busy between two messages (the uninstaller in a pause)
+        # can miss the inspector's accessibility read once; a control that
+        # is really missing is still missing a second later.
+        for attempt in range(3):
+            for c in self.controls():
+                if c["name"] == name:
+                    return c
+            time.sleep(0.4)
         raise AssertionError(f"no control {name} in {self.name}")
 
     def text(self, name: str) -> str:

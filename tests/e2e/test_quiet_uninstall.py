@@ -8,7 +8,7 @@ import shutil
 import time
 import unittest
 
-from harness import DIST, WineSession
+from harness import DIST, WineSession, wait_until
 from test_uninstall import (DONE_TEXT, INSTALL_DIR, NAMED_SHORTCUT, OTHER_SHORTCUT, UNINSTALL_KEY, USER_KEY,
                             Installed, key_listed)
 
@@ -139,9 +139,7 @@ class QuietUninstallUnderWine(unittest.TestCase):
             app = s.start(UNINSTALLER)
             w = s.wait_window("Form1")
             w.click_control("Label6")
-            end = time.time() + 20
-            while time.time() < end and not (w.control("Label7")["visible"] and w.text("Label7") == "Изход"):
-                time.sleep(0.5)
+            wait_until(lambda: w.control("Label7")["visible"] and w.text("Label7") == "Изход", timeout=20)
             s.screenshot("quiet-uninstall-running-viewer")
             self.assertEqual(w.text("Label12"), VIEWER_AT_RESTART)
             self.assertTrue(w.control("Label12")["visible"])
