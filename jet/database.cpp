@@ -101,7 +101,11 @@ Result<Database> Database::OpenFromSource(std::unique_ptr<ByteSource> source, co
 }
 
 Result<Database> Database::Open(const std::filesystem::path& path, const OpenOptions& options) {
-  auto source = FileSource(path);
+  return OpenFile(path.native(), options);
+}
+
+Result<Database> Database::OpenFile(const std::filesystem::path::string_type& name, const OpenOptions& options) {
+  auto source = FileSource(name);
   if (!source.ok()) return source.status();
   return OpenFromSource(std::move(*source), options);
 }

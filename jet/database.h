@@ -108,6 +108,9 @@ class Database {
  public:
   // Opens a file read-only; other programs may read and write it meanwhile.
   static Result<Database> Open(const std::filesystem::path& path, const OpenOptions& options = {});
+  // The same, from the name as the system spells it; what a small program
+  // that already holds a native name calls (see FileSource).
+  static Result<Database> OpenFile(const std::filesystem::path::string_type& name, const OpenOptions& options = {});
   static Result<Database> OpenFromMemory(std::vector<uint8_t> bytes, const OpenOptions& options = {});
   // From any byte source (jet/pager.h), e.g. one that fails or records reads.
   static Result<Database> OpenFromSource(std::unique_ptr<ByteSource> source, const OpenOptions& options = {});

@@ -1,5 +1,7 @@
 #include "jet/pager.h"
 
+#include "jet/value.h"
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -82,18 +84,16 @@ std::unique_ptr<ByteSource> MemorySource(std::vector<uint8_t> bytes) {
   return std::make_unique<MemoryByteSource>(std::move(bytes));
 }
 
-Result<std::unique_ptr<ByteSource>> FileSource(const std::filesystem::path& path) {
+Result<std::unique_ptr<ByteSource>> FileSource(const std::filesystem::path::string_type& name) {
   // Opened for reading without denying others read or write access (the
   // C runtime's default sharing), which read-only shared opening needs.
 #ifdef _WIN32
-  UniqueFile in(_wfopen(path.c_str(), L"rb"));
+  UniqueFile in(_wfopen(name.c_str(), L"rb"));
+  if (!in) return Status::IoError("cannot open " + Utf16ToUtf8(std::u16string(name.begin(), name.end())));
 #else
-  UniqueFile in(std::fopen(path.c_str(), "rb"));
+  UniqueFile in(std::fopen(name.c_str(), "rb"));
+  if (!in) return Status::IoError("cannot open " + name);
 #endif
-  if (!in) {
-    const std::u8string name = path.u8string();
-    return Status::IoError("cannot open " + std::string(name.begin(), name.end()));
-  }
   std::optional<uint64_t> size = SizeOf(in.get());
   if (!size) return Status::IoError("cannot read the file size");
   return std::unique_ptr<ByteSource>(std::make_unique<FileByteSource>(std::move(in), *size));

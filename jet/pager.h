@@ -26,7 +26,10 @@ class ByteSource {
 };
 
 std::unique_ptr<ByteSource> MemorySource(std::vector<uint8_t> bytes);
-Result<std::unique_ptr<ByteSource>> FileSource(const std::filesystem::path& path);
+// `name` as the system spells it (UTF-16 on Windows). Taking the native
+// string rather than std::filesystem::path keeps the path parser and, on
+// Windows, the locale machinery it converts with out of the programs.
+Result<std::unique_ptr<ByteSource>> FileSource(const std::filesystem::path::string_type& name);
 
 // One page's bytes, shared with the cache; stays valid while held.
 struct Page {

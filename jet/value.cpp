@@ -1,21 +1,98 @@
 #include "jet/value.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <type_traits>
 
 namespace jet {
 namespace {
 
 std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 
+// The first `digits` significant digits of `v` > 0, correctly rounded, as
+// a whole number and the power of ten of its last digit.
+struct Decimal {
+  uint64_t significand;
+  int exponent;
+};
+Decimal RoundedTo(double v, int digits) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%.*e", digits - 1, v);
+  Decimal d{0, 0};
+  const char* p = buf;
+  for (; *p != 'e'; ++p)
+    if (*p != '.') d.significand = d.significand * 10 + static_cast<uint64_t>(*p - '0');
+  d.exponent = std::atoi(p + 1) - (digits - 1);
+  return d;
+}
+
+template <class F>
+F ReadBack(const Decimal& d) {
+  const std::string text = std::to_string(d.significand) + "e" + std::to_string(d.exponent);
+  if constexpr (std::is_same_v<F, float>)
+    return std::strtof(text.c_str(), nullptr);
+  else
+    return std::strtod(text.c_str(), nullptr);
+}
+
+// A whole number written out exactly, as printf's %.0f writes it.
+std::string WholeDigits(double v) {
+  char buf[320];
+  std::snprintf(buf, sizeof buf, "%.0f", v);
+  return buf;
+}
+
+// The shortest digits of positive `v` laid out as std::to_chars lays them
+// out: fixed or scientific, whichever is shorter, fixed on a tie. A whole
+// number in fixed form shows all of its exact digits, not the shortest
+// ones followed by zeros.
+std::string Layout(Decimal d, double v) {
+  std::string digits = std::to_string(d.significand);
+  while (digits.size() > 1 && digits.back() == '0') {
+    digits.pop_back();
+    ++d.exponent;
+  }
+  const int n = static_cast<int>(digits.size());
+  const int first = d.exponent + n - 1;  // the power of ten of the first digit
+  std::string fixed;
+  if (first < 0)
+    fixed = "0." + std::string(static_cast<size_t>(-first - 1), '0') + digits;
+  else if (n <= first + 1)
+    fixed = WholeDigits(v);
+  else
+    fixed = digits.substr(0, static_cast<size_t>(first + 1)) + "." + digits.substr(static_cast<size_t>(first + 1));
+  const int power = first < 0 ? -first : first;
+  std::string scientific = digits.substr(0, 1);
+  if (n > 1) scientific += "." + digits.substr(1);
+  scientific += first < 0 ? "e-" : "e+";
+  if (power < 10) scientific += '0';
+  scientific += std::to_string(power);
+  return fixed.size() <= scientific.size() ? fixed : scientific;
+}
+
+// The shortest decimal that reads back as `v`, nearest to it among those
+// of its length. Built on printf and strtod rather than std::to_chars, which
+// would add some 180 KB to every program that reads a database.
 template <class F>
 std::string Shortest(F v) {
   if (std::isnan(v)) return "NaN";
   if (std::isinf(v)) return v < 0 ? "-Infinity" : "Infinity";
-  char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, r.ptr);
+  const std::string sign = std::signbit(v) ? "-" : "";
+  const F magnitude = std::fabs(v);
+  if (magnitude == 0) return sign + "0";
+  constexpr int kMostDigits = std::is_same_v<F, float> ? 9 : 17;
+  for (int digits = 1; digits < kMostDigits; ++digits) {
+    Decimal nearest = RoundedTo(magnitude, digits);
+    const F back = ReadBack<F>(nearest);
+    if (back == magnitude) return sign + Layout(nearest, magnitude);
+    // Next to a power of two the values that read back lie closer on one
+    // side than on the other; the neighbour across `v` may still be in.
+    Decimal across = nearest;
+    across.significand = back < magnitude ? across.significand + 1 : across.significand - 1;
+    if (across.significand != 0 && ReadBack<F>(across) == magnitude) return sign + Layout(across, magnitude);
+  }
+  return sign + Layout(RoundedTo(magnitude, kMostDigits), magnitude);
 }
 
 // Unsigned 128-bit magnitude (most significant word first) as decimal digits.
@@ -62,6 +139,9 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
 }
 
 }  // namespace
+
+std::string ShortestText(double v) { return Shortest(v); }
+std::string ShortestText(float v) { return Shortest(v); }
 
 CivilTime ToCivil(DateTime t) {
   double v = t.days;

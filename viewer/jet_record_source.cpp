@@ -58,7 +58,13 @@ class JetDatabase : public Database {
 }  // namespace
 
 std::unique_ptr<Database> JetDatabaseEngine::OpenDatabase(const std::wstring& path) {
+#ifdef _WIN32
+  // The native name as it is: std::filesystem::path would bring its parser
+  // and the locale machinery into the viewer for nothing.
+  auto opened = jet::Database::OpenFile(path);
+#else
   auto opened = jet::Database::Open(std::filesystem::path(path));
+#endif
   if (!opened.ok()) return nullptr;
   return std::make_unique<JetDatabase>(std::move(opened).value());
 }

@@ -1,6 +1,6 @@
 #include "viewer/property_values.h"
 
-#include <charconv>
+#include <cstdio>
 #include <cstdint>
 
 #include "viewer/tile_table.h"
@@ -243,10 +243,12 @@ Reading ParseProperty(Property property, std::wstring_view text) {
 
 std::wstring ValueText(Property property, const Reading& reading, bool mark_approximate) {
   if (!reading.HasValue()) return std::wstring(kNoDataText);
-  char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, reading.value, std::chars_format::fixed,
-                                 reading.decimals);
-  if (ec != std::errc{}) return std::wstring(kNoDataText);
+  // printf rounds as std::to_chars does (from the exact binary value)
+  // without adding the latter's 180 KB to the viewer.
+  char buffer[352];
+  const int length = std::snprintf(buffer, sizeof buffer, "%.*f", reading.decimals, reading.value);
+  if (length < 0 || static_cast<size_t>(length) >= sizeof buffer) return std::wstring(kNoDataText);
+  const char* end = buffer + length;
   std::wstring text;
   if (mark_approximate && reading.approximate) text += L'~';
   for (const char* p = buffer; p != end; ++p) text += *p == '.' ? L',' : static_cast<wchar_t>(*p);
