@@ -15,14 +15,6 @@
 namespace kit::win {
 namespace {
 
-// Defined here: the 64-bit import library's IID_IAccessible is a stub, not
-// the interface id.
-constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-constexpr GUID kIidDispatch = {0x00020400, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-constexpr GUID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-bool g_com_ready = false;
-
 long RoleId(Role role) {
   switch (role) {
     case Role::kPushButton: return ROLE_SYSTEM_PUSHBUTTON;
@@ -39,7 +31,7 @@ HRESULT Bstr(const std::wstring& text, BSTR* out) {
   if (!out) return E_INVALIDARG;
   *out = nullptr;
   if (text.empty()) return S_FALSE;
-  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  *out = AllocString(text.data(), static_cast<UINT>(text.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -79,8 +71,7 @@ class FormAccessible final : public IAccessible {
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     if (!parent) return E_INVALIDARG;
-    return AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), kIidDispatch,
-                                      reinterpret_cast<void**>(parent));
+    return ObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), kIidDispatch, reinterpret_cast<void**>(parent));
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
     if (!count) return E_INVALIDARG;
@@ -113,7 +104,7 @@ class FormAccessible final : public IAccessible {
     if (hr != S_OK) return hr;
     if (a.role != Role::kEditableText && a.role != Role::kComboBox && a.role != Role::kList) return Bstr(L"", value);
     if (!value) return E_INVALIDARG;
-    *value = SysAllocStringLen(a.value.data(), static_cast<UINT>(a.value.size()));
+    *value = AllocString(a.value.data(), static_cast<UINT>(a.value.size()));
     return *value ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
@@ -124,7 +115,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_INVALIDARG;
-    VariantInit(role);
+    ClearVariant(role);
     long id = ROLE_SYSTEM_CLIENT;
     if (!IsSelf(child)) {
       AccessibleChild a;
@@ -138,7 +129,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (!state) return E_INVALIDARG;
-    VariantInit(state);
+    ClearVariant(state);
     long bits = 0;
     bool window_focused = FocusInside();
     if (IsSelf(child)) {
@@ -171,7 +162,7 @@ class FormAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* keys) override { return Bstr(L"", keys); }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (!focus) return E_INVALIDARG;
-    VariantInit(focus);
+    ClearVariant(focus);
     Form* form = LiveForm();
     if (!form) return CO_E_OBJNOTCONNECTED;
     if (!FocusInside()) return S_FALSE;
@@ -185,7 +176,7 @@ class FormAccessible final : public IAccessible {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-    if (selection) VariantInit(selection);
+    if (selection) ClearVariant(selection);
     return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
@@ -223,7 +214,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long dir, VARIANT start, VARIANT* end) override {
     if (!end) return E_INVALIDARG;
-    VariantInit(end);
+    ClearVariant(end);
     Form* form = LiveForm();
     if (!form) return CO_E_OBJNOTCONNECTED;
     long count = static_cast<long>(AccessibleChildren(*form).size());
@@ -243,7 +234,7 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
     if (!hit) return E_INVALIDARG;
-    VariantInit(hit);
+    ClearVariant(hit);
     Form* form = LiveForm();
     if (!form) return CO_E_OBJNOTCONNECTED;
     POINT p{x, y};
@@ -324,13 +315,9 @@ UINT DefaultActionMessage() {
 
 LRESULT AnswerGetObject(FormRecord& rec, WPARAM wp, LPARAM lp) {
   if (static_cast<long>(lp) != static_cast<long>(OBJID_CLIENT)) return 0;
-  if (!g_com_ready) {
-    // Only now: a program nobody reads pays nothing for COM at start-up.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    g_com_ready = true;
-  }
+  InitComOnce();
   auto* object = new FormAccessible(rec.hwnd);
-  LRESULT answer = LresultFromObject(kIidAccessible, wp, object);
+  LRESULT answer = ResultFromObject(kIidAccessible, wp, object);
   object->Release();
   return answer > 0 ? answer : 0;
 }

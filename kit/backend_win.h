@@ -4,6 +4,9 @@
 //                       lists, picture boxes)
 //   paint_win.cpp       the one painting pass of a form's windowless controls
 //   accessible_win.cpp  the form's IAccessible
+//   named_win.cpp       the real controls' own accessible objects, named
+//                       by their labels
+//   com_win.cpp         the OLE libraries, loaded when a reader first asks
 #pragma once
 
 #include <functional>
@@ -15,6 +18,8 @@
 #include "kit/control.h"
 #include "kit/form.h"
 #include "kit/win32.h"
+
+#include <oleacc.h>
 
 namespace kit::win {
 
@@ -113,6 +118,27 @@ void RunDefaultAction(FormRecord& rec, WPARAM child);
 // control's name or value changed.
 void RaiseEvent(FormRecord& rec, const Control& c, DWORD event);
 void ReleaseAccessible(FormRecord& rec);
+
+// ---- named_win.cpp
+// Lets a real control answer a reader who asks the window itself (as
+// readers do when it takes the focus) with the name its label gives it.
+void NameByLabel(HWND hwnd);
+
+// ---- com_win.cpp: the OLE functions the backend calls, each failing
+// softly (0, E_FAIL, null) where its library cannot be loaded.
+void InitComOnce();
+LRESULT ResultFromObject(REFIID iid, WPARAM wp, IUnknown* object);
+HRESULT ObjectFromWindow(HWND hwnd, DWORD id, REFIID iid, void** out);
+HRESULT StdAccessibleObject(HWND hwnd, LONG id, REFIID iid, void** out);
+BSTR AllocString(const wchar_t* text, UINT length);
+// Interface ids defined here: the 64-bit import library's IID_IAccessible
+// is a stub, not the interface id.
+inline constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+inline constexpr GUID kIidDispatch = {0x00020400, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidOleWindow = {0x00000114, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+// VariantInit's whole work, without loading oleaut32 for it.
+inline void ClearVariant(VARIANT* v) { v->vt = VT_EMPTY; }
 
 ControlRecord* RecordOf(HWND hwnd);
 void RememberWindow(HWND hwnd, ControlRecord* rec);

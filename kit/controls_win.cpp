@@ -273,6 +273,7 @@ HWND CreateChild(Control& c, HWND parent, ControlRecord& rec) {
   rec.applying = false;
   if (!hwnd) return nullptr;
   SetName(hwnd, c.Name());
+  if (c.Kind() != ControlKind::kPictureBox) NameByLabel(hwnd);
   rec.applied_rect = r;
   rec.applied_visible = ShownNow(c) ? 1 : 0;
   rec.applied_enabled = c.enabled ? 1 : 0;

@@ -2,6 +2,6 @@
 
 namespace viewer {
 
-App::App(os::Services& os) : form_main(engine_, os.files.ProgramFolder()) { form_main.Show(); }
+App::App(os::Files& files) : form_main(engine_, files.ProgramFolder()) { form_main.Show(); }
 
 }  // namespace viewer

@@ -2,7 +2,7 @@
 // start and kept until the user ends the program.
 #pragma once
 
-#include "os/os.h"
+#include "os/files.h"
 #include "viewer/form_main.h"
 #include "viewer/jet_record_source.h"
 
@@ -10,7 +10,10 @@ namespace viewer {
 
 class App {
  public:
-  explicit App(os::Services& os);
+  // Only the file services: the viewer links none of the registry, shell
+  // or power code, nor the system libraries behind them, which would cost
+  // every start.
+  explicit App(os::Files& files);
 
   FormMain& Main() { return form_main; }
 

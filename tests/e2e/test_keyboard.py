@@ -52,6 +52,8 @@ class ViewerAccessible(unittest.TestCase):
                 r = by_name[box]
                 self.assertEqual(r["role"], "editable text", box)
                 self.assertEqual(r["accname"], PANEL_CAPTIONS[box], box)
+                # Asked of the box's own window, as a reader does when it takes the focus.
+                self.assertEqual(r["ownname"], PANEL_CAPTIONS[box], box)
             self.assertEqual(by_name["Label3"]["accname"], "Затвори")
             self.assertEqual(by_name["lbl_noble_gases"]["role"], "static text")
             self.assertIn("invisible", by_name["txt_orbitals"]["states"])

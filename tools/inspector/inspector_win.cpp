@@ -2,7 +2,8 @@
 //                    boxes, one JSON object a line: our forms' controls as a
 //                    screen reader reads them (AccessibleObjectFromWindow,
 //                    AccessibleChildren), with the details of the real child
-//                    windows among them; message boxes' child windows as windows
+//                    windows among them (and the name their own accessible
+//                    object gives); message boxes' child windows as windows
 // inspector focus  - the window that has the keyboard focus, and the
 //                    accessible child of our form that has it
 // inspector action FORM CONTROL - the default action of a control, as a reader does it
@@ -206,6 +207,21 @@ HWND FindChildWindow(HWND top, const std::wstring& name) {
   return search.found;
 }
 
+// The name a reader hears when a real control takes the focus: the one
+// its own accessible object gives, asked of the control's window.
+std::wstring OwnName(HWND real) {
+  IAccessible* acc = ClientOf(real);
+  if (!acc) return {};
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  ComString name;
+  acc->get_accName(self, &name.s);
+  acc->Release();
+  return name.Get();
+}
+
 // One row per accessible child, carrying the real window's details where
 // the child is a real window.
 void PrintAccessible(HWND top) {
@@ -260,7 +276,7 @@ void PrintAccessible(HWND top) {
                        ",\"visible\":" + ((bits & STATE_SYSTEM_INVISIBLE) ? "false" : "true") +
                        ",\"enabled\":" + ((bits & STATE_SYSTEM_UNAVAILABLE) ? "false" : "true") +
                        ",\"focused\":" + ((bits & STATE_SYSTEM_FOCUSED) ? "true" : "false");
-    if (real) line += ",\"class\":" + Json(ClassOf(real)) + WindowDetails(real);
+    if (real) line += ",\"class\":" + Json(ClassOf(real)) + ",\"ownname\":" + Json(OwnName(real)) + WindowDetails(real);
     else line += ",\"class\":\"\"";
     if (role_id == ROLE_SYSTEM_RADIOBUTTON && !real)
       line += ",\"checked\":" + std::string((bits & STATE_SYSTEM_CHECKED) ? "true" : "false");
