@@ -81,9 +81,10 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     case WM_PAINT:
       // One pass into a back buffer: nothing flickers while the window moves.
-      PaintBuffered(hwnd, [rec, hwnd](HDC buffer, const RECT& client) {
-        PaintForm(*rec, buffer, client, GetFocus() == hwnd);
-      });
+      PaintBuffered(
+          hwnd, [rec, hwnd](HDC buffer, const RECT& client) { PaintForm(*rec, buffer, client, GetFocus() == hwnd); },
+          !rec->painted_once);
+      rec->painted_once = true;
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -56,6 +56,7 @@ struct FormRecord {
   std::size_t applied_surface = 0;
   unsigned applied_focus = 0;      // the form's focus serial last shown
   Control* painted_focus = nullptr;
+  bool painted_once = false;
   // While a sync runs: the parts of the form's window to repaint, gathered
   // so the system is told once, not once for each control that changed.
   HRGN dirty = nullptr;
@@ -82,7 +83,9 @@ void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus);
 void PaintPicture(ControlRecord& rec, HDC dc);
 // Answers WM_PAINT through a back buffer of the client area, so nothing
 // flickers: `paint` draws into the buffer, clipped to what needs painting.
-void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint);
+// The `first` paint of a window, with nothing yet on the screen, goes
+// straight to the window.
+void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint, bool first = false);
 void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item);
 void LoadPicture(ControlRecord& rec);
 // The place a windowless control paints, in pixels of the window it lies on.

@@ -316,11 +316,19 @@ void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus) {
   }
 }
 
-void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint) {
+void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint, bool first) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   RECT rc;
   GetClientRect(hwnd, &rc);
+  if (first) {
+    // Nothing is on the screen yet to flicker against, and a back buffer
+    // the size of the window is memory touched for the first time, which
+    // costs the start-up several milliseconds.
+    paint(dc, rc);
+    EndPaint(hwnd, &ps);
+    return;
+  }
   HDC mem = CreateCompatibleDC(dc);
   HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom));
   HGDIOBJ old = SelectObject(mem, bmp);
