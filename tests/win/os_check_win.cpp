@@ -1,5 +1,6 @@
 // Exercises every os service against the real system, the way the programs
-// use them, and reads the results back through the plain Win32 calls.
+// use them, and reads the results back through the plain Win32 calls; and
+// the C runtime's number conversions that the database reader builds on.
 #include "kit/win32.h"
 
 #include <shlobj.h>
@@ -9,6 +10,7 @@
 #include <ctime>
 #include <string>
 
+#include "jet/value.h"
 #include "os/os.h"
 #include "os/unique_handle.h"
 
@@ -327,6 +329,32 @@ void CheckClock(os::Clock& clock) {
 
 }  // namespace
 
+// The reader writes Singles and Doubles with the runtime's printf and reads
+// them back with its strtod; the host tests hold it to std::to_chars, this
+// holds the Windows runtime to the same texts.
+void CheckNumberText() {
+  struct Case {
+    double value;
+    const char* text;
+  };
+  const Case doubles[] = {{0.1, "0.1"},
+                          {1.0 / 3, "0.3333333333333333"},
+                          {6.941, "6.941"},
+                          {1e21, "1e+21"},
+                          // a whole number written out shows all its exact digits
+                          {123456789012345680000.0, "123456789012345683968"},
+                          {9007199254740993.0, "9007199254740992"},
+                          {4.9406564584124654e-324, "5e-324"},
+                          {2.2250738585072014e-308, "2.2250738585072014e-308"},
+                          {1.7976931348623157e308, "1.7976931348623157e+308"},
+                          {-0.000123, "-0.000123"}};
+  for (const Case& c : doubles) Check(jet::ShortestText(c.value) == c.text, c.text);
+  Check(jet::ShortestText(0.1f) == "0.1", "Single 0.1");
+  Check(jet::ShortestText(1.4e-45f) == "1e-45", "Single 1e-45");
+  Check(jet::ShortestText(16777217.0f) == "16777216", "Single 16777216");
+  Check(jet::ShortestText(3.4028235e38f) == "3.4028235e+38", "Single 3.4028235e+38");
+}
+
 int wmain() {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   os::Services& system = os::System();
@@ -336,6 +364,7 @@ int wmain() {
   CheckShell(system.shell, system.files, base, Temp() + L"\\ElemoraCheck " + std::to_wstring(GetCurrentProcessId()));
   CheckPower(system.power);
   CheckClock(system.clock);
+  CheckNumberText();
   system.files.RemoveFolder(base);
   if (skipped) std::printf("%d skipped: Cyrillic paths outside this system's ANSI code page under Wine\n", skipped);
   std::printf("%d passed, %d failed\n", passed, failed);
