@@ -148,4 +148,20 @@ std::wstring UsageText(Program program) {
          L"Изходен код: 0 успех, 1 неуспешна стъпка, 2 грешен команден ред.";
 }
 
+std::optional<int> AnswerCommandLine(std::wstring_view arguments, Program program, Options* options,
+                                     const std::function<void(const std::wstring& text, bool error)>& show) {
+  ParsedCommandLine parsed = ParseArguments(arguments, program);
+  if (!parsed.ok) {
+    // A deployment tool has nobody to close a message box.
+    if (!AsksForSilence(arguments)) show(parsed.error + L"\n\n" + UsageText(program), true);
+    return kExitBadCommandLine;
+  }
+  if (parsed.options.usage) {
+    show(UsageText(program), false);
+    return kExitSuccess;
+  }
+  *options = parsed.options;
+  return std::nullopt;
+}
+
 }  // namespace deploy

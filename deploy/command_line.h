@@ -13,6 +13,8 @@
 //   /?                          show the usage
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +49,14 @@ bool AsksForSilence(std::wstring_view arguments);
 
 // The usage text shown by /? and for a bad command line.
 std::wstring UsageText(Program program);
+
+// What both programs do with their command line before anything else. A
+// refused line ends the program with kExitBadCommandLine, its reason and the
+// usage shown through `show` (error true) unless the line asked for silence;
+// /? shows the usage (error false) and ends it with kExitSuccess. Returns
+// that exit code, or nothing with `options` holding what the line asked for.
+std::optional<int> AnswerCommandLine(std::wstring_view arguments, Program program, Options* options,
+                                     const std::function<void(const std::wstring& text, bool error)>& show);
 
 // Exit codes of an unattended run.
 inline constexpr int kExitSuccess = 0;

@@ -8,21 +8,14 @@
 #include "setup/wizard.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  std::wstring_view args = deploy::ArgumentsOf(GetCommandLineW());
-  deploy::ParsedCommandLine command = deploy::ParseArguments(args, deploy::Program::kSetup);
-  const wchar_t* title = L"Zentrik Elemora";
-  if (!command.ok) {
-    if (!deploy::AsksForSilence(args)) {
-      std::wstring text = command.error + L"\n\n" + deploy::UsageText(deploy::Program::kSetup);
-      MessageBoxW(nullptr, text.c_str(), title, MB_OK | MB_ICONERROR);
-    }
-    return deploy::kExitBadCommandLine;
-  }
-  if (command.options.usage) {
-    MessageBoxW(nullptr, deploy::UsageText(deploy::Program::kSetup).c_str(), title, MB_OK | MB_ICONINFORMATION);
-    return deploy::kExitSuccess;
-  }
-  if (command.options.silent) return setup::InstallUnattended(os::System(), command.options, setup::UserNumberLocale());
+  deploy::Options options;
+  auto show = [](const std::wstring& text, bool error) {
+    MessageBoxW(nullptr, text.c_str(), L"Zentrik Elemora", MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+  };
+  if (auto exit_code =
+          deploy::AnswerCommandLine(deploy::ArgumentsOf(GetCommandLineW()), deploy::Program::kSetup, &options, show))
+    return *exit_code;
+  if (options.silent) return setup::InstallUnattended(os::System(), options, setup::UserNumberLocale());
 
   kit::StartWin32(instance);
   static setup::Installer app(os::System(), setup::UserNumberLocale());

@@ -13,20 +13,12 @@ const wchar_t kTitle[] = L"Zentrik Elemora";
 }  // namespace
 
 std::optional<int> RunCommandLine(os::Services& os, std::wstring_view arguments, std::wstring* log_path) {
-  deploy::ParsedCommandLine parsed = deploy::ParseArguments(arguments, deploy::Program::kUninstall);
-  if (!parsed.ok) {
-    // A deployment tool has nobody to close a message box.
-    if (!deploy::AsksForSilence(arguments))
-      kit::CurrentPlatform().MessageBox(parsed.error + L"\n\n" + deploy::UsageText(deploy::Program::kUninstall),
-                                        kTitle);
-    return deploy::kExitBadCommandLine;
-  }
-  if (parsed.options.usage) {
-    kit::CurrentPlatform().MessageBox(deploy::UsageText(deploy::Program::kUninstall), kTitle);
-    return deploy::kExitSuccess;
-  }
-  if (parsed.options.silent) return RunUnattended(os, parsed.options.log);
-  if (log_path) *log_path = parsed.options.log;
+  deploy::Options options;
+  auto show = [](const std::wstring& text, bool) { kit::CurrentPlatform().MessageBox(text, kTitle); };
+  if (auto exit_code = deploy::AnswerCommandLine(arguments, deploy::Program::kUninstall, &options, show))
+    return exit_code;
+  if (options.silent) return RunUnattended(os, options.log);
+  if (log_path) *log_path = options.log;
   return std::nullopt;
 }
 

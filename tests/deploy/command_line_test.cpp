@@ -1,5 +1,9 @@
 #include "deploy/command_line.h"
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,6 +80,46 @@ TEST(CommandLine, ARefusedLineThatAskedForSilenceIsKnownAsSuch) {
     EXPECT_TRUE(deploy::AsksForSilence(args)) << args;
   for (auto args : {L"/X", L"/SILENTLY", L"/D=C:\\S", L"/LOG=/S.txt", L""})
     EXPECT_FALSE(deploy::AsksForSilence(args)) << args;
+}
+
+}  // namespace
+
+namespace {
+
+struct Shown {
+  std::vector<std::pair<std::wstring, bool>> boxes;
+  std::function<void(const std::wstring&, bool)> Show() {
+    return [this](const std::wstring& text, bool error) { boxes.emplace_back(text, error); };
+  }
+};
+
+TEST(AnswerCommandLine, ARefusedLineEndsWithTwoAndShowsWhyUnlessSilenceWasAsked) {
+  Shown shown;
+  deploy::Options options;
+  EXPECT_EQ(deploy::AnswerCommandLine(L"/X", deploy::Program::kSetup, &options, shown.Show()), 2);
+  ASSERT_EQ(shown.boxes.size(), 1u);
+  EXPECT_TRUE(shown.boxes[0].second);
+  EXPECT_NE(shown.boxes[0].first.find(deploy::UsageText(deploy::Program::kSetup)), std::wstring::npos);
+  EXPECT_NE(shown.boxes[0].first.find(L"/X"), std::wstring::npos);
+  // A deployment tool that asked for no window gets the exit code alone.
+  EXPECT_EQ(deploy::AnswerCommandLine(L"/S /X", deploy::Program::kUninstall, &options, shown.Show()), 2);
+  EXPECT_EQ(shown.boxes.size(), 1u);
+}
+
+TEST(AnswerCommandLine, UsageEndsWithZeroAndAGoodLineGoesOn) {
+  Shown shown;
+  deploy::Options options;
+  EXPECT_EQ(deploy::AnswerCommandLine(L"/?", deploy::Program::kUninstall, &options, shown.Show()), 0);
+  ASSERT_EQ(shown.boxes.size(), 1u);
+  EXPECT_EQ(shown.boxes[0], std::make_pair(deploy::UsageText(deploy::Program::kUninstall), false));
+
+  EXPECT_EQ(deploy::AnswerCommandLine(L"/S /LOG=\"C:\\l.txt\" /D=C:\\Z k", deploy::Program::kSetup, &options,
+                                      shown.Show()),
+            std::nullopt);
+  EXPECT_EQ(shown.boxes.size(), 1u);
+  EXPECT_TRUE(options.silent);
+  EXPECT_EQ(options.log, L"C:\\l.txt");
+  EXPECT_EQ(options.folder, L"C:\\Z k");
 }
 
 }  // namespace
