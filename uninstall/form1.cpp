@@ -1,6 +1,7 @@
 #include "uninstall/form1.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "kit/platform.h"
 #include "look/meter.h"
@@ -38,8 +39,8 @@ void Place(kit::Line& line, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-Form1::Form1(os::Services& os, std::wstring log_path) : kit::Form("Form1"), os_(os) {
-  if (!log_path.empty()) log_.emplace(os_.files, std::move(log_path));
+Form1::Form1(os::Services& os, std::wstring log_path)
+    : kit::Form("Form1"), os_(os), log_(os.files, std::move(log_path)) {
   caption = L"Gorvix";
   icon = L"GORVIX";
   back_color = look::kUninstallerBackColour;
@@ -135,7 +136,7 @@ void Form1::RunUninstall() {
     if (!Dir1.SetPath(folder)) return std::nullopt;
     return static_cast<size_t>(Dir1.ListCount());
   };
-  Removal removal(os_, log_ ? &*log_ : nullptr, std::move(hooks));
+  Removal removal(os_, log_, std::move(hooks));
   static constexpr int kMeterAtStep[Removal::kSteps] = {10, 50, 90};
   kit::Label* const step_labels[] = {&Label1, &Label2, &Label3, &Label4, &Label5};
   removal.Run([&](int step) {

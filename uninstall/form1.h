@@ -3,7 +3,6 @@
 // step list, and ends with a completion text and "Изход".
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "deploy/log.h"
@@ -66,7 +65,7 @@ class Form1 : public kit::Form {
 
   os::Services& os_;
   State state_ = State::kWaiting;
-  std::optional<deploy::Log> log_;
+  deploy::Log log_;   // with no file when the command line named none
 };
 
 }  // namespace gorvix

@@ -39,19 +39,7 @@ std::wstring KeyName(os::RootKey root, const std::wstring& path) {
   return (root == os::RootKey::kLocalMachine ? L"HKEY_LOCAL_MACHINE\\" : L"HKEY_CURRENT_USER\\") + path;
 }
 
-Removal::Removal(os::Services& os, deploy::Log* log, Hooks hooks) : os_(os), log_(log), hooks_(std::move(hooks)) {}
-
-void Removal::Done(const std::wstring& what) {
-  if (log_) log_->Done(what);
-}
-
-void Removal::Failed(const std::wstring& what, long code) {
-  if (log_) log_->Failed(what, code);
-}
-
-void Removal::Note(const std::wstring& what) {
-  if (log_) log_->Note(what);
-}
+Removal::Removal(os::Services& os, deploy::Log& log, Hooks hooks) : os_(os), log_(log), hooks_(std::move(hooks)) {}
 
 void Removal::NotRemoved(const std::wstring& what) {
   if (!WasNotRemoved(what)) not_removed_.push_back(what);
@@ -68,8 +56,8 @@ void Removal::Run(const std::function<void(int)>& before_step) {
     if (before_step) before_step(i);
     steps[i]();
   }
-  if (Succeeded()) Done(CompletionText());
-  else Failed(CompletionText());
+  if (Succeeded()) log_.Done(CompletionText());
+  else log_.Failed(CompletionText());
 }
 
 std::optional<std::wstring> Removal::ReadRecordedFolder(const wchar_t* name, bool* found) {
@@ -88,12 +76,12 @@ std::optional<std::wstring> Removal::ReadRecordedFolder(const wchar_t* name, boo
   records_root_ = root;
   const std::wstring record = KeyName(root, root == os::RootKey::kLocalMachine ? kMachineKey : kUserKey) + L"\\" + name;
   if (value.kind != ValueHolder::Kind::kText) {
-    Failed(L"Записът " + record + L" липсва или не е текст", opened);
+    log_.Failed(L"Записът " + record + L" липсва или не е текст", opened);
     return std::nullopt;
   }
-  Note(record + L" = " + value.text);
+  log_.Note(record + L" = " + value.text);
   std::optional<std::wstring> folder = RecordedFolder(value.text, os_.files.WindowsDirectory());
-  if (!folder) Failed(L"Записът " + record + L" не назовава папка, в която може да се трие");
+  if (!folder) log_.Failed(L"Записът " + record + L" не назовава папка, в която може да се трие");
   return folder;
 }
 
@@ -102,7 +90,7 @@ void Removal::RemoveRecordedFile(const wchar_t* name, const std::wstring& file, 
   std::optional<std::wstring> folder = ReadRecordedFolder(name, &found);
   // No key at all: a second run after a complete one, nothing left here.
   if (!found) {
-    Note(L"Няма записи на инсталация: " + KeyName(os::RootKey::kCurrentUser, kUserKey) + L", " +
+    log_.Note(L"Няма записи на инсталация: " + KeyName(os::RootKey::kCurrentUser, kUserKey) + L", " +
          KeyName(os::RootKey::kLocalMachine, kMachineKey));
     return;
   }
@@ -117,20 +105,20 @@ void Removal::RemoveRecordedFile(const wchar_t* name, const std::wstring& file, 
   const std::wstring path = *folder + L"\\" + file;
   long result = os_.files.DeleteFileResult(path);
   if (result == os::kOk) {
-    Done(L"Изтрит файл: " + path);
+    log_.Done(L"Изтрит файл: " + path);
   } else if (result == os::kFileNotFound || result == os::kPathNotFound) {
     // Nothing of that name there: gone already, as after an earlier run.
-    Note(L"Файлът вече го няма: " + path);
+    log_.Note(L"Файлът вече го няма: " + path);
   } else if (os_.files.FileInUse(path)) {
     // A running viewer (or a shortcut held open) cannot go now, but the
     // system can take it at the next restart.
     if (ScheduleAtRestart(*folder, file)) return;
     NotRemoved(item);
-    Failed(L"Файлът е в употреба и не може да бъде изтрит дори при рестартиране: " + path, result);
+    log_.Failed(L"Файлът е в употреба и не може да бъде изтрит дори при рестартиране: " + path, result);
   } else {
     // Any other refusal (a folder of that name, no rights) means it stays.
     NotRemoved(item);
-    Failed(L"Файлът не е изтрит: " + path, result);
+    log_.Failed(L"Файлът не е изтрит: " + path, result);
   }
   RemoveFolderWithoutSubfolders(*folder);
 }
@@ -139,16 +127,16 @@ bool Removal::ScheduleAtRestart(const std::wstring& folder, const std::wstring& 
   const std::wstring path = folder + L"\\" + file;
   if (!os_.files.DeleteAtRestart(path)) return false;
   at_restart_.push_back(file);
-  Done(L"Файлът е в употреба и ще бъде изтрит при следващото рестартиране: " + path);
+  log_.Done(L"Файлът е в употреба и ще бъде изтрит при следващото рестартиране: " + path);
   // The folder goes after it only when that file is all it holds; the
   // system deletes in the order asked, so the folder is empty by its turn.
   std::optional<size_t> subfolders = SubfolderCount(folder);
   std::optional<std::vector<std::wstring>> files = os_.files.FileNames(folder);
   if (subfolders == size_t{0} && files && files->size() == 1 && SameName(files->front(), file)) {
-    if (os_.files.DeleteAtRestart(folder)) Done(L"Папката ще бъде премахната при следващото рестартиране: " + folder);
-    else Note(L"Папката остава: " + folder);
+    if (os_.files.DeleteAtRestart(folder)) log_.Done(L"Папката ще бъде премахната при следващото рестартиране: " + folder);
+    else log_.Note(L"Папката остава: " + folder);
   } else {
-    Note(L"Папката остава, в нея има и друго: " + folder);
+    log_.Note(L"Папката остава, в нея има и друго: " + folder);
   }
   return true;
 }
@@ -165,13 +153,13 @@ void Removal::RemoveFolderWithoutSubfolders(const std::wstring& folder) {
   // is refused by the system and stays, as it should.
   std::optional<size_t> subfolders = SubfolderCount(folder);
   if (!subfolders) {
-    Note(L"Папката вече я няма или не може да бъде прочетена: " + folder);
+    log_.Note(L"Папката вече я няма или не може да бъде прочетена: " + folder);
   } else if (*subfolders > 0) {
-    Note(L"Папката остава, в нея има подпапки: " + folder);
+    log_.Note(L"Папката остава, в нея има подпапки: " + folder);
   } else if (os_.files.RemoveFolder(folder)) {
-    Done(L"Премахната папка: " + folder);
+    log_.Done(L"Премахната папка: " + folder);
   } else {
-    Note(L"Папката остава, в нея има други файлове: " + folder);
+    log_.Note(L"Папката остава, в нея има други файлове: " + folder);
   }
 }
 
@@ -182,12 +170,12 @@ void Removal::RemoveShortcut() { RemoveRecordedFile(L"Sdir", kShortcutName, kSho
 void Removal::DeleteKey(os::RootKey root, const std::wstring& path, const std::wstring& item) {
   long result = os_.registry.DeleteKey(root, path);
   if (result == os::kOk) {
-    Done(L"Изтрит ключ: " + KeyName(root, path));
+    log_.Done(L"Изтрит ключ: " + KeyName(root, path));
   } else if (result == os::kFileNotFound) {
-    Note(L"Ключът вече го няма: " + KeyName(root, path));
+    log_.Note(L"Ключът вече го няма: " + KeyName(root, path));
   } else {
     NotRemoved(item);
-    Failed(L"Ключът не е изтрит: " + KeyName(root, path), result);
+    log_.Failed(L"Ключът не е изтрит: " + KeyName(root, path), result);
   }
 }
 
@@ -202,7 +190,7 @@ void Removal::RemoveRegistryKeys() {
       if (opened == os::kOk) os_.registry.CloseKey(key);
       if (opened != os::kFileNotFound) {
         NotRemoved(item);
-        Note(L"Остава, за да може премахването да бъде повторено: " + KeyName(root, path));
+        log_.Note(L"Остава, за да може премахването да бъде повторено: " + KeyName(root, path));
       }
     };
     kept(os::RootKey::kLocalMachine, kUninstallKey, kEntry);
@@ -218,14 +206,14 @@ void Removal::RemoveRegistryKeys() {
       long result = os_.registry.DeleteValue(key, name);
       if (!Gone(result)) {
         NotRemoved(kEntry);
-        Failed(L"Стойността " + std::wstring(name) + L" не е изтрита: " +
+        log_.Failed(L"Стойността " + std::wstring(name) + L" не е изтрита: " +
                    KeyName(os::RootKey::kLocalMachine, kUninstallKey), result);
       }
     }
     os_.registry.CloseKey(key);
   } else if (!Gone(opened)) {
     NotRemoved(kEntry);
-    Failed(L"Ключът не може да бъде отворен: " + KeyName(os::RootKey::kLocalMachine, kUninstallKey), opened);
+    log_.Failed(L"Ключът не може да бъде отворен: " + KeyName(os::RootKey::kLocalMachine, kUninstallKey), opened);
   }
   DeleteKey(os::RootKey::kLocalMachine, kUninstallKey, kEntry);
   DeleteKey(records_root_, records_key, kProductKey);

@@ -29,8 +29,8 @@ class Removal {
 
   static constexpr int kSteps = 3;
 
-  // `log` may be null: no log.
-  Removal(os::Services& os, deploy::Log* log, Hooks hooks = {});
+  // A log with no file keeps none.
+  Removal(os::Services& os, deploy::Log& log, Hooks hooks = {});
 
   // Runs the steps in order; `before_step(i)`, when given, runs before step
   // i (0, 1, 2), for the window to pause and show where it is.
@@ -62,12 +62,9 @@ class Removal {
   void DeleteKey(os::RootKey root, const std::wstring& path, const std::wstring& item);
   void NotRemoved(const std::wstring& what);
   bool WasNotRemoved(const std::wstring& what) const;
-  void Done(const std::wstring& what);
-  void Failed(const std::wstring& what, long code = 0);
-  void Note(const std::wstring& what);
 
   os::Services& os_;
-  deploy::Log* log_;
+  deploy::Log& log_;
   Hooks hooks_;
   // The key the records were read from; the user's until the machine's is used.
   os::RootKey records_root_ = os::RootKey::kCurrentUser;

@@ -25,7 +25,7 @@ std::optional<int> RunCommandLine(os::Services& os, std::wstring_view arguments,
 int RunUnattended(os::Services& os, const std::wstring& log_path) {
   deploy::Log log(os.files, log_path);
   log.Note(L"Gorvix.exe /S: премахване на Zentrik© Elemora без прозорец");
-  Removal removal(os, &log);
+  Removal removal(os, log);
   removal.Run();
   return removal.Succeeded() ? deploy::kExitSuccess : deploy::kExitFailed;
 }
