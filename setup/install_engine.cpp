@@ -44,10 +44,11 @@ class Run {
     if (hooks_.set_meter) hooks_.set_meter(value, page_.page);
   }
 
-  // A whole-file copy from beside the installer; a missing optional source is no failure.
-  void CopyFile(const std::wstring& folder, const std::wstring& name, const std::wstring& to, bool optional) {
+  // A whole-file copy from beside the installer; a missing optional source
+  // is no failure. True when the file was copied.
+  bool CopyFile(const std::wstring& folder, const std::wstring& name, const std::wstring& to, bool optional) {
     std::wstring from = folder + L"\\" + name;
-    if (optional && !os_.files.FileExists(from)) return;
+    if (optional && !os_.files.FileExists(from)) return false;
     long result = os_.files.CopyFileResult(from, to);
     // Only a viewer running where it would be replaced is worth a question
     // (it also holds its database open): the user can close it and try
@@ -62,7 +63,7 @@ class Run {
       result = os_.files.CopyFileResult(from, to);
     }
     Step(result == 0, L"копирането на " + name, to, result);
-    if (result == 0) copied_.push_back(to);
+    return result == 0;
   }
 
   // The group for every user: made level by level as the destination is.
@@ -75,11 +76,11 @@ class Run {
     return os_.files.FolderExists(group);
   }
 
-  // The installed files' size in whole kilobytes, rounded up, as the list
-  // of installed programs shows it.
-  std::int32_t EstimatedKilobytes() {
+  // The size of the product's own files that were copied, in whole
+  // kilobytes rounded up, as the list of installed programs shows it.
+  std::int32_t EstimatedKilobytes(const std::vector<std::wstring>& copied) {
     std::uint64_t bytes = 0;
-    for (const std::wstring& file : copied_) bytes += os_.files.FileSize(file).value_or(0);
+    for (const std::wstring& file : copied) bytes += os_.files.FileSize(file).value_or(0);
     std::uint64_t kb = (bytes + 1023) / 1024;
     return static_cast<std::int32_t>(std::min<std::uint64_t>(kb, 0x7FFFFFFF));
   }
@@ -99,12 +100,16 @@ class Run {
     for (const Copy& copy : kComponents) {
       CopyFile(source, copy.name, windows + L"System\\" + copy.name, copy.optional);
     }
-    copied_.clear();   // the shared components are not the product's own
-    CopyFile(source, L"Table.exe", page_.Text1.text + L"\\Table.exe", false);
+    // The product's own files, as copied (the shared components are not).
+    std::vector<std::wstring> copied;
+    auto copy_own = [&](const wchar_t* name, const std::wstring& to) {
+      if (CopyFile(source, name, to, false)) copied.push_back(to);
+    };
+    copy_own(L"Table.exe", page_.Text1.text + L"\\Table.exe");
     Meter(90);
-    CopyFile(source, L"vrakel.mdb", page_.Text1.text + L"\\vrakel.mdb", false);
+    copy_own(L"vrakel.mdb", page_.Text1.text + L"\\vrakel.mdb");
     Meter(96);
-    CopyFile(source, L"Gorvix.exe", windows + L"Gorvix.exe", false);
+    copy_own(L"Gorvix.exe", windows + L"Gorvix.exe");
     Meter(97);
     page_.Label12.caption = page_.Text1.text + L"\\Table.exe";
 
@@ -143,7 +148,7 @@ class Run {
     entry(L"Publisher", L"Zentrik", os::kRegSz);
     entry(L"InstallLocation", page_.Text1, os::kRegSz);
     entry(L"QuietUninstallString", L"\"" + windows + L"Gorvix.exe\" /S", os::kRegSz);
-    entry(L"EstimatedSize", EstimatedKilobytes(), os::kRegDword);
+    entry(L"EstimatedSize", EstimatedKilobytes(copied), os::kRegDword);
     entry(L"InstallDate", std::to_wstring(os_.clock.LocalDate()), os::kRegSz);
     entry(L"NoModify", 1, os::kRegDword);
     entry(L"NoRepair", 1, os::kRegDword);
@@ -166,7 +171,6 @@ class Run {
   const InstallationPage& page_;
   const InstallationHooks& hooks_;
   InstallationResult result_;
-  std::vector<std::wstring> copied_;
   bool viewer_declined_ = false;
 };
 
