@@ -15,7 +15,6 @@ UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Zentr
 INSTALL_DIR = r"C:\Program Files\Zentrik"
 NAMED_SHORTCUT = "Zentrik® Elemora 2002.lnk"
 OTHER_SHORTCUT = "Table.exe.lnk"
-CONSOLE = str.maketrans({"©": "c", "®": "r"})
 DONE_TEXT = 'Премахването на програмите на Zentrik завърши успешно. За край натиснете "Изход"'
 PROGRAM, SHORTCUT = "програмата", "препратката"
 ENTRY, KEY = "записът в списъка с програмите", "ключът в регистратурата"
@@ -63,14 +62,12 @@ def programs_folder(s: WineSession) -> str:
 
 
 def key_listed(s: WineSession, key: str) -> bool:
-    """Whether the key's parent lists it. An empty key prints nothing when
-    queried itself, so its parent's listing is the sure test. The listing
-    comes through the console's code page, which writes © and ® as c and r."""
+    """Whether the key's parent lists it (an empty key has nothing else to
+    show). Read through the Win32 API, which fails loudly where `reg query`
+    can print nothing at all, and gives the names exactly."""
     parent, child = key.rsplit("\\", 1)
-    full = {"HKCU": "HKEY_CURRENT_USER", "HKLM": "HKEY_LOCAL_MACHINE"}
-    root, rest = parent.split("\\", 1)
-    wanted = (full[root] + "\\" + rest + "\\" + child).translate(CONSOLE).lower()
-    return any(line.strip().lower() == wanted for line in s.run("reg", "query", parent).splitlines())
+    listing = s.registry(parent)
+    return listing is not None and child.lower() in (name.lower() for name in listing["subkeys"])
 
 
 class Installed:
