@@ -14,7 +14,7 @@ function(elemora_library name)
     list(APPEND sources ${win})
   endif()
   if(NOT sources)
-    # A folder whose sources have not landed yet.
+    # A folder of headers alone.
     add_library(${name} INTERFACE)
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
     return()
@@ -35,8 +35,8 @@ function(elemora_program name)
   if(NOT WIN32)
     return()
   endif()
-  # A program whose entry point or resources have not landed yet is left out
-  # rather than breaking everyone's build.
+  # A program whose entry point or resources are missing from a checkout is
+  # left out with a message rather than breaking the whole build.
   foreach(f ${CMAKE_CURRENT_SOURCE_DIR}/main_win.cpp ${ARG_RC})
     if(NOT EXISTS ${f})
       message(STATUS "${name}: ${f} is missing; not built")

@@ -10,7 +10,7 @@ class Clock {
  public:
   virtual ~Clock() = default;
   // The current date and time in whole seconds (the resolution the
-  // uninstaller's pauses are specified with).
+  // uninstaller's pauses are counted in).
   virtual std::int64_t NowSeconds() = 0;
   virtual std::int64_t NowMilliseconds() = 0;
   // Today's date on the machine's calendar, as the number YYYYMMDD.
