@@ -11,6 +11,7 @@ namespace {
 constexpr std::wstring_view kNoDataText = L"няма данни";
 constexpr std::wstring_view kEstimate = L"оценка";
 constexpr std::wstring_view kSublimes = L"сублимира при";
+constexpr std::wstring_view kUnderPressure = L"под налягане";
 
 // Every power of ten up to 1e22 is a double exactly, so mantissa / 10^n is
 // one correctly rounded division: "0,0899 g/L" becomes the double nearest
@@ -84,7 +85,7 @@ class Scanner {
 
   // Notes in brackets: "(оценка)" makes the value an estimate; any other
   // note ("(под налягане)", "(бял)") qualifies a value that still counts.
-  bool Notes(bool& estimate) {
+  bool Notes(bool& estimate, bool* under_pressure = nullptr) {
     while (!rest_.empty() && rest_.front() == L'(') {
       size_t close = rest_.find(L')');
       if (close == std::wstring_view::npos) return false;
@@ -92,6 +93,7 @@ class Scanner {
       while (!note.empty() && IsSpace(note.front())) note.remove_prefix(1);
       while (!note.empty() && IsSpace(note.back())) note.remove_suffix(1);
       if (note == kEstimate) estimate = true;
+      if (note == kUnderPressure && under_pressure) *under_pressure = true;
       rest_.remove_prefix(close + 1);
       SkipSpaces();
     }
@@ -156,8 +158,8 @@ bool Side(Scanner& s, Reading& out, bool last) {
     return true;
   }
   bool estimate = false;
-  if (!s.Number(out) || !s.Notes(estimate)) return false;
-  if (s.Celsius() && !last && !s.Notes(estimate)) return false;
+  if (!s.Number(out) || !s.Notes(estimate, &out.under_pressure)) return false;
+  if (s.Celsius() && !last && !s.Notes(estimate, &out.under_pressure)) return false;
   out.approximate = out.approximate || estimate;
   return true;
 }
@@ -281,6 +283,7 @@ std::vector<TileRecord> ReadTileRecords(RecordSet& rs, const Bookmark& first) {
         if (!temperatures) {
           auto text = rs.FieldText(FieldOf(p));
           temperatures = text ? ParseMeltBoil(*text) : MeltBoil{};
+          if (text) record.melt_boil = std::move(*text);
         }
         r = p == Property::kMeltingPoint ? temperatures->melting : temperatures->boiling;
       } else if (auto text = rs.FieldText(FieldOf(p))) {

@@ -58,6 +58,9 @@ struct Reading {
   int decimals = 0;
   // Marked "~" or "(оценка)". Still a value.
   bool approximate = false;
+  // Marked "(под налягане)": a melting point only reached under pressure,
+  // not at the normal pressure the states of matter are shown for.
+  bool under_pressure = false;
 
   bool HasValue() const { return kind == Kind::kValue; }
   static Reading NoData() { return {}; }
@@ -93,6 +96,7 @@ std::wstring ValueText(Property property, const Reading& reading, bool mark_appr
 struct TileRecord {
   bool has_record = false;  // the tile reads a record and it could be reached
   std::wstring name;        // the Bulgarian name; empty when unknown
+  std::wstring melt_boil;   // the melting and boiling points as stored
   std::array<Reading, kProperties.size()> readings;
 
   const Reading& Of(Property property) const { return readings[static_cast<size_t>(property)]; }
