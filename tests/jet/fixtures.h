@@ -1,5 +1,5 @@
 // Shared helpers of the Jet tests: where the sample databases and their
-// expected outputs lie (tests/jet/samples, inside the project), and small file
+// expected outputs lie (tests/jet/third_party/samples, inside the project), and small file
 // utilities. A fixture that is missing, unreadable or short throws, so its
 // test fails with one line naming the file before any byte is used (and an
 // oracle comparison never passes over an empty expectation).
@@ -25,7 +25,7 @@ inline std::filesystem::path SourceDir() {
   return dir ? std::filesystem::path(dir) : std::filesystem::current_path();
 }
 
-inline std::filesystem::path SampleDir() { return SourceDir() / "tests" / "jet" / "samples"; }
+inline std::filesystem::path SampleDir() { return SourceDir() / "tests" / "jet" / "third_party" / "samples"; }
 inline std::filesystem::path Sample(const std::string& name) { return SampleDir() / (name + ".mdb"); }
 
 [[noreturn]] inline void FixtureFault(const std::filesystem::path& p, const std::string& why) {
@@ -40,7 +40,7 @@ inline std::string ReadText(const std::filesystem::path& p) {
   return text;
 }
 
-// The sample databases' sizes as taken (tests/jet/samples/README.md has their hashes).
+// The sample databases' sizes as taken (tests/jet/third_party/samples/README.md has their hashes).
 inline const std::map<std::string, size_t>& SampleSizes() {
   static const std::map<std::string, size_t> sizes = {
       {"test2V1997", 137216},         {"testIndexCodesV1997", 462848},      {"test2V2000", 262144},
