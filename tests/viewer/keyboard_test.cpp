@@ -35,6 +35,15 @@ struct Viewer {
     kit::KeyDown(form, key);
     return Focus().substr(4);
   }
+  // Each move: from a tile, a key, the tile it lands on.
+  struct Move {
+    const char* from;
+    Key key;
+    const char* to;
+  };
+  void ExpectMoves(std::initializer_list<Move> moves) {
+    for (const Move& m : moves) EXPECT_EQ(From(m.from, m.key), m.to) << m.from << " " << static_cast<int>(m.key);
+  }
 
   kit::ScopedHeadless headless;
   testing_viewer::FakeEngine engine;
@@ -62,32 +71,32 @@ TEST(ViewerKeys, TabGoesThroughTheBoxesThenTheTableAsOneStopThenTheCloseMark) {
 
 TEST(ViewerKeys, LeftAndRightSkipTheEmptyCellsAndStopAtTheRowsEnds) {
   Viewer v;
-  EXPECT_EQ(v.From("Uub", Key::kRight), "Uuq");
-  EXPECT_EQ(v.From("Uuq", Key::kRight), "Uuh");
-  EXPECT_EQ(v.From("Uuh", Key::kRight), "Uuo");
-  EXPECT_EQ(v.From("Uuo", Key::kRight), "Uuo");
-  EXPECT_EQ(v.From("Uuo", Key::kLeft), "Uuh");
-  EXPECT_EQ(v.From("H", Key::kRight), "He");
-  EXPECT_EQ(v.From("H", Key::kLeft), "H");
-  EXPECT_EQ(v.From("Be", Key::kRight), "B");
-  EXPECT_EQ(v.From("Fe", Key::kHome), "K");
-  EXPECT_EQ(v.From("Fe", Key::kEnd), "Kr");
-  EXPECT_EQ(v.From("Ce", Key::kHome), "La");
+  v.ExpectMoves({{"Uub", Key::kRight, "Uuq"},
+                 {"Uuq", Key::kRight, "Uuh"},
+                 {"Uuh", Key::kRight, "Uuo"},
+                 {"Uuo", Key::kRight, "Uuo"},
+                 {"Uuo", Key::kLeft, "Uuh"},
+                 {"H", Key::kRight, "He"},
+                 {"H", Key::kLeft, "H"},
+                 {"Be", Key::kRight, "B"},
+                 {"Fe", Key::kHome, "K"},
+                 {"Fe", Key::kEnd, "Kr"},
+                 {"Ce", Key::kHome, "La"}});
 }
 
 TEST(ViewerKeys, UpAndDownFindTheNearestTileAboveOrBelowIncludingTheFBlockRows) {
   Viewer v;
-  EXPECT_EQ(v.From("H", Key::kDown), "Li");
-  EXPECT_EQ(v.From("He", Key::kDown), "Ne");
-  EXPECT_EQ(v.From("Mg", Key::kDown), "Ca");
-  EXPECT_EQ(v.From("Hf", Key::kDown), "Rf");
-  EXPECT_EQ(v.From("Rf", Key::kDown), "La");
-  EXPECT_EQ(v.From("La", Key::kUp), "Rf");
-  EXPECT_EQ(v.From("La", Key::kDown), "Ac");
-  EXPECT_EQ(v.From("Ac", Key::kDown), "Ac");
-  EXPECT_EQ(v.From("Ra", Key::kDown), "Ra");   // nothing lies under it
-  EXPECT_EQ(v.From("B", Key::kUp), "B");       // the gap above group 13 reaches to the top
-  EXPECT_EQ(v.From("H", Key::kUp), "H");
+  v.ExpectMoves({{"H", Key::kDown, "Li"},
+                 {"He", Key::kDown, "Ne"},
+                 {"Mg", Key::kDown, "Ca"},
+                 {"Hf", Key::kDown, "Rf"},
+                 {"Rf", Key::kDown, "La"},
+                 {"La", Key::kUp, "Rf"},
+                 {"La", Key::kDown, "Ac"},
+                 {"Ac", Key::kDown, "Ac"},
+                 {"Ra", Key::kDown, "Ra"},  // nothing lies under it
+                 {"B", Key::kUp, "B"},  // the gap above group 13 reaches to the top
+                 {"H", Key::kUp, "H"}});
 }
 
 TEST(ViewerKeys, EnterAndSpaceShowTheFocusedElementAsAClickDoes) {

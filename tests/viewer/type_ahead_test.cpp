@@ -32,6 +32,14 @@ class TypeAheadTest : public ::testing::Test {
   }
   std::string Backspace() { return Symbol(search_->Backspace(now_ += 100)); }
   void Pause(std::uint64_t ms) { now_ += ms; }
+  // Each text typed as a search of its own (a pause before it) and the
+  // tile it finds.
+  void ExpectSearches(std::initializer_list<std::pair<std::wstring_view, std::string>> searches) {
+    for (const auto& [text, symbol] : searches) {
+      Pause(2000);
+      EXPECT_EQ(Type(text), symbol) << std::wstring(text);
+    }
+  }
 
   static std::string Symbol(TypeAhead::Result r) {
     switch (r.kind) {
@@ -48,48 +56,20 @@ class TypeAheadTest : public ::testing::Test {
 };
 
 TEST_F(TypeAheadTest, SymbolsAndBulgarianNamesByTheirStartInEitherCase) {
-  EXPECT_EQ(Type(L"f"), "F");
-  Pause(2000);
-  EXPECT_EQ(Type(L"fe"), "Fe");
-  Pause(2000);
-  EXPECT_EQ(Type(L"FE"), "Fe");
-  Pause(2000);
-  EXPECT_EQ(Type(L"жел"), "Fe");
-  Pause(2000);
-  EXPECT_EQ(Type(L"ЖЕЛЯЗО"), "Fe");
-  Pause(2000);
-  // Калий (19) comes before Калций, Кадмий and Калай.
-  EXPECT_EQ(Type(L"ка"), "K");
-  Pause(2000);
-  EXPECT_EQ(Type(L"кал"), "K");
-  Pause(2000);
-  EXPECT_EQ(Type(L"калц"), "Ca");
-  Pause(2000);
-  EXPECT_EQ(Type(L"Ё"), "-");
-  Pause(2000);
-  EXPECT_EQ(Type(L"uuo"), "Uuo");  // no record, still found by its symbol
-  Pause(2000);
-  EXPECT_EQ(Type(L"дарм"), "Uun");  // the name of the record the tile reads
+  ExpectSearches({{L"f", "F"}, {L"fe", "Fe"}, {L"FE", "Fe"}, {L"жел", "Fe"}, {L"ЖЕЛЯЗО", "Fe"},
+                  // Калий (19) comes before Калций, Кадмий and Калай.
+                  {L"ка", "K"}, {L"кал", "K"}, {L"калц", "Ca"}, {L"Ё", "-"},
+                  {L"uuo", "Uuo"},     // no record, still found by its symbol
+                  {L"дарм", "Uun"}});  // the name of the record the tile reads
 }
 
 TEST_F(TypeAheadTest, FirstInAtomicNumberOrderUnlessASymbolIsTypedInFull) {
-  EXPECT_EQ(Type(L"n"), "N");
-  Pause(2000);
-  EXPECT_EQ(Type(L"c"), "C");
-  Pause(2000);
   // Si (14) starts with "s", but "s" in full is sulphur's symbol; without
   // that S, B and I could not be reached by their symbols at all.
-  EXPECT_EQ(Type(L"s"), "S");
-  Pause(2000);
-  EXPECT_EQ(Type(L"b"), "B");
-  Pause(2000);
-  EXPECT_EQ(Type(L"i"), "I");
-  Pause(2000);
-  EXPECT_EQ(Type(L"e"), "Eu");  // Eu (63) before Er (68) and Es (99)
-  Pause(2000);
-  EXPECT_EQ(Type(L"с"), "Si");  // Cyrillic: Силиций
-  Pause(2000);
-  EXPECT_EQ(Type(L"ся"), "S");  // Сяра
+  ExpectSearches({{L"n", "N"}, {L"c", "C"}, {L"s", "S"}, {L"b", "B"}, {L"i", "I"},
+                  {L"e", "Eu"},    // Eu (63) before Er (68) and Es (99)
+                  {L"с", "Si"},    // Cyrillic: Силиций
+                  {L"ся", "S"}});  // Сяра
 }
 
 TEST_F(TypeAheadTest, APauseOfMoreThanASecondStartsANewSearch) {
