@@ -14,7 +14,6 @@ namespace jet {
 
 namespace {
 
-constexpr uint32_t kCatalogPage = 2;
 constexpr int kObjectTable = 1;
 // Flags that mark Access' own tables in the catalog.
 constexpr uint32_t kSystemFlags = 0x80000002u;

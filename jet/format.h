@@ -9,6 +9,19 @@
 
 namespace jet {
 
+// What both layouts share: page 0's fixed places, the page types (byte 0 of
+// every page) and the catalog's definition page.
+inline constexpr uint32_t kHeaderVersion = 0x14;    // u32: 0 Jet 3, 1 Jet 4, 2.. ACE
+inline constexpr uint32_t kHeaderEncrypted = 0x18;  // start of the RC4 region
+inline constexpr uint32_t kHeaderCodePage = 0x3C;
+inline constexpr uint32_t kHeaderDbKey = 0x3E;      // non-zero: every page is encrypted
+inline constexpr uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
+inline constexpr uint8_t kDataPage = 0x01;
+inline constexpr uint8_t kTdefPage = 0x02;
+inline constexpr uint8_t kIndexNodePage = 0x03;
+inline constexpr uint8_t kIndexLeafPage = 0x04;
+inline constexpr uint32_t kCatalogPage = 2;
+
 struct Format {
   JetVersion version;
   uint32_t page_size;

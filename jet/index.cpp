@@ -8,9 +8,6 @@
 namespace jet {
 namespace {
 
-constexpr uint8_t kNodePage = 0x03;
-constexpr uint8_t kLeafPage = 0x04;
-
 // Calls fn(entry_bytes, length) for every entry of an index page, with the
 // shared prefix put back in front of entries after the first.
 template <class Fn>
@@ -66,8 +63,8 @@ Result<std::vector<uint32_t>> ReadIndexRows(Pager& pager, const TableDef& def, c
     if (!visited.insert(page_no).second) return Status::Corruption(page_no, 0, "index pages form a loop");
     auto page = pager.Get(page_no);
     if (!page.ok()) return page.status();
-    if (page->type() == kLeafPage) break;
-    if (page->type() != kNodePage) return Status::Corruption(page_no, 0, "expected an index page");
+    if (page->type() == kIndexLeafPage) break;
+    if (page->type() != kIndexNodePage) return Status::Corruption(page_no, 0, "expected an index page");
     JET_RETURN_IF_ERROR(CheckIndexPage(f, *page, def));
     uint32_t child = 0;
     bool have = false;
@@ -88,7 +85,7 @@ Result<std::vector<uint32_t>> ReadIndexRows(Pager& pager, const TableDef& def, c
   for (;;) {
     auto page = pager.Get(page_no);
     if (!page.ok()) return page.status();
-    if (page->type() != kLeafPage) return Status::Corruption(page_no, 0, "expected an index leaf page");
+    if (page->type() != kIndexLeafPage) return Status::Corruption(page_no, 0, "expected an index leaf page");
     JET_RETURN_IF_ERROR(CheckIndexPage(f, *page, def));
     JET_RETURN_IF_ERROR(ForEachEntry(f, *page, [&](const uint8_t* e, uint32_t len) -> Status {
       if (len < 5) return Status::Corruption(page_no, 0, "index leaf entry too short");

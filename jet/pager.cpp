@@ -1,5 +1,6 @@
 #include "jet/pager.h"
 
+#include "jet/byte_reader.h"
 #include "jet/value.h"
 
 #include <cstdio>
@@ -119,14 +120,13 @@ void Rc4Apply(const uint8_t* key, size_t key_size, uint8_t* data, size_t n) {
 Result<std::unique_ptr<Pager>> Pager::Create(std::unique_ptr<ByteSource> source, uint16_t code_page_override) {
   const uint64_t size = source->Size();
   if (size < 0x18 + 128) return Status::Corruption(0, 0, "file too short for a database header");
-  uint8_t head[0x18];
+  uint8_t head[kHeaderEncrypted];
   JET_RETURN_IF_ERROR(source->Read(0, head, sizeof head));
   if (head[0] != 0x00 || head[1] != 0x01) return Status::Corruption(0, 0, "not a Jet database (page 0 type)");
-  const uint32_t version = uint32_t{head[0x14]} | uint32_t{head[0x15]} << 8 | uint32_t{head[0x16]} << 16 |
-                           uint32_t{head[0x17]} << 24;
+  const uint32_t version = ByteReader(head, sizeof head).U32(kHeaderVersion);
   if (version >= 2 && version <= 6)
     return Status::Unsupported("Access 2007 or later database (ACE); only Jet 3 and Jet 4 are read");
-  if (version > 1) return Status::Corruption(0, 0x14, "unknown database version");
+  if (version > 1) return Status::Corruption(0, kHeaderVersion, "unknown database version");
   const Format& format = version == 0 ? kJet3Format : kJet4Format;
   if (size < format.page_size) return Status::Corruption(0, 0, "file shorter than one page");
 
@@ -138,12 +138,11 @@ Result<std::unique_ptr<Pager>> Pager::Create(std::unique_ptr<ByteSource> source,
 
   std::vector<uint8_t> header(format.page_size);
   JET_RETURN_IF_ERROR(pager->source_->Read(0, header.data(), header.size()));
-  static const uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
-  Rc4Apply(kHeaderKey, 4, header.data() + 0x18, format.rc4_region_size);
-  const uint16_t stored_cp = static_cast<uint16_t>(header[0x3C] | header[0x3D] << 8);
+  Rc4Apply(kHeaderKey, sizeof kHeaderKey, header.data() + kHeaderEncrypted, format.rc4_region_size);
+  ByteReader plain(header.data(), header.size());
+  const uint16_t stored_cp = plain.U16(kHeaderCodePage);
   pager->code_page_ = code_page_override ? code_page_override : stored_cp;
-  pager->db_key_ = uint32_t{header[0x3E]} | uint32_t{header[0x3F]} << 8 | uint32_t{header[0x40]} << 16 |
-                   uint32_t{header[0x41]} << 24;
+  pager->db_key_ = plain.U32(kHeaderDbKey);
   return pager;
 }
 

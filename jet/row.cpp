@@ -133,7 +133,7 @@ Result<RowRef> FindRow(Pager& pager, uint32_t page_no, uint32_t row, bool follow
   for (int hop = 0;; ++hop) {
     auto page = pager.Get(page_no);
     if (!page.ok()) return page.status();
-    if (page->type() != 0x01) return Status::Corruption(page_no, 0, "expected a data page");
+    if (page->type() != kDataPage) return Status::Corruption(page_no, 0, "expected a data page");
     auto slot = ReadSlot(f, *page, row);
     if (!slot.ok()) return slot.status();
     if ((slot->raw & kSlotDeleted) == kSlotDeleted)

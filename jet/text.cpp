@@ -1,5 +1,7 @@
 #include "jet/text.h"
 
+#include <algorithm>
+
 namespace jet {
 namespace {
 
@@ -76,6 +78,24 @@ std::u16string DecodeCodePage(const uint8_t* data, size_t size, uint16_t code_pa
   std::u16string out(size, u'\0');
   for (size_t i = 0; i < size; ++i) out[i] = data[i] < 0x80 ? data[i] : high[data[i] - 0x80];
   return out;
+}
+
+std::vector<uint8_t> EncodeUcs2(std::u16string_view s) {
+  std::vector<uint8_t> b;
+  b.reserve(s.size() * 2);
+  for (char16_t c : s) {
+    b.push_back(static_cast<uint8_t>(c));
+    b.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  return b;
+}
+
+std::vector<uint8_t> EncodeJet4Text(std::u16string_view s) {
+  const bool latin1 = s.size() >= 3 && std::all_of(s.begin(), s.end(), [](char16_t c) { return c >= 1 && c <= 0xFF; });
+  if (!latin1) return EncodeUcs2(s);
+  std::vector<uint8_t> b{0xFF, 0xFE};
+  for (char16_t c : s) b.push_back(static_cast<uint8_t>(c));
+  return b;
 }
 
 }  // namespace jet

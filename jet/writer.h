@@ -7,8 +7,8 @@
 // mdb-reader and by our own reader; Access itself is not a target (a file
 // built from scratch lacks the full system catalog Access expects).
 //
-// Layout notes live in jet-format.md (sections 2, 4, 5, 7-11, 13).  Portable
-// C++, no Windows headers.
+// The layout is described in jet/FORMAT.md.  Portable C++, no Windows
+// headers.
 #pragma once
 
 #include <cstdint>
