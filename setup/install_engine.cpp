@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "deploy/product.h"
 #include "kit/color.h"
 #include "kit/platform.h"
 #include "look/meter.h"
@@ -53,10 +54,10 @@ class Run {
     // Only a viewer running where it would be replaced is worth a question
     // (it also holds its database open): the user can close it and try
     // again. Declined once, it is not asked about again.
-    const bool viewer_file = name == L"Table.exe" || name == L"vrakel.mdb";
+    const bool viewer_file = name == deploy::kViewerFile || name == deploy::kDatabaseFile;
     while (result != 0 && viewer_file && hooks_.retry_viewer_in_use && !viewer_declined_ &&
            os_.files.FileInUse(to)) {
-      if (!hooks_.retry_viewer_in_use(page_.Text1.text + L"\\Table.exe")) {
+      if (!hooks_.retry_viewer_in_use(page_.Text1.text + L"\\" + deploy::kViewerFile)) {
         viewer_declined_ = true;
         break;
       }
@@ -70,7 +71,7 @@ class Run {
   bool PrepareCommonGroup() {
     auto programs = SpecialFolderPath(os_.shell, os::kCsidlCommonPrograms);
     if (!programs || programs->empty()) return false;
-    std::wstring group = *programs + L"\\" + kProgramGroup + L"\\";
+    std::wstring group = *programs + L"\\" + deploy::kProgramGroup + L"\\";
     page_.Label18.caption = group;
     CreateNewDirectory(os_.files, group);
     return os_.files.FolderExists(group);
@@ -85,11 +86,35 @@ class Run {
     return static_cast<std::int32_t>(std::min<std::uint64_t>(kb, 0x7FFFFFFF));
   }
 
+  void WriteUninstallEntry(const std::wstring& viewer, const std::wstring& uninstaller, std::int32_t kilobytes) {
+    using namespace deploy::entry;
+    os::Registry& reg = os_.registry;
+    Step(CreateRegistryKey(reg, deploy::kUninstallKey, os::RootKey::kLocalMachine), kUninstallEntry,
+         deploy::kUninstallKey);
+    auto value = [&](const wchar_t* name, const ValueHolder& value, std::uint32_t type) {
+      std::wstring shown = type == os::kRegDword ? std::to_wstring(value.Number().value_or(0)) : value.Text();
+      Step(SetMachineValue(reg, deploy::kUninstallKey, name, value, type), kUninstallEntry, name + (L" = " + shown));
+    };
+    value(kDisplayName, deploy::kEntryName, os::kRegSz);
+    value(kUninstallString, uninstaller, os::kRegSz);
+    // What the list of installed programs shows beside the name, and how a
+    // deployment tool removes the product without a window.
+    value(kDisplayIcon, viewer, os::kRegSz);
+    value(kDisplayVersion, deploy::kEntryVersion, os::kRegSz);
+    value(kPublisher, deploy::kEntryPublisher, os::kRegSz);
+    value(kInstallLocation, page_.Text1, os::kRegSz);
+    value(kQuietUninstallString, L"\"" + uninstaller + L"\" /S", os::kRegSz);
+    value(kEstimatedSize, kilobytes, os::kRegDword);
+    value(kInstallDate, std::to_wstring(os_.clock.LocalDate()), os::kRegSz);
+    value(kNoModify, 1, os::kRegDword);
+    value(kNoRepair, 1, os::kRegDword);
+  }
+
   InstallationResult Go() {
     os::Registry& reg = os_.registry;
     const bool machine = hooks_.per_machine;
     const os::RootKey product_root = machine ? os::RootKey::kLocalMachine : os::RootKey::kCurrentUser;
-    Step(CreateRegistryKey(reg, L"SOFTWARE\\Zentrik\\Elemora", product_root), L"ключа на програмата в регистъра");
+    Step(CreateRegistryKey(reg, deploy::kProductKey, product_root), L"ключа на програмата в регистъра");
     look::InitMeter(page_.page, kit::Rgb(0, 168, 128), kit::Rgb(255, 255, 255));
     Step(machine ? PrepareCommonGroup() : PrepareProgramGroup(os_.shell, os_.files, page_.Label18),
          L"програмната група в менюто Старт", page_.Label18.caption);
@@ -105,61 +130,45 @@ class Run {
     auto copy_own = [&](const wchar_t* name, const std::wstring& to) {
       if (CopyFile(source, name, to, false)) copied.push_back(to);
     };
-    copy_own(L"Table.exe", page_.Text1.text + L"\\Table.exe");
+    copy_own(deploy::kViewerFile, page_.Text1.text + L"\\" + deploy::kViewerFile);
     Meter(90);
-    copy_own(L"vrakel.mdb", page_.Text1.text + L"\\vrakel.mdb");
+    copy_own(deploy::kDatabaseFile, page_.Text1.text + L"\\" + deploy::kDatabaseFile);
     Meter(96);
-    copy_own(L"Gorvix.exe", windows + L"Gorvix.exe");
+    copy_own(deploy::kUninstallerFile, windows + deploy::kUninstallerFile);
     Meter(97);
-    page_.Label12.caption = page_.Text1.text + L"\\Table.exe";
+    page_.Label12.caption = page_.Text1.text + L"\\" + deploy::kViewerFile;
 
     // The shortcut and its icon name the viewer that was installed.
     const std::wstring viewer = page_.Label12.caption;
+
     std::optional<std::wstring> group;
     if (machine) {
       if (!page_.Label18.caption.empty()) group = page_.Label18.caption;
     } else if (auto start = StartMenu(os_.shell)) {
       group = *start + kGroupSuffix;
     }
-    Step(group && CreateShortcut(os_.shell, *group + kShortcutName, L"Zentrik® Периодична Система на елементите",
-                                 viewer, L"", L"", L"", viewer, 0),
-         L"прекия път „Zentrik® Elemora 2002“", group ? *group + kShortcutName : L"");
+    const std::wstring named_link = group ? *group + deploy::kShortcutName : L"";
+    Step(group && CreateShortcut(os_.shell, named_link, L"Zentrik® Периодична Система на елементите", viewer, L"", L"",
+                                 L"", viewer, 0),
+         L"прекия път „Zentrik® Elemora 2002“", named_link);
     if (!machine) Step(SetGroupPathLabel(os_.shell, page_.Label18), L"пътя на програмната група");
-    const std::wstring dir_what = L"стойността dir в регистъра", sdir_what = L"стойността Sdir в регистъра";
-    if (machine) {
-      Step(SetMachineValue(reg, kProductKey, L"dir", page_.Text1, os::kRegSz), dir_what, page_.Text1.text);
-      Step(SetMachineValue(reg, kProductKey, L"Sdir", page_.Label18, os::kRegSz), sdir_what, page_.Label18.caption);
-    } else {
-      Step(SetUserValue(reg, kProductKey, L"dir", page_.Text1, os::kRegSz), dir_what, page_.Text1.text);
-      Step(SetUserValue(reg, kProductKey, L"Sdir", page_.Label18, os::kRegSz), sdir_what, page_.Label18.caption);
-    }
-
-    Step(CreateRegistryKey(reg, kUninstallKey, os::RootKey::kLocalMachine), kUninstallEntry, kUninstallKey);
-    auto entry = [&](const wchar_t* name, const ValueHolder& value, std::uint32_t type) {
-      std::wstring shown = type == os::kRegDword ? std::to_wstring(value.Number().value_or(0)) : value.Text();
-      Step(SetMachineValue(reg, kUninstallKey, name, value, type), kUninstallEntry, name + (L" = " + shown));
+    auto record = [&](const wchar_t* name, const ValueHolder& value, const std::wstring& shown) {
+      const bool written = machine ? SetMachineValue(reg, deploy::kProductKey, name, value, os::kRegSz)
+                                   : SetUserValue(reg, deploy::kProductKey, name, value, os::kRegSz);
+      Step(written, L"стойността " + std::wstring(name) + L" в регистъра", shown);
     };
-    entry(L"DisplayName", L"Zentrik© Elemora 2002®", os::kRegSz);
-    entry(L"UninstallString", windows + L"Gorvix.exe", os::kRegSz);
-    // What the list of installed programs shows beside the name, and how a
-    // deployment tool removes the product without a window.
-    entry(L"DisplayIcon", viewer, os::kRegSz);
-    entry(L"DisplayVersion", L"2002", os::kRegSz);
-    entry(L"Publisher", L"Zentrik", os::kRegSz);
-    entry(L"InstallLocation", page_.Text1, os::kRegSz);
-    entry(L"QuietUninstallString", L"\"" + windows + L"Gorvix.exe\" /S", os::kRegSz);
-    entry(L"EstimatedSize", EstimatedKilobytes(copied), os::kRegDword);
-    entry(L"InstallDate", std::to_wstring(os_.clock.LocalDate()), os::kRegSz);
-    entry(L"NoModify", 1, os::kRegDword);
-    entry(L"NoRepair", 1, os::kRegDword);
+    record(deploy::kFolderRecord, page_.Text1, page_.Text1.text);
+    record(deploy::kGroupRecord, page_.Label18, page_.Label18.caption);
+
+    WriteUninstallEntry(viewer, windows + deploy::kUninstallerFile, EstimatedKilobytes(copied));
     Meter(100);
     const std::wstring table_link = L"прекия път „Table.exe“ в програмната група";
     if (machine) {
       // Made directly: the system account that deployment tools run as may
       // keep no recent documents to copy the shortcut from.
-      Step(group && CreateShortcut(os_.shell, *group + L"Table.exe.lnk", L"", viewer, L"", page_.Text1.text, L"",
-                                   viewer, 0),
-           table_link, group ? *group + L"Table.exe.lnk" : L"");
+      const std::wstring link = group ? *group + deploy::kViewerShortcutName : L"";
+      Step(group && CreateShortcut(os_.shell, link, L"", viewer, L"", page_.Text1.text, L"", viewer, 0), table_link,
+           link);
     } else {
       Step(CopyRecentShortcutToGroup(os_, page_.Label12.caption, hooks_.wait), table_link);
     }

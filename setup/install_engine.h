@@ -49,12 +49,6 @@ struct InstallationResult {
   bool ok() const { return failed.empty(); }
 };
 
-inline constexpr wchar_t kProductKey[] = L"Software\\Zentrik\\Elemora";
-inline constexpr wchar_t kUninstallKey[] =
-    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
-inline constexpr wchar_t kShortcutName[] = L"Zentrik® Elemora 2002.lnk";
-inline constexpr wchar_t kProgramGroup[] = L"Zentrik";
-
 // What the wizard asks when the viewer it would replace is running.
 std::wstring ViewerInUseQuestion(const std::wstring& viewer);
 

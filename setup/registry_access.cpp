@@ -4,6 +4,8 @@
 #include <climits>
 #include <cwchar>
 
+#include "deploy/product.h"
+
 namespace setup {
 
 namespace {
@@ -13,7 +15,7 @@ constexpr long kInvalidParameter = 87;
 bool SetValue(os::Registry& registry, os::RootKey root, const std::wstring& path, const std::wstring& name,
               const ValueHolder& value, std::uint32_t type) {
   os::ScopedKey key(registry);
-  if (registry.OpenKey(root, path, kKeyAccess, key.Put()) != os::kOk) return false;
+  if (registry.OpenKey(root, path, deploy::kKeyAccess, key.Put()) != os::kOk) return false;
   if (type != os::kRegSz && type != os::kRegDword) return false;
   return WriteRegistryValue(registry, key.get(), name, type, value) == os::kOk;
 }
@@ -58,7 +60,7 @@ long WriteRegistryValue(os::Registry& registry, os::KeyHandle key, const std::ws
 
 bool CreateRegistryKey(os::Registry& registry, const std::wstring& path, os::RootKey root) {
   os::ScopedKey key(registry);
-  return registry.CreateKey(root, path, kKeyAccess, key.Put()) == os::kOk;
+  return registry.CreateKey(root, path, deploy::kKeyAccess, key.Put()) == os::kOk;
 }
 
 bool SetUserValue(os::Registry& registry, const std::wstring& path, const std::wstring& name,

@@ -14,10 +14,6 @@
 
 namespace setup {
 
-// Access asked for by every open and create: the six specific key rights,
-// without the standard rights that KEY_ALL_ACCESS adds.
-constexpr std::uint32_t kKeyAccess = 0x3F;
-
 // What a value is taken from: a text, a number, or a control whose text
 // (text box) or caption (label) is read at the moment of writing.
 class ValueHolder {

@@ -7,13 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "deploy/product.h"
 #include "kit/control.h"
 #include "os/os.h"
 
 namespace setup {
 
 // The group under the Start-menu folder, with its closing separator.
-inline constexpr wchar_t kGroupSuffix[] = L"\\Programs\\Zentrik\\";
+inline const std::wstring kGroupSuffix = std::wstring(L"\\Programs\\") + deploy::kProgramGroup + L"\\";
 
 // The folder's path without a closing separator; empty text when the shell
 // does not know the folder; nothing when it knows it but gives no path.

@@ -3,20 +3,15 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "deploy/product.h"
 #include "uninstall/recorded_folder.h"
 #include "uninstall/user_value.h"
 
 namespace gorvix {
 namespace {
 
-const std::wstring kUserKey = L"Software\\Zentrik\\Elemora";
-// Where an unattended installation, made for every user, keeps the records.
-const std::wstring kMachineKey = L"SOFTWARE\\Zentrik\\Elemora";
-const std::wstring kUninstallKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
-const std::wstring kViewerName = L"Table.exe";
-const std::wstring kShortcutName = L"Zentrik® Elemora 2002.lnk";
-// The six specific key rights, as the installer's records are opened.
-constexpr std::uint32_t kUserKeyAccess = 0x3F;
+using deploy::kProductKey;
+using deploy::kUninstallKey;
 constexpr std::uint32_t kKeyQueryValue = 0x1;
 constexpr std::uint32_t kKeySetValue = 0x2;
 
@@ -24,7 +19,7 @@ constexpr std::uint32_t kKeySetValue = 0x2;
 const std::wstring kProgram = L"програмата";
 const std::wstring kShortcut = L"препратката";
 const std::wstring kEntry = L"записът в списъка с програмите";
-const std::wstring kProductKey = L"ключът в регистратурата";
+const std::wstring kProductRecords = L"ключът в регистратурата";
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
   return a.size() == b.size() &&
@@ -63,18 +58,18 @@ void Removal::Run(const std::function<void(int)>& before_step) {
 std::optional<std::wstring> Removal::ReadRecordedFolder(const wchar_t* name, bool* found) {
   long opened = os::kOk;
   os::RootKey root = os::RootKey::kCurrentUser;
-  ValueHolder value = GetValue(os_.registry, root, kUserKey, name, kUserKeyAccess, &opened);
+  ValueHolder value = GetValue(os_.registry, root, kProductKey, name, deploy::kKeyAccess, &opened);
   if (opened == os::kFileNotFound) {
     // No key of this user's: an installation made for every user keeps its
     // records in the machine's key, which is only read here.
     root = os::RootKey::kLocalMachine;
-    value = GetValue(os_.registry, root, kMachineKey, name, kKeyQueryValue, &opened);
+    value = GetValue(os_.registry, root, kProductKey, name, kKeyQueryValue, &opened);
   }
   if (hooks_.value_read) hooks_.value_read(value.AsText());
   *found = opened != os::kFileNotFound;
   if (!*found) return std::nullopt;
   records_root_ = root;
-  const std::wstring record = KeyName(root, root == os::RootKey::kLocalMachine ? kMachineKey : kUserKey) + L"\\" + name;
+  const std::wstring record = KeyName(root, kProductKey) + L"\\" + name;
   if (value.kind != ValueHolder::Kind::kText) {
     log_.Failed(L"Записът " + record + L" липсва или не е текст", opened);
     return std::nullopt;
@@ -90,8 +85,8 @@ void Removal::RemoveRecordedFile(const wchar_t* name, const std::wstring& file, 
   std::optional<std::wstring> folder = ReadRecordedFolder(name, &found);
   // No key at all: a second run after a complete one, nothing left here.
   if (!found) {
-    log_.Note(L"Няма записи на инсталация: " + KeyName(os::RootKey::kCurrentUser, kUserKey) + L", " +
-         KeyName(os::RootKey::kLocalMachine, kMachineKey));
+    log_.Note(L"Няма записи на инсталация: " + KeyName(os::RootKey::kCurrentUser, kProductKey) + L", " +
+              KeyName(os::RootKey::kLocalMachine, kProductKey));
     return;
   }
   // With the key there, a record that is missing, empty, not a text or
@@ -163,9 +158,9 @@ void Removal::RemoveFolderWithoutSubfolders(const std::wstring& folder) {
   }
 }
 
-void Removal::RemovePrograms() { RemoveRecordedFile(L"dir", kViewerName, kProgram); }
+void Removal::RemovePrograms() { RemoveRecordedFile(deploy::kFolderRecord, deploy::kViewerFile, kProgram); }
 
-void Removal::RemoveShortcut() { RemoveRecordedFile(L"Sdir", kShortcutName, kShortcut); }
+void Removal::RemoveShortcut() { RemoveRecordedFile(deploy::kGroupRecord, deploy::kShortcutName, kShortcut); }
 
 void Removal::DeleteKey(os::RootKey root, const std::wstring& path, const std::wstring& item) {
   long result = os_.registry.DeleteKey(root, path);
@@ -180,7 +175,6 @@ void Removal::DeleteKey(os::RootKey root, const std::wstring& path, const std::w
 }
 
 void Removal::RemoveRegistryKeys() {
-  const std::wstring records_key = records_root_ == os::RootKey::kLocalMachine ? kMachineKey : kUserKey;
   // While the viewer or its shortcut stays, so do the records that find them
   // and the entry from which the user runs this program again.
   if (WasNotRemoved(kProgram) || WasNotRemoved(kShortcut)) {
@@ -194,7 +188,7 @@ void Removal::RemoveRegistryKeys() {
       }
     };
     kept(os::RootKey::kLocalMachine, kUninstallKey, kEntry);
-    kept(records_root_, records_key, kProductKey);
+    kept(records_root_, kProductKey, kProductRecords);
     return;
   }
   // The entry's own values first; the key then goes with whatever else the
@@ -202,7 +196,7 @@ void Removal::RemoveRegistryKeys() {
   os::KeyHandle key = 0;
   long opened = os_.registry.OpenKey(os::RootKey::kLocalMachine, kUninstallKey, kKeySetValue, &key);
   if (opened == os::kOk) {
-    for (const wchar_t* name : {L"DisplayName", L"UninstallString"}) {
+    for (const wchar_t* name : {deploy::entry::kDisplayName, deploy::entry::kUninstallString}) {
       long result = os_.registry.DeleteValue(key, name);
       if (!Gone(result)) {
         NotRemoved(kEntry);
@@ -216,7 +210,7 @@ void Removal::RemoveRegistryKeys() {
     log_.Failed(L"Ключът не може да бъде отворен: " + KeyName(os::RootKey::kLocalMachine, kUninstallKey), opened);
   }
   DeleteKey(os::RootKey::kLocalMachine, kUninstallKey, kEntry);
-  DeleteKey(records_root_, records_key, kProductKey);
+  DeleteKey(records_root_, kProductKey, kProductRecords);
 }
 
 std::wstring Removal::CompletionText() const {

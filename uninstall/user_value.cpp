@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "deploy/product.h"
+
 namespace gorvix {
-namespace {
-// The six specific key rights, as the installer's records are opened.
-constexpr std::uint32_t kKeyAccess = 0x3F;
-}  // namespace
 
 std::wstring ValueHolder::AsText() const {
   switch (kind) {
@@ -65,7 +63,7 @@ ValueHolder GetValue(os::Registry& registry, os::RootKey root, const std::wstrin
 
 ValueHolder GetUserValue(os::Registry& registry, const std::wstring& key_path, const std::wstring& value_name,
                          kit::Label& reg, long* opened) {
-  ValueHolder holder = GetValue(registry, os::RootKey::kCurrentUser, key_path, value_name, kKeyAccess, opened);
+  ValueHolder holder = GetValue(registry, os::RootKey::kCurrentUser, key_path, value_name, deploy::kKeyAccess, opened);
   reg.caption = holder.AsText();
   return holder;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "deploy/product.h"
 #include "kit/platform.h"
 #include "look/meter.h"
 #include "os/fake/fake_os.h"
@@ -19,8 +20,8 @@ namespace {
 
 const std::wstring kDest = L"C:\\Program Files\\Zentrik";
 const std::wstring kGroup = L"C:\\windows\\Start Menu\\Programs\\Zentrik\\";
-const std::wstring kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
-const std::wstring kProduct = L"Software\\Zentrik\\Elemora";
+const std::wstring kUninstall = deploy::kUninstallKey;
+const std::wstring kProduct = deploy::kProductKey;
 
 struct MeterMark {
   float value;
@@ -112,7 +113,7 @@ TEST_F(InstallTest, CleanRunInstallsEverythingInOrder) {
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls[0].op, "CreateKey");
   EXPECT_EQ(calls[0].root, RootKey::kCurrentUser);
-  EXPECT_EQ(calls[0].path, L"SOFTWARE\\Zentrik\\Elemora");
+  EXPECT_EQ(calls[0].path, kProduct);
   std::vector<std::wstring> writes;
   for (const auto& call : calls) {
     if (call.op == "CreateKey" || call.op == "OpenKey") {

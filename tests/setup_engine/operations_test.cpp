@@ -1,6 +1,7 @@
 // The registry and shell operations the installation is built from.
 #include <gtest/gtest.h>
 
+#include "deploy/product.h"
 #include "kit/form.h"
 #include "kit/platform.h"
 #include "os/fake/fake_os.h"
@@ -52,7 +53,7 @@ TEST_F(Operations, OtherTypesAndMissingKeysWriteNothing) {
   auto& reg = fake.registry;
   setup::CreateRegistryKey(reg, L"K", RootKey::kCurrentUser);
   os::ScopedKey key(reg);
-  reg.OpenKey(RootKey::kCurrentUser, L"K", setup::kKeyAccess, key.Put());
+  reg.OpenKey(RootKey::kCurrentUser, L"K", deploy::kKeyAccess, key.Put());
   EXPECT_EQ(setup::WriteRegistryValue(reg, key.get(), L"x", 3, L"data"), 0);
   key.Reset();
   EXPECT_FALSE(setup::SetUserValue(reg, L"K", L"y", L"data", 7));

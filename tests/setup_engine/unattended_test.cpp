@@ -2,6 +2,7 @@
 // for every user, and the log.
 #include <gtest/gtest.h>
 
+#include "deploy/product.h"
 #include "os/fake/fake_os.h"
 #include "setup/unattended.h"
 
@@ -9,8 +10,8 @@ using os::RootKey;
 
 namespace {
 
-const std::wstring kProduct = L"Software\\Zentrik\\Elemora";
-const std::wstring kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zentrik© Elemora";
+const std::wstring kProduct = deploy::kProductKey;
+const std::wstring kUninstall = deploy::kUninstallKey;
 const std::wstring kCommon = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 
 class UnattendedTest : public ::testing::Test {

@@ -21,26 +21,16 @@ namespace {
 using os::RootKey;
 using namespace gorvix_test;
 
-const std::wstring kMachineKey = L"SOFTWARE\\Zentrik\\Elemora";
 const std::wstring kLog = L"C:\\logs\\gorvix.log";
 
 std::wstring SuccessWithRestart(const std::wstring& sentence) {
   return L"Премахването на програмите на Zentrik завърши успешно. " + sentence + L" За край натиснете \"Изход\"";
 }
 
-// What a normal installation leaves, its records under `root`.
+// What a normal installation leaves, and a folder for the logs.
 void InstallOn(os::fake::FakeOs& m, RootKey root = RootKey::kCurrentUser) {
-  const std::wstring& records = root == RootKey::kCurrentUser ? kUserKey : kMachineKey;
-  m.files.PutFile(kViewer, "MZ viewer");
-  m.files.PutFile(kDatabase, "Standard Jet DB");
-  m.files.PutFile(kNamedShortcut, "lnk");
-  m.files.PutFile(kOtherShortcut, "lnk");
-  m.files.PutFile(L"C:\\windows\\Gorvix.exe", "MZ uninstaller");
+  PutInstallation(m, root);
   m.files.MakeFolders(L"C:\\logs");
-  m.registry.PutText(root, records, L"dir", kDir);
-  m.registry.PutText(root, records, L"Sdir", kGroup + L"\\");
-  m.registry.PutText(RootKey::kLocalMachine, kUninstallKey, L"DisplayName", L"Zentrik© Elemora 2002®");
-  m.registry.PutText(RootKey::kLocalMachine, kUninstallKey, L"UninstallString", L"C:\\windows\\Gorvix.exe");
 }
 
 // The headless platform with the fake clock moving on during waits.
@@ -104,7 +94,7 @@ TEST_F(Unattended, SilentRemovalEndsInZeroWithoutAWindowOrAPause) {
     EXPECT_TRUE(m.files.FileExists(kDatabase)) << arguments;
     EXPECT_TRUE(m.files.FileExists(kOtherShortcut)) << arguments;
     EXPECT_FALSE(m.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey)) << arguments;
-    EXPECT_FALSE(m.registry.KeyExists(RootKey::kCurrentUser, kUserKey)) << arguments;
+    EXPECT_FALSE(m.registry.KeyExists(RootKey::kCurrentUser, kProductKey)) << arguments;
     EXPECT_TRUE(m.registry.KeyExists(RootKey::kCurrentUser, L"Software\\Zentrik")) << arguments;
     // No message box, no wait for messages, nothing shown or drawn.
     EXPECT_TRUE(quiet.messages.empty()) << arguments;
@@ -129,7 +119,7 @@ TEST_F(Unattended, TheLogHasALineForEveryStep) {
   EXPECT_TRUE(Logged(L"        ", L"HKEY_CURRENT_USER\\Software\\Zentrik\\Elemora\\Sdir = " + kGroup + L"\\"));
   EXPECT_TRUE(Logged(L"OK      ", kNamedShortcut));
   EXPECT_TRUE(Logged(L"OK      ", L"HKEY_LOCAL_MACHINE\\" + kUninstallKey));
-  EXPECT_TRUE(Logged(L"OK      ", L"HKEY_CURRENT_USER\\" + kUserKey));
+  EXPECT_TRUE(Logged(L"OK      ", L"HKEY_CURRENT_USER\\" + kProductKey));
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), L"OK      " + kSuccess);
   for (const auto& line : lines) EXPECT_NE(line.rfind(L"FAILED", 0), 0u);
@@ -147,12 +137,12 @@ TEST_F(Unattended, EachStepFailingInTurnEndsInOneAndIsLogged) {
   const Case cases[] = {
       {"viewer", [](os::fake::FakeOs& m) { m.files.FailPath(kViewer); }, kViewer, kNamedShortcut},
       {"shortcut", [](os::fake::FakeOs& m) { m.files.FailPath(kNamedShortcut); }, kNamedShortcut, kViewer},
-      {"dir record", [](os::fake::FakeOs& m) { m.registry.PutText(RootKey::kCurrentUser, kUserKey, L"dir", L"C:\\"); },
+      {"dir record", [](os::fake::FakeOs& m) { m.registry.PutText(RootKey::kCurrentUser, kProductKey, L"dir", L"C:\\"); },
        L"Software\\Zentrik\\Elemora\\dir", kNamedShortcut},
       {"entry", [](os::fake::FakeOs& m) { m.registry.RefuseRoot(RootKey::kLocalMachine, true); },
        L"HKEY_LOCAL_MACHINE\\" + kUninstallKey, kViewer},
-      {"product key", [](os::fake::FakeOs& m) { m.registry.PutKey(RootKey::kCurrentUser, kUserKey + L"\\Sub"); },
-       L"HKEY_CURRENT_USER\\" + kUserKey, kViewer},
+      {"product key", [](os::fake::FakeOs& m) { m.registry.PutKey(RootKey::kCurrentUser, kProductKey + L"\\Sub"); },
+       L"HKEY_CURRENT_USER\\" + kProductKey, kViewer},
   };
   for (const Case& c : cases) {
     os::fake::FakeOs m;
@@ -177,10 +167,10 @@ TEST_F(Unattended, EachStepFailingInTurnEndsInOneAndIsLogged) {
 
 TEST_F(Unattended, TheSystemsReasonFollowsAFailure) {
   InstallOn(fake);
-  fake.registry.PutKey(RootKey::kCurrentUser, kUserKey + L"\\Sub");
+  fake.registry.PutKey(RootKey::kCurrentUser, kProductKey + L"\\Sub");
   EXPECT_EQ(Start(L"/S /LOG=" + kLog), std::optional<int>(1));
   // Away from Windows the reason is the error number alone.
-  EXPECT_TRUE(Logged(L"FAILED  ", L"HKEY_CURRENT_USER\\" + kUserKey + L" (5)"));
+  EXPECT_TRUE(Logged(L"FAILED  ", L"HKEY_CURRENT_USER\\" + kProductKey + L" (5)"));
 }
 
 TEST_F(Unattended, ABadCommandLineRemovesNothingAndEndsInTwo) {
@@ -199,7 +189,7 @@ TEST_F(Unattended, ABadCommandLineRemovesNothingAndEndsInTwo) {
   }
   EXPECT_EQ(Everything(), before);
   EXPECT_TRUE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
-  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
   EXPECT_TRUE(fake.registry.CallsOf("DeleteKey").empty());
 }
 
@@ -210,7 +200,7 @@ TEST_F(Unattended, UsageIsShownAndNothingRemoved) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].rfind(L"Gorvix.exe [/S] [/LOG=файл]", 0), 0u);
   EXPECT_EQ(Everything(), before);
-  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
 }
 
 TEST_F(Unattended, WithoutSwitchesTheWindowIsShown) {
@@ -245,7 +235,7 @@ TEST_F(Unattended, RecordsOnlyInTheMachinesKeyAreUsedAndRemoved) {
     InstallOn(m, RootKey::kLocalMachine);
     m.files.DeleteFile(kDatabase);
     m.files.DeleteFile(kOtherShortcut);
-    ASSERT_FALSE(m.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+    ASSERT_FALSE(m.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
     if (window) {
       gorvix::Gorvix app(m.services);
       kit::Click(app.form1.Label6);
@@ -258,17 +248,17 @@ TEST_F(Unattended, RecordsOnlyInTheMachinesKeyAreUsedAndRemoved) {
     EXPECT_FALSE(m.files.FileExists(kNamedShortcut)) << window;
     EXPECT_FALSE(m.files.FolderExists(kDir)) << window;
     EXPECT_FALSE(m.files.FolderExists(kGroup)) << window;
-    EXPECT_FALSE(m.registry.KeyExists(RootKey::kLocalMachine, kMachineKey)) << window;
+    EXPECT_FALSE(m.registry.KeyExists(RootKey::kLocalMachine, kProductKey)) << window;
     EXPECT_TRUE(m.registry.KeyExists(RootKey::kLocalMachine, L"SOFTWARE\\Zentrik")) << window;
     EXPECT_FALSE(m.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey)) << window;
     // The machine's key is only read, never opened for writing.
     for (const auto& call : m.registry.CallsOf("OpenKey")) {
-      if (call.root == RootKey::kLocalMachine && call.path == kMachineKey) {
+      if (call.root == RootKey::kLocalMachine && call.path == kProductKey) {
         EXPECT_EQ(call.access, 0x1u);
       }
     }
     // Nothing was made under the user's key.
-    EXPECT_FALSE(m.registry.KeyExists(RootKey::kCurrentUser, kUserKey)) << window;
+    EXPECT_FALSE(m.registry.KeyExists(RootKey::kCurrentUser, kProductKey)) << window;
     EXPECT_TRUE(m.registry.CallsOf("CreateKey").empty()) << window;
     look::ResetMeter();
     kit::SetPlatform(&platform);
@@ -277,19 +267,19 @@ TEST_F(Unattended, RecordsOnlyInTheMachinesKeyAreUsedAndRemoved) {
 
 TEST_F(Unattended, TheUsersRecordsComeFirstAndOnlyTheirKeyGoes) {
   InstallOn(fake);
-  fake.registry.PutText(RootKey::kLocalMachine, kMachineKey, L"dir", L"C:\\Other");
-  fake.registry.PutText(RootKey::kLocalMachine, kMachineKey, L"Sdir", L"C:\\Other Group\\");
+  fake.registry.PutText(RootKey::kLocalMachine, kProductKey, L"dir", L"C:\\Other");
+  fake.registry.PutText(RootKey::kLocalMachine, kProductKey, L"Sdir", L"C:\\Other Group\\");
   fake.files.PutFile(L"C:\\Other\\Table.exe", "MZ");
   EXPECT_EQ(Start(L"/S"), std::optional<int>(0));
   EXPECT_FALSE(fake.files.FileExists(kViewer));
   EXPECT_TRUE(fake.files.FileExists(L"C:\\Other\\Table.exe"));
-  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
-  EXPECT_EQ(fake.registry.Text(RootKey::kLocalMachine, kMachineKey, L"dir"), std::optional<std::wstring>(L"C:\\Other"));
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
+  EXPECT_EQ(fake.registry.Text(RootKey::kLocalMachine, kProductKey, L"dir"), std::optional<std::wstring>(L"C:\\Other"));
 }
 
 TEST_F(Unattended, NoRecordsAnywhereIsSuccessAndTouchesNoFile) {
   InstallOn(fake);
-  fake.registry.DeleteKey(RootKey::kCurrentUser, kUserKey);
+  fake.registry.DeleteKey(RootKey::kCurrentUser, kProductKey);
   const auto before = Everything();
   EXPECT_EQ(Start(L"/S /LOG=" + kLog), std::optional<int>(0));
   for (const auto& c : fake.files.calls()) EXPECT_TRUE(c.op != "DeleteFile" && c.op != "RemoveFolder") << c.op;
@@ -370,7 +360,7 @@ TEST_P(InUseEachWay, GoesAtTheRestartAndTheTextSaysSo) {
   EXPECT_EQ(fake.files.scheduled_deletes(), c.scheduled);
   // Counted as removed: the entry and the records go.
   EXPECT_FALSE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
-  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
   // The folders hold the database and the other shortcut: they stay, and
   // are not scheduled either.
   EXPECT_TRUE(fake.files.FolderExists(kDir));
@@ -414,7 +404,7 @@ TEST_F(InUse, WhatCannotEvenBeScheduledStaysAndKeepsTheRecords) {
   EXPECT_TRUE(fake.files.scheduled_deletes().empty());
   EXPECT_TRUE(fake.files.FileExists(kViewer));
   EXPECT_TRUE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
-  EXPECT_TRUE(fake.registry.Text(RootKey::kCurrentUser, kUserKey, L"dir").has_value());
+  EXPECT_TRUE(fake.registry.Text(RootKey::kCurrentUser, kProductKey, L"dir").has_value());
   EXPECT_TRUE(Logged(L"FAILED  ", kViewer));
 
   os::fake::FakeOs m;

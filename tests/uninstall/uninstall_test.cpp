@@ -40,22 +40,9 @@ void RequestClose(kit::Form& form) {
 constexpr kit::Color kStepDone = kit::Rgb(192, 192, 255);
 constexpr kit::Color kStepNow = kit::Rgb(0, 0, 64);
 
-// What a normal installation leaves behind.
-void InstallOn(os::fake::FakeOs& m) {
-  m.files.PutFile(kViewer, "MZ viewer");
-  m.files.PutFile(kDatabase, "Standard Jet DB");
-  m.files.PutFile(kNamedShortcut, "lnk");
-  m.files.PutFile(kOtherShortcut, "lnk");
-  m.files.PutFile(L"C:\\windows\\Gorvix.exe", "MZ uninstaller");
-  m.registry.PutText(RootKey::kCurrentUser, kUserKey, L"dir", kDir);
-  m.registry.PutText(RootKey::kCurrentUser, kUserKey, L"Sdir", kGroup + L"\\");
-  m.registry.PutText(RootKey::kLocalMachine, kUninstallKey, L"DisplayName", L"Zentrik© Elemora 2002®");
-  m.registry.PutText(RootKey::kLocalMachine, kUninstallKey, L"UninstallString", L"C:\\windows\\Gorvix.exe");
-}
-
 // The records and the entry's values, to see them kept as they were.
 std::vector<std::optional<std::wstring>> Records(const os::fake::FakeRegistry& r) {
-  return {r.Text(RootKey::kCurrentUser, kUserKey, L"dir"), r.Text(RootKey::kCurrentUser, kUserKey, L"Sdir"),
+  return {r.Text(RootKey::kCurrentUser, kProductKey, L"dir"), r.Text(RootKey::kCurrentUser, kProductKey, L"Sdir"),
           r.Text(RootKey::kLocalMachine, kUninstallKey, L"DisplayName"),
           r.Text(RootKey::kLocalMachine, kUninstallKey, L"UninstallString")};
 }
@@ -81,7 +68,7 @@ class Uninstall : public ::testing::Test {
     look::ResetMeter();
   }
 
-  void Install() { InstallOn(fake); }
+  void Install() { PutInstallation(fake); }
 
   // Every file and folder of the machine, to see that nothing else changed.
   std::vector<std::wstring> Everything() { return fake.files.Tree(L"C:\\"); }
@@ -202,7 +189,7 @@ TEST_F(Uninstall, NormalInstallationLosesViewerNamedShortcutAndKeys) {
   EXPECT_EQ(Removals(), (std::vector<std::wstring>{kViewer, kDir, kNamedShortcut, kGroup}));
 
   EXPECT_FALSE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
-  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
   EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, L"Software\\Zentrik"));
   EXPECT_TRUE(fake.registry.KeyExists(RootKey::kLocalMachine, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
   EXPECT_EQ(app.form1.reg.caption, kGroup + L"\\");
@@ -258,7 +245,7 @@ TEST_F(Uninstall, WithoutRightsToTheMachineKeyTheUserKeyStillGoes) {
   fake.registry.RefuseRoot(RootKey::kLocalMachine);
   Start();
   EXPECT_TRUE(fake.registry.Text(RootKey::kLocalMachine, kUninstallKey, L"UninstallString").has_value());
-  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
   EXPECT_FALSE(fake.files.FileExists(kViewer));
   // No message box, but no claim of success either.
   ExpectDone(NotRemoved({kEntry}));
@@ -267,7 +254,7 @@ TEST_F(Uninstall, WithoutRightsToTheMachineKeyTheUserKeyStillGoes) {
 TEST_F(Uninstall, FailuresAreNamedInTheCompletionText) {
   Install();
   fake.files.FailPath(kNamedShortcut);
-  fake.registry.PutKey(RootKey::kCurrentUser, kUserKey + L"\\Sub");   // a subkey keeps the key
+  fake.registry.PutKey(RootKey::kCurrentUser, kProductKey + L"\\Sub");   // a subkey keeps the key
   Start();
   EXPECT_FALSE(fake.files.FileExists(kViewer));
   EXPECT_TRUE(fake.files.FileExists(kNamedShortcut));
@@ -308,8 +295,8 @@ TEST_F(Uninstall, ViewerAlreadyGoneIsNoFailure) {
 
 TEST_F(Uninstall, MissingRecordsTouchNoFile) {
   Install();
-  fake.registry.DeleteKey(RootKey::kCurrentUser, kUserKey);
-  fake.registry.PutKey(RootKey::kCurrentUser, kUserKey);
+  fake.registry.DeleteKey(RootKey::kCurrentUser, kProductKey);
+  fake.registry.PutKey(RootKey::kCurrentUser, kProductKey);
   auto before = Everything();
   Start();
   EXPECT_TRUE(Removals().empty());
@@ -317,7 +304,7 @@ TEST_F(Uninstall, MissingRecordsTouchNoFile) {
   // The viewer and the shortcut are still there: no success, and the entry
   // stays to run the uninstaller again.
   EXPECT_TRUE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
-  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
   ExpectDone(NotRemoved({kProgram, kShortcut, kEntry, kKey}));
 }
 
@@ -344,12 +331,12 @@ TEST_F(Uninstall, AnUnusableRecordIsReportedAndKeepsTheEntryAndTheRecords) {
     os::fake::FakeOs machine;
     ClockPlatform p(machine.clock);
     kit::SetPlatform(&p);
-    InstallOn(machine);
+    PutInstallation(machine);
     if (c.value) {
-      machine.registry.PutText(RootKey::kCurrentUser, kUserKey, c.name, *c.value);
+      machine.registry.PutText(RootKey::kCurrentUser, kProductKey, c.name, *c.value);
     } else {
       os::KeyHandle key = 0;
-      machine.registry.OpenKey(RootKey::kCurrentUser, kUserKey, 0x3F, &key);
+      machine.registry.OpenKey(RootKey::kCurrentUser, kProductKey, 0x3F, &key);
       machine.registry.DeleteValue(key, c.name);
       machine.registry.CloseKey(key);
     }
@@ -378,7 +365,7 @@ TEST_F(Uninstall, WhatStaysKeepsTheEntryForASecondRunThatFinishes) {
     os::fake::FakeOs machine;
     ClockPlatform p(machine.clock);
     kit::SetPlatform(&p);
-    InstallOn(machine);
+    PutInstallation(machine);
     machine.files.FailPath(stuck);
     auto records = Records(machine.registry);
     {
@@ -403,7 +390,7 @@ TEST_F(Uninstall, WhatStaysKeepsTheEntryForASecondRunThatFinishes) {
     EXPECT_FALSE(machine.files.FileExists(kNamedShortcut));
     EXPECT_TRUE(machine.files.FileExists(kDatabase));
     EXPECT_FALSE(machine.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
-    EXPECT_FALSE(machine.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+    EXPECT_FALSE(machine.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
     look::ResetMeter();
     kit::SetPlatform(&platform);
   }
@@ -416,7 +403,7 @@ TEST_F(Uninstall, AFolderNamedLikeTheViewerOrTheShortcutIsNotRemoved) {
     os::fake::FakeOs machine;
     ClockPlatform p(machine.clock);
     kit::SetPlatform(&p);
-    InstallOn(machine);
+    PutInstallation(machine);
     machine.files.DeleteFile(path);
     machine.files.MakeFolders(path);
     auto records = Records(machine.registry);
@@ -440,7 +427,7 @@ TEST_F(Uninstall, FoldersAlreadyGoneAreNoFailure) {
   fake.files.RemoveFolder(kGroup);
   Start();
   EXPECT_FALSE(fake.registry.KeyExists(RootKey::kLocalMachine, kUninstallKey));
-  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
   ExpectDone(kSuccess);
 }
 
@@ -460,8 +447,8 @@ TEST_F(Uninstall, HostileRecordsTouchNoFile) {
     machine.files.PutFile(L"C:\\Zentrik® Elemora 2002.lnk", "x");
     machine.files.PutFile(L"C:\\windows\\Zentrik® Elemora 2002.lnk", "x");
     machine.files.MakeFolders(L"C:\\Program Files\\Zentrik");
-    machine.registry.PutText(RootKey::kCurrentUser, kUserKey, L"dir", value);
-    machine.registry.PutText(RootKey::kCurrentUser, kUserKey, L"Sdir", value);
+    machine.registry.PutText(RootKey::kCurrentUser, kProductKey, L"dir", value);
+    machine.registry.PutText(RootKey::kCurrentUser, kProductKey, L"Sdir", value);
     auto before = machine.files.Tree(L"C:\\");
     {
       gorvix::Form1 form(machine.services);
@@ -478,8 +465,8 @@ TEST_F(Uninstall, HostileRecordsTouchNoFile) {
 
 TEST_F(Uninstall, ANumberForAFolderTouchesNoFile) {
   Install();
-  fake.registry.PutDword(RootKey::kCurrentUser, kUserKey, L"dir", 0);
-  fake.registry.PutText(RootKey::kCurrentUser, kUserKey, L"Sdir", L"");
+  fake.registry.PutDword(RootKey::kCurrentUser, kProductKey, L"dir", 0);
+  fake.registry.PutText(RootKey::kCurrentUser, kProductKey, L"Sdir", L"");
   Start();
   EXPECT_TRUE(Removals().empty());
   EXPECT_EQ(app.form1.Label12.caption, NotRemoved({kProgram, kShortcut, kEntry, kKey}));
@@ -490,7 +477,7 @@ TEST_F(Uninstall, AGroupRecordedWithoutItsClosingSeparatorStaysInside) {
   Install();
   const std::wstring beside = L"C:\\windows\\Start Menu\\Programs\\ZentrikZentrik® Elemora 2002.lnk";
   fake.files.PutFile(beside, "someone else's");
-  fake.registry.PutText(RootKey::kCurrentUser, kUserKey, L"Sdir", kGroup);
+  fake.registry.PutText(RootKey::kCurrentUser, kProductKey, L"Sdir", kGroup);
   Start();
   EXPECT_TRUE(fake.files.FileExists(beside));
   EXPECT_FALSE(fake.files.FileExists(kNamedShortcut));
@@ -507,7 +494,7 @@ TEST_F(Uninstall, CancelInTheWaitingStateRemovesNothing) {
   EXPECT_EQ(Everything(), before);
   EXPECT_TRUE(fake.registry.CallsOf("DeleteKey").empty());
   EXPECT_TRUE(fake.registry.CallsOf("DeleteValue").empty());
-  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_TRUE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
 }
 
 // Alt+F4 or the task bar's Close during a pause would end the program with
@@ -524,7 +511,7 @@ TEST_F(Uninstall, ACloseRequestDoesNotStopTheRemoval) {
   EXPECT_GE(requests, 3);
   EXPECT_FALSE(fake.files.FileExists(kViewer));
   EXPECT_FALSE(fake.files.FileExists(kNamedShortcut));
-  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kUserKey));
+  EXPECT_FALSE(fake.registry.KeyExists(RootKey::kCurrentUser, kProductKey));
   ExpectDone(kSuccess);
   platform.on_wait = nullptr;
   EXPECT_THROW(RequestClose(app.form1), kit::ProgramEnded);
