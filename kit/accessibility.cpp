@@ -12,7 +12,6 @@ namespace {
 constexpr wchar_t kPress[] = L"Натискане";
 
 bool Decoration(const Control& c) { return c.Kind() == ControlKind::kShape || c.Kind() == ControlKind::kLine; }
-bool Shown(const Control& c) { return c.visible && (!c.Container() || c.Container()->visible); }
 
 std::wstring CaptionOf(const Control& c) {
   switch (c.Kind()) {

@@ -35,6 +35,14 @@ HRESULT Bstr(const std::wstring& text, BSTR* out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+// A control's simple child id; 0 when it is not a child.
+long ChildIdOf(const Form& form, const Control& c) {
+  auto children = AccessibleChildren(form);
+  for (size_t i = 0; i < children.size(); ++i)
+    if (children[i].control == &c) return static_cast<long>(i + 1);
+  return 0;
+}
+
 class FormAccessible final : public IAccessible {
  public:
   explicit FormAccessible(HWND hwnd) : hwnd_(hwnd) {}
@@ -168,11 +176,7 @@ class FormAccessible final : public IAccessible {
     if (!FocusInside()) return S_FALSE;
     focus->vt = VT_I4;
     focus->lVal = CHILDID_SELF;
-    if (Control* c = form->Focused()) {
-      auto children = AccessibleChildren(*form);
-      for (size_t i = 0; i < children.size(); ++i)
-        if (children[i].control == c) focus->lVal = static_cast<long>(i + 1);
-    }
+    if (long id = form->Focused() ? ChildIdOf(*form, *form->Focused()) : 0) focus->lVal = id;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
@@ -249,11 +253,7 @@ class FormAccessible final : public IAccessible {
     }
     hit->vt = VT_I4;
     hit->lVal = CHILDID_SELF;
-    if (c) {
-      auto children = AccessibleChildren(*form);
-      for (size_t i = 0; i < children.size(); ++i)
-        if (children[i].control == c) hit->lVal = static_cast<long>(i + 1);
-    }
+    if (long id = c ? ChildIdOf(*form, *c) : 0) hit->lVal = id;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
@@ -271,8 +271,7 @@ class FormAccessible final : public IAccessible {
 
  private:
   Form* LiveForm() const {
-    if (!IsWindow(hwnd_)) return nullptr;
-    auto* rec = reinterpret_cast<FormRecord*>(GetWindowLongPtrW(hwnd_, GWLP_USERDATA));
+    FormRecord* rec = FormRecordOf(hwnd_);
     return rec ? rec->form : nullptr;
   }
   bool FocusInside() const {
@@ -293,13 +292,6 @@ class FormAccessible final : public IAccessible {
   HWND hwnd_;
   ULONG refs_ = 1;
 };
-
-long ChildIdOf(const Form& form, const Control& c) {
-  auto children = AccessibleChildren(form);
-  for (size_t i = 0; i < children.size(); ++i)
-    if (children[i].control == &c) return static_cast<long>(i + 1);
-  return 0;
-}
 
 }  // namespace
 

@@ -1,8 +1,15 @@
-// Internals of the Win32 backend shared by its files:
-//   backend_win.cpp     the platform, the form window, its mouse and keys
+// Internals of the Win32 backend shared by its files. The backend decides
+// nothing: kit/input, kit/appearance and kit/accessibility do; these files
+// crack messages, bring windows up to date with the appearances and paint.
+//   platform_win.cpp    the platform services and start-up; the control
+//                       windows' records by handle
+//   window_win.cpp      the form's window procedure: mouse, keys, focus
+//   sync_win.cpp        the form's records; syncing the form's window and its
+//                       windowless controls to the models
 //   controls_win.cpp    the real child windows (text boxes, option buttons,
-//                       lists, picture boxes)
-//   paint_win.cpp       the one painting pass of a form's windowless controls
+//                       lists, picture boxes): creating and syncing them
+//   paint_win.cpp       the one painting pass of a form's windowless
+//                       controls, picture boxes, fonts (FontFor)
 //   accessible_win.cpp  the form's IAccessible
 //   named_win.cpp       the real controls' own accessible objects, named
 //                       by their labels
@@ -11,13 +18,15 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "base/handles_win.h"
+#include "kit/appearance.h"
 #include "kit/control.h"
 #include "kit/form.h"
-#include "kit/win32.h"
 
 #include <oleacc.h>
 
@@ -37,13 +46,12 @@ struct ControlRecord {
   std::vector<std::wstring> applied_items;
   int applied_index = -2;
   unsigned applied_selection = 0;
-  std::size_t applied_look = 0;   // hash of the fields that need a repaint
-  HBRUSH brush = nullptr;          // background brush for WM_CTLCOLOR*
+  std::optional<Appearance> applied;   // what the window, or the painting, shows now
+  base::Gdi<HBRUSH> brush;         // background brush for WM_CTLCOLOR*
   Color brush_color = 0xFFFFFFFFu;
   bool applying = false;           // set while the backend itself changes the window
-  HANDLE picture = nullptr;        // image: the loaded bitmap or icon
-  bool picture_is_icon = false;
-  std::size_t applied_picture = 0;  // image: the look its picture was loaded for
+  base::Gdi<HBITMAP> bitmap;       // image: the loaded bitmap, or else
+  base::Icon icon;                 // the loaded icon
 };
 
 struct FormRecord {
@@ -59,22 +67,47 @@ struct FormRecord {
   bool painted_once = false;
   // While a sync runs: the parts of the form's window to repaint, gathered
   // so the system is told once, not once for each control that changed.
-  HRGN dirty = nullptr;
+  base::Gdi<HRGN> dirty;
+  base::Icon big_icon, small_icon;
   std::unordered_map<Control*, std::unique_ptr<ControlRecord>> controls;
   std::unordered_map<std::string, ATOM> name_atoms;   // for the inspector's name question
 };
 
+inline RECT ToRect(const PixelBox& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
+inline RECT PixelRect(const Rect& twips) { return ToRect(ToPixels(twips)); }
+
+// ---- platform_win.cpp
 HINSTANCE Instance();
-HFONT FontFor(const Font& font);
-std::size_t HashCombine(std::size_t seed, std::size_t v);
-std::size_t HashFont(const Font& f);
-std::size_t LookHash(const Control& c);
-// Pixel rectangle of a model rectangle. Edges are rounded separately so that
-// neighbours that share an edge in twips share it in pixels.
-RECT PixelRect(const Rect& r);
-bool ShownNow(const Control& c);
+ControlRecord* RecordOf(HWND hwnd);
+void RememberWindow(HWND hwnd, ControlRecord* rec);
+void ForgetWindow(HWND hwnd);
+// Dispatches a model handler from a window procedure, then syncs windows.
+void Fire(const std::function<void()>& handler);
+
+// ---- window_win.cpp
+constexpr wchar_t kFormClass[] = L"ElemoraForm";
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+// Offers a key press to the form it was typed into; true when the form used it.
+bool OfferKey(const MSG& msg);
+// The button of a mouse message, and the Shift (1), Ctrl (2) and Alt (4)
+// keys held now.
+MouseButton ButtonOf(UINT msg);
+int HeldKeys();
+void InvalidateControl(FormRecord& rec, const Control* c);
+
+// ---- sync_win.cpp
+FormRecord* FormRecordOf(const Form& form);
+// The form whose window this is; null for any other window, and for a form
+// whose window is being destroyed.
+FormRecord* FormRecordOf(HWND hwnd);
+void SyncForm(Form& form);
+// Everything is applied again on the next sync (the DPI changed).
+void ForgetApplied();
+void DropForm(Form& form);
+void DropControl(Control& control);
 
 // ---- paint_win.cpp
+HFONT FontFor(const Font& font);
 // Paints everything of the form that has no window, in one pass into `dc`
 // (a back buffer of the client area): colour, shapes and lines, then labels
 // and images in z-order, then the focus rectangle when `show_focus`.
@@ -88,17 +121,13 @@ void PaintPicture(ControlRecord& rec, HDC dc);
 void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint, bool first = false);
 void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item);
 void LoadPicture(ControlRecord& rec);
-// The place a windowless control paints, in pixels of the window it lies on.
-RECT PaintRect(const Control& c);
-// Hash of what a windowless control looks like (place, text, colours).
-std::size_t PaintHash(const Control& c);
 
 // ---- controls_win.cpp
 constexpr wchar_t kPictureClass[] = L"ElemoraPicture";
 // Tests find a real control's name through this window property (a global
 // atom holding the name).
 constexpr wchar_t kNameProp[] = L"ElemoraName";
-void RegisterControlClasses();
+LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 HWND CreateChild(Control& c, HWND parent, ControlRecord& rec);
 void SyncControl(ControlRecord& rec);
 void DestroyRecord(ControlRecord& rec);
@@ -142,12 +171,5 @@ inline constexpr GUID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xc0, 0x00, 0x
 inline constexpr GUID kIidOleWindow = {0x00000114, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 // VariantInit's whole work, without loading oleaut32 for it.
 inline void ClearVariant(VARIANT* v) { v->vt = VT_EMPTY; }
-
-ControlRecord* RecordOf(HWND hwnd);
-void RememberWindow(HWND hwnd, ControlRecord* rec);
-void ForgetWindow(HWND hwnd);
-FormRecord* FormRecordOf(HWND hwnd);
-// Dispatches a model handler from a window procedure, then syncs windows.
-void Fire(const std::function<void()>& handler);
 
 }  // namespace kit::win

@@ -1,7 +1,6 @@
 #include "kit/control.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cwctype>
 
 #include "kit/form.h"
@@ -35,6 +34,22 @@ Control::~Control() {
   }
 }
 
+bool Shown(const Control& c) { return c.visible && (!c.Container() || c.Container()->visible); }
+
+const StyledControl* StyleOf(const Control& c) {
+  switch (c.Kind()) {
+    case ControlKind::kLabel:
+    case ControlKind::kTextBox:
+    case ControlKind::kOptionButton:
+    case ControlKind::kPictureBox:
+    case ControlKind::kDriveList:
+    case ControlKind::kFolderList:
+      return static_cast<const StyledControl*>(&c);
+    default:
+      return nullptr;
+  }
+}
+
 // ---- OptionButton
 
 void OptionButton::SetValue(bool value) {
@@ -52,10 +67,6 @@ void OptionButton::SetValue(bool value) {
 }
 
 // ---- PictureBox
-
-namespace {
-int ToPixels(double twips) { return static_cast<int>(std::floor(twips * Dpi() / 1440.0 + 0.5)); }
-}  // namespace
 
 int PictureBox::ScaleWidth() const {
   return border ? std::max(0, bounds.width - 2 * PixelsToTwips(1)) : bounds.width;
@@ -92,7 +103,7 @@ void PictureBox::Cls() {
 
 void PictureBox::DrawLine(double x1, double y1, double x2, double y2) {
   EnsureImage();
-  image_.Line(ToPixels(x1), ToPixels(y1), ToPixels(x2), ToPixels(y2), Resolve(fore_color));
+  image_.Line(TwipsToPixels(x1), TwipsToPixels(y1), TwipsToPixels(x2), TwipsToPixels(y2), Resolve(fore_color));
 }
 
 void PictureBox::DrawCircle(double cx, double cy, double radius) {

@@ -80,31 +80,49 @@ class Control {
   ControlKind kind_;
 };
 
+// Whether a control shows now: its own visibility and its container's.
+bool Shown(const Control& c);
+
+// The font and colours of every control that shows text or a surface
+// (labels, text boxes, option buttons, picture boxes and the lists); each
+// kind starts from its own system colours.
+class StyledControl : public Control {
+ public:
+  Font font;
+  Color fore_color;
+  Color back_color;
+
+ protected:
+  StyledControl(Form& form, std::string name, ControlKind kind, Color fore, Color back)
+      : Control(form, std::move(name), kind), fore_color(fore), back_color(back) {}
+  StyledControl(PictureBox& box, std::string name, ControlKind kind, Color fore, Color back)
+      : Control(box, std::move(name), kind), fore_color(fore), back_color(back) {}
+};
+// The style record of a control that has one, else null.
+const StyledControl* StyleOf(const Control& c);
+
 // A label: static text that may react to a click. Labels are the buttons of
 // the programs. A transparent label shows the form's surface behind it.
-class Label : public Control {
+class Label : public StyledControl {
  public:
-  Label(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kLabel) {}
-  Label(PictureBox& box, std::string name) : Control(box, std::move(name), ControlKind::kLabel) {}
+  Label(Form& form, std::string name)
+      : StyledControl(form, std::move(name), ControlKind::kLabel, kButtonText, kButtonFace) {}
+  Label(PictureBox& box, std::string name)
+      : StyledControl(box, std::move(name), ControlKind::kLabel, kButtonText, kButtonFace) {}
 
   std::wstring caption;
-  Font font;
-  Color fore_color = kButtonText;
-  Color back_color = kButtonFace;
   bool transparent = false;
   Align alignment = Align::kLeft;
   bool border = false;      // a single-line frame around the label
   bool word_wrap = false;   // wrap within the width; else one line, clipped
 };
 
-class TextBox : public Control {
+class TextBox : public StyledControl {
  public:
-  TextBox(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kTextBox) {}
+  TextBox(Form& form, std::string name)
+      : StyledControl(form, std::move(name), ControlKind::kTextBox, kWindowText, kWindowBack) {}
 
   std::wstring text;   // kept current with what the user types
-  Font font;
-  Color fore_color = kWindowText;
-  Color back_color = kWindowBack;
   Align alignment = Align::kLeft;
   bool multi_line = false;
   bool vertical_scroll = false;
@@ -126,14 +144,12 @@ class TextBox : public Control {
 
 // Option buttons of one container form one group: selecting one clears the
 // others of the same group.
-class OptionButton : public Control {
+class OptionButton : public StyledControl {
  public:
-  OptionButton(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kOptionButton) {}
+  OptionButton(Form& form, std::string name)
+      : StyledControl(form, std::move(name), ControlKind::kOptionButton, kButtonText, kButtonFace) {}
 
   std::wstring caption;
-  Font font;
-  Color fore_color = kButtonText;
-  Color back_color = kButtonFace;
   int group = 0;
 
   bool Value() const { return value_; }
@@ -183,14 +199,13 @@ class Image : public Control {
 // (pixels of the box's size at the current DPI); Cls restores it to the
 // background colour with `picture` on top; the backend blits `image`.
 // Coordinates of the drawing methods are twips in the box's own scale.
-class PictureBox : public Control {
+// Its fore colour is the colour of Line and Circle.
+class PictureBox : public StyledControl {
  public:
-  PictureBox(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kPictureBox) {}
+  PictureBox(Form& form, std::string name)
+      : StyledControl(form, std::move(name), ControlKind::kPictureBox, kWindowText, kButtonFace) {}
 
-  Color back_color = kButtonFace;
-  Color fore_color = kWindowText;   // colour of Line and Circle
   bool border = false;
-  Font font;
 
   // Interior size in twips (the box less its border).
   int ScaleWidth() const;
@@ -225,13 +240,11 @@ struct DriveEntry {
 // A drop-down list of the drives. `Drive()` reads as the list shows it: the
 // lower-case letter and colon, then the volume label in brackets if any
 // ("c: [System]").
-class DriveList : public Control {
+class DriveList : public StyledControl {
  public:
-  DriveList(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kDriveList) {}
+  DriveList(Form& form, std::string name)
+      : StyledControl(form, std::move(name), ControlKind::kDriveList, kWindowText, kWindowBack) {}
 
-  Color back_color = kWindowBack;
-  Color fore_color = kWindowText;
-  Font font;
   Handler on_change;
 
   // Fills the list; selects `current` (a root such as "C:\") when present.
@@ -252,17 +265,15 @@ class DriveList : public Control {
 // its subfolders. `ListCount()` counts only the subfolders, so 0 means the
 // folder has none. The folder source is given by the program (its file
 // services); without one every path is refused.
-class FolderList : public Control {
+class FolderList : public StyledControl {
  public:
-  FolderList(Form& form, std::string name) : Control(form, std::move(name), ControlKind::kFolderList) {}
+  FolderList(Form& form, std::string name)
+      : StyledControl(form, std::move(name), ControlKind::kFolderList, kWindowText, kWindowBack) {}
 
   // Subfolder names of a folder, or nothing when it cannot be read.
   using Source = std::function<std::optional<std::vector<std::wstring>>(const std::wstring& folder)>;
   Source source;
 
-  Color back_color = kWindowBack;
-  Color fore_color = kWindowText;
-  Font font;
   Handler on_change;
 
   // The current folder, without a closing backslash except at a drive root.

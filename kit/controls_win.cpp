@@ -13,15 +13,6 @@
 
 namespace kit::win {
 
-std::size_t HashCombine(std::size_t seed, std::size_t v) { return seed ^ (v + 0x9e3779b9u + (seed << 6) + (seed >> 2)); }
-std::size_t HashFont(const Font& f) {
-  std::size_t h = std::hash<std::wstring>{}(f.face);
-  h = HashCombine(h, std::hash<double>{}(f.points));
-  return HashCombine(h, (f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0) | (f.charset << 3));
-}
-
-FormRecord* FormRec(Form& form) { return static_cast<FormRecord*>(form.native); }
-
 void SetName(HWND hwnd, const std::string& name) {
   std::wstring wide(name.begin(), name.end());
   ATOM atom = GlobalAddAtomW(wide.c_str());
@@ -33,17 +24,6 @@ void DropName(HWND hwnd) {
   if (atom) GlobalDeleteAtom(atom);
 }
 
-// Pixel rectangle of a control in its parent window. Edges are rounded
-// separately so that neighbours that share an edge in twips share it in pixels.
-RECT PixelRect(const Rect& r) {
-  RECT out;
-  out.left = TwipsToPixels(r.left);
-  out.top = TwipsToPixels(r.top);
-  out.right = TwipsToPixels(r.left + r.width);
-  out.bottom = TwipsToPixels(r.top + r.height);
-  return out;
-}
-
 void DestroyRecord(ControlRecord& rec) {
   if (rec.hwnd) {
     DropName(rec.hwnd);
@@ -51,32 +31,21 @@ void DestroyRecord(ControlRecord& rec) {
     DestroyWindow(rec.hwnd);
     rec.hwnd = nullptr;
   }
-  if (rec.brush) DeleteObject(rec.brush);
-  rec.brush = nullptr;
-  if (rec.picture) {
-    if (rec.picture_is_icon) DestroyIcon(static_cast<HICON>(rec.picture));
-    else DeleteObject(rec.picture);
-  }
-  rec.picture = nullptr;
+  rec.brush.Reset();
+  rec.bitmap.Reset();
+  rec.icon.Reset();
 }
 
 HBRUSH BrushFor(ControlRecord& rec, Color color) {
   Color rgb = Resolve(color);
   if (!rec.brush || rec.brush_color != rgb) {
-    if (rec.brush) DeleteObject(rec.brush);
-    rec.brush = CreateSolidBrush(rgb);
+    rec.brush.Reset(CreateSolidBrush(rgb));
     rec.brush_color = rgb;
   }
-  return rec.brush;
+  return rec.brush.get();
 }
 
 namespace {
-
-template <class C>
-void ColorsOf(const C& control, Color* fore, Color* back) {
-  *fore = control.fore_color;
-  *back = control.back_color;
-}
 
 // Colours of the system controls come from the parent (form or picture box).
 LRESULT ControlColor(HWND child, HDC dc) {
@@ -85,19 +54,11 @@ LRESULT ControlColor(HWND child, HDC dc) {
     // A combo box's own list or edit part: colour it as the combo box.
     rec = RecordOf(GetParent(child));
   }
-  if (!rec) return 0;
-  Control* c = rec->control;
-  Color fore = kWindowText, back = kWindowBack;
-  switch (c->Kind()) {
-    case ControlKind::kTextBox: ColorsOf(static_cast<TextBox&>(*c), &fore, &back); break;
-    case ControlKind::kOptionButton: ColorsOf(static_cast<OptionButton&>(*c), &fore, &back); break;
-    case ControlKind::kDriveList: ColorsOf(static_cast<DriveList&>(*c), &fore, &back); break;
-    case ControlKind::kFolderList: ColorsOf(static_cast<FolderList&>(*c), &fore, &back); break;
-    default: return 0;
-  }
-  SetTextColor(dc, Resolve(fore));
-  SetBkColor(dc, Resolve(back));
-  return reinterpret_cast<LRESULT>(BrushFor(*rec, back));
+  if (!rec || rec->control->Kind() == ControlKind::kPictureBox) return 0;
+  Appearance a = AppearanceOf(*rec->control);
+  SetTextColor(dc, a.fore);
+  SetBkColor(dc, a.back);
+  return reinterpret_cast<LRESULT>(BrushFor(*rec, a.back));
 }
 
 bool IsFocusNotice(const Control& c, int code) {
@@ -205,20 +166,9 @@ DWORD ChildStyle(Control& c) {
   return style;
 }
 
-// The text a control's window carries, for WM_GETTEXT readers; lists carry
-// none of their own (their items are the text).
-bool WindowText(Control& c, std::wstring* text) {
-  switch (c.Kind()) {
-    case ControlKind::kLabel: *text = static_cast<Label&>(c).caption; return true;
-    case ControlKind::kTextBox: *text = static_cast<TextBox&>(c).text; return true;
-    case ControlKind::kOptionButton: *text = static_cast<OptionButton&>(c).caption; return true;
-    default: return false;
-  }
-}
-
-RECT ChildRect(Control& c) {
-  RECT r = PixelRect(c.bounds);
-  if (c.Kind() == ControlKind::kDriveList) r.bottom = r.top + TwipsToPixels(3000);  // room for the drop-down
+RECT ChildRect(const Appearance& a) {
+  RECT r = ToRect(a.place);
+  if (a.kind == ControlKind::kDriveList) r.bottom = r.top + TwipsToPixels(3000);  // room for the drop-down
   return r;
 }
 
@@ -262,10 +212,12 @@ HWND CreateChild(Control& c, HWND parent, ControlRecord& rec) {
     default:
       return nullptr;
   }
-  RECT r = ChildRect(c);
-  std::wstring text;
-  bool has_text = WindowText(c, &text);
-  if (ShownNow(c)) style |= WS_VISIBLE;
+  Appearance a = AppearanceOf(c);
+  RECT r = ChildRect(a);
+  // The text a window carries, for WM_GETTEXT readers; lists carry none of
+  // their own (their items are the text).
+  const std::wstring& text = a.text;
+  if (a.shown) style |= WS_VISIBLE;
   if (!c.enabled) style |= WS_DISABLED;
   rec.applying = true;
   HWND hwnd = CreateWindowExW(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
@@ -275,58 +227,13 @@ HWND CreateChild(Control& c, HWND parent, ControlRecord& rec) {
   SetName(hwnd, c.Name());
   if (c.Kind() != ControlKind::kPictureBox) NameByLabel(hwnd);
   rec.applied_rect = r;
-  rec.applied_visible = ShownNow(c) ? 1 : 0;
+  rec.applied_visible = a.shown ? 1 : 0;
   rec.applied_enabled = c.enabled ? 1 : 0;
-  if (has_text) {
+  if (a.has_text) {
     rec.applied_text = text;
     rec.text_applied = true;
   }
   return hwnd;
-}
-
-std::size_t LookHash(const Control& c) {
-  std::size_t h = 0;
-  switch (c.Kind()) {
-    case ControlKind::kLabel: {
-      auto& l = static_cast<const Label&>(c);
-      h = HashFont(l.font);
-      for (auto v : {static_cast<std::size_t>(Resolve(l.fore_color)), static_cast<std::size_t>(Resolve(l.back_color)),
-                     static_cast<std::size_t>(l.transparent), static_cast<std::size_t>(l.alignment),
-                     static_cast<std::size_t>(l.border), static_cast<std::size_t>(l.word_wrap)})
-        h = HashCombine(h, v);
-      break;
-    }
-    case ControlKind::kTextBox: {
-      auto& t = static_cast<const TextBox&>(c);
-      h = HashCombine(HashFont(t.font), Resolve(t.fore_color));
-      h = HashCombine(h, Resolve(t.back_color));
-      break;
-    }
-    case ControlKind::kOptionButton: {
-      auto& o = static_cast<const OptionButton&>(c);
-      h = HashCombine(HashFont(o.font), Resolve(o.fore_color));
-      h = HashCombine(h, Resolve(o.back_color));
-      break;
-    }
-    case ControlKind::kDriveList: {
-      auto& d = static_cast<const DriveList&>(c);
-      h = HashCombine(HashFont(d.font), Resolve(d.back_color));
-      break;
-    }
-    case ControlKind::kFolderList: {
-      auto& f = static_cast<const FolderList&>(c);
-      h = HashCombine(HashFont(f.font), Resolve(f.back_color));
-      break;
-    }
-    case ControlKind::kImage: {
-      auto& i = static_cast<const Image&>(c);
-      h = HashCombine(std::hash<std::wstring>{}(i.resource), i.stretch);
-      break;
-    }
-    default:
-      break;
-  }
-  return h | 1;  // never 0, which means "not applied yet"
 }
 
 void SyncControl(ControlRecord& rec) {
@@ -335,37 +242,26 @@ void SyncControl(ControlRecord& rec) {
   if (!hwnd) return;
   rec.applying = true;
 
-  RECT r = ChildRect(c);
+  Appearance a = AppearanceOf(c);
+  RECT r = ChildRect(a);
   if (!EqualRect(&r, &rec.applied_rect)) {
     SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     rec.applied_rect = r;
     InvalidateRect(hwnd, nullptr, FALSE);
   }
 
-  std::size_t look = LookHash(c);
-  bool look_changed = look != rec.applied_look;
-  if (look_changed) {
-    rec.applied_look = look;
-    const Font* font = nullptr;
-    switch (c.Kind()) {
-      case ControlKind::kLabel: font = &static_cast<Label&>(c).font; break;
-      case ControlKind::kTextBox: font = &static_cast<TextBox&>(c).font; break;
-      case ControlKind::kOptionButton: font = &static_cast<OptionButton&>(c).font; break;
-      case ControlKind::kDriveList: font = &static_cast<DriveList&>(c).font; break;
-      case ControlKind::kFolderList: font = &static_cast<FolderList&>(c).font; break;
-      default: break;
-    }
-    if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(*font)), FALSE);
+  if (!rec.applied || !SameStyle(a, *rec.applied)) {
+    if (c.Kind() != ControlKind::kPictureBox)
+      SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(a.font)), FALSE);
     if (c.Kind() == ControlKind::kFolderList) {
       SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, TwipsToPixels(240));
     }
     InvalidateRect(hwnd, nullptr, TRUE);
   }
 
-  std::wstring text;
-  if (WindowText(c, &text) && (!rec.text_applied || text != rec.applied_text)) {
-    SetWindowTextW(hwnd, text.c_str());
-    rec.applied_text = text;
+  if (a.has_text && (!rec.text_applied || a.text != rec.applied_text)) {
+    SetWindowTextW(hwnd, a.text.c_str());
+    rec.applied_text = a.text;
     rec.text_applied = true;
     InvalidateRect(hwnd, nullptr, FALSE);
   }
@@ -416,16 +312,14 @@ void SyncControl(ControlRecord& rec) {
     EnableWindow(hwnd, enabled);
     rec.applied_enabled = enabled;
   }
-  int visible = ShownNow(c) ? 1 : 0;
+  int visible = a.shown ? 1 : 0;
   if (visible != rec.applied_visible) {
     ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
     rec.applied_visible = visible;
   }
+  rec.applied = std::move(a);
   rec.applying = false;
 }
-
-
-namespace {
 
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   ControlRecord* rec = RecordOf(hwnd);
@@ -445,11 +339,8 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (c->on_mouse_down) {
         int x = PixelsToTwips(static_cast<short>(LOWORD(lp)));
         int y = PixelsToTwips(static_cast<short>(HIWORD(lp)));
-        MouseButton button = msg == WM_RBUTTONDOWN ? MouseButton::kRight
-                             : msg == WM_MBUTTONDOWN ? MouseButton::kMiddle
-                                                     : MouseButton::kLeft;
-        int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                    (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+        MouseButton button = ButtonOf(msg);
+        int shift = HeldKeys();
         Fire([c, button, shift, x, y] { c->on_mouse_down(button, shift, x, y); });
       }
       return 0;
@@ -460,18 +351,6 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return DefWindowProcW(hwnd, msg, wp, lp);
     }
   }
-}
-
-}  // namespace
-
-void RegisterControlClasses() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.hInstance = Instance();
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpfnWndProc = PictureProc;
-  wc.lpszClassName = kPictureClass;
-  RegisterClassExW(&wc);
 }
 
 }  // namespace kit::win

@@ -77,4 +77,9 @@ Control* Form::Find(const std::string& name) const {
   return nullptr;
 }
 
+Point WindowOrigin(const Form& form, int width, int height, Rect work) {
+  if (!form.centered) return {TwipsToPixels(form.left), TwipsToPixels(form.top)};
+  return {work.left + (work.width - width) / 2, work.top + (work.height - height) / 2};
+}
+
 }  // namespace kit

@@ -106,6 +106,10 @@ class Form {
   std::vector<std::pair<int, Control*>> group_focus_;
 };
 
+// Where a form's window first stands, in pixels on the screen: centred in
+// the work area (the screen less the task bar) or at its own place.
+Point WindowOrigin(const Form& form, int width, int height, Rect work_area);
+
 // Every form object alive, in creation order.
 const std::vector<Form*>& LiveForms();
 

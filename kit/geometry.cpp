@@ -1,5 +1,6 @@
 #include "kit/geometry.h"
 
+#include <cmath>
 #include <cstdlib>
 
 namespace kit {
@@ -19,6 +20,7 @@ int Dpi() { return g_dpi; }
 void SetDpi(int dpi) { g_dpi = dpi > 0 ? dpi : 96; }
 
 int TwipsToPixels(int twips, int dpi) { return MulDivRound(twips, dpi, 1440); }
+int TwipsToPixels(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 int PixelsToTwips(int pixels, int dpi) { return MulDivRound(pixels, 1440, dpi); }
 
 }  // namespace kit

@@ -36,6 +36,10 @@ void SetDpi(int dpi);
 // from zero, as MulDiv does), so that -45 twips is -3 pixels at 96 DPI.
 int TwipsToPixels(int twips, int dpi);
 inline int TwipsToPixels(int twips) { return TwipsToPixels(twips, Dpi()); }
+// The same rounding for a position that is not a whole number of twips (a
+// picture box's drawing).
+int TwipsToPixels(double twips, int dpi);
+inline int TwipsToPixels(double twips) { return TwipsToPixels(twips, Dpi()); }
 // Inverse, for mouse positions reported in pixels.
 int PixelsToTwips(int pixels, int dpi);
 inline int PixelsToTwips(int pixels) { return PixelsToTwips(pixels, Dpi()); }

@@ -14,7 +14,6 @@ constexpr int kRowSlack = 120;
 // frame does not put one tile under another.
 constexpr int kSharedEdge = 15;
 
-bool Shown(const Control& c) { return c.visible && (!c.Container() || c.Container()->visible); }
 
 // Each control's row number, rows counted from the top.
 std::vector<int> Rows(const std::vector<Control*>& controls) {
@@ -262,6 +261,25 @@ bool KeyDown(Form& form, Key key, int shift) {
       form.SetFocus(GroupNeighbour(form, *focus, key));
       return true;
   }
+}
+
+bool RouteKey(KeyFocus focus, Key key, int modifiers) {
+  if (modifiers & (kControlKey | kAltKey) || focus == KeyFocus::kOpenList) return false;
+  switch (key) {
+    case Key::kTab:
+    case Key::kEnter:
+    case Key::kEscape:
+      return true;
+    default:
+      return focus == KeyFocus::kForm;
+  }
+}
+
+FocusFallback FallbackFocus(const Form& form) {
+  Control* focus = form.Focused();
+  if (!focus) return {};
+  if (!Windowless(*focus)) return {Focusable(*focus) ? focus : nullptr, nullptr};
+  return {nullptr, focus};
 }
 
 }  // namespace kit

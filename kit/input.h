@@ -62,6 +62,30 @@ void ContextMenuKey(Form& form);
 // A character typed while the form itself has the focus; whether it was used.
 bool Char(Form& form, wchar_t ch);
 
+// Where the keyboard focus is when a key goes down: on the form's own
+// window (none or a windowless control has it), in a real control's
+// window, or in a drop-down list that is open.
+enum class KeyFocus { kForm, kControl, kOpenList };
+constexpr int kControlKey = 2;
+constexpr int kAltKey = 4;
+
+// Whether the form gets a key (the rest is the system's and the controls'):
+// Tab, Enter and Esc wherever the focus is in the window, Space, the arrows,
+// Home and End only on the form's own window; nothing with Ctrl or Alt, and
+// nothing while an open list keeps its keys. The form then gets the key
+// with the Shift state alone.
+bool RouteKey(KeyFocus focus, Key key, int modifiers);
+
+// Where the system's focus goes when the form's window gets it back: into
+// the focused control's own window when it is a real control that can take
+// the focus; else it stays on the form's window, which shows the focus on
+// the windowless control that has it (if any).
+struct FocusFallback {
+  Control* into_window = nullptr;
+  Control* on_form = nullptr;
+};
+FocusFallback FallbackFocus(const Form& form);
+
 // A key pressed while the form (or one of its real controls) has the focus.
 // Returns whether the form used it; an unused key goes on to the control.
 bool KeyDown(Form& form, Key key, int shift = 0);

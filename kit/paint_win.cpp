@@ -12,37 +12,8 @@
 namespace kit::win {
 namespace {
 
-// Pens and brushes live only for one paint; fonts are kept for the run.
-struct Gdi {
-  HGDIOBJ handle;
-  explicit Gdi(HGDIOBJ h) : handle(h) {}
-  ~Gdi() {
-    if (handle) DeleteObject(handle);
-  }
-  Gdi(const Gdi&) = delete;
-  Gdi& operator=(const Gdi&) = delete;
-};
-
-struct Select {
-  HDC dc;
-  HGDIOBJ old;
-  Select(HDC d, HGDIOBJ h) : dc(d), old(SelectObject(d, h)) {}
-  ~Select() { SelectObject(dc, old); }
-  Select(const Select&) = delete;
-  Select& operator=(const Select&) = delete;
-};
-
-RECT ToPixels(const Rect& r, POINT origin) {
-  RECT out;
-  out.left = TwipsToPixels(r.left) - origin.x;
-  out.top = TwipsToPixels(r.top) - origin.y;
-  out.right = TwipsToPixels(r.left + r.width) - origin.x;
-  out.bottom = TwipsToPixels(r.top + r.height) - origin.y;
-  return out;
-}
-
-void PaintShape(const Shape& s, HDC dc, POINT origin) {
-  RECT r = ToPixels(s.bounds, origin);
+void PaintShape(const Appearance& s, HDC dc) {
+  RECT r = ToRect(s.place);
   if (s.shape == ShapeKind::kCircle) {
     // A circle fits the smaller side and stands centred in the box.
     int w = r.right - r.left, h = r.bottom - r.top, d = std::min(w, h);
@@ -51,29 +22,27 @@ void PaintShape(const Shape& s, HDC dc, POINT origin) {
     r.right = r.left + d;
     r.bottom = r.top + d;
   }
-  Gdi brush(s.filled ? CreateSolidBrush(Resolve(s.fill_color)) : nullptr);
-  Gdi pen(s.outlined ? CreatePen(PS_INSIDEFRAME, std::max(1, s.border_width), Resolve(s.border_color)) : nullptr);
-  Select b(dc, s.filled ? brush.handle : GetStockObject(NULL_BRUSH));
-  Select p(dc, s.outlined ? pen.handle : GetStockObject(NULL_PEN));
+  bool outlined = s.pen_width > 0;
+  base::Gdi<HBRUSH> brush(s.filled ? CreateSolidBrush(s.back) : nullptr);
+  base::Gdi<HPEN> pen(outlined ? CreatePen(PS_INSIDEFRAME, s.pen_width, s.fore) : nullptr);
+  base::SelectedObject b(dc, s.filled ? brush.get() : GetStockObject(NULL_BRUSH));
+  base::SelectedObject p(dc, outlined ? pen.get() : GetStockObject(NULL_PEN));
   if (s.shape == ShapeKind::kCircle) {
-    Ellipse(dc, r.left, r.top, r.right + (s.outlined ? 0 : 1), r.bottom + (s.outlined ? 0 : 1));
-  } else if (s.outlined) {
+    Ellipse(dc, r.left, r.top, r.right + (outlined ? 0 : 1), r.bottom + (outlined ? 0 : 1));
+  } else if (outlined) {
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
   } else if (s.filled) {
-    FillRect(dc, &r, static_cast<HBRUSH>(brush.handle));
+    FillRect(dc, &r, brush.get());
   }
 }
 
-void PaintLine(const Line& l, HDC dc, POINT origin) {
-  int x1 = TwipsToPixels(l.x1) - origin.x, y1 = TwipsToPixels(l.y1) - origin.y;
-  int x2 = TwipsToPixels(l.x2) - origin.x, y2 = TwipsToPixels(l.y2) - origin.y;
-  Color c = Resolve(l.color);
-  Gdi pen(CreatePen(PS_SOLID, std::max(1, l.width), c));
-  Select p(dc, pen.handle);
-  MoveToEx(dc, x1, y1, nullptr);
-  LineTo(dc, x2, y2);
+void PaintLine(const Appearance& l, HDC dc) {
+  base::Gdi<HPEN> pen(CreatePen(PS_SOLID, l.pen_width, l.fore));
+  base::SelectedObject p(dc, pen.get());
+  MoveToEx(dc, l.from.x, l.from.y, nullptr);
+  LineTo(dc, l.to.x, l.to.y);
   // GDI leaves out the last pixel; a line control includes both ends.
-  if (l.width <= 1) SetPixelV(dc, x2, y2, c);
+  if (l.pen_width <= 1) SetPixelV(dc, l.to.x, l.to.y, l.fore);
 }
 
 UINT AlignFlags(Align a) {
@@ -101,9 +70,8 @@ bool FaceInstalled(const std::wstring& face) {
   lf.lfCharSet = DEFAULT_CHARSET;
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   bool found = false;
-  HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
+  base::WindowDc screen;
+  EnumFontFamiliesExW(screen.get(), &lf, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
   known[face] = found;
   return found;
 }
@@ -142,14 +110,16 @@ HFONT FontFor(const Font& font) {
 
 namespace {
 
-void PaintSurface(Form& form, HDC dc, POINT origin, SIZE size) {
+void PaintSurface(Form& form, HDC dc, SIZE size) {
   RECT all{0, 0, size.cx, size.cy};
-  Gdi back(CreateSolidBrush(Resolve(form.back_color)));
-  FillRect(dc, &all, static_cast<HBRUSH>(back.handle));
+  base::Gdi<HBRUSH> back(CreateSolidBrush(Resolve(form.back_color)));
+  FillRect(dc, &all, back.get());
   for (Control* c : form.Controls()) {
-    if (!c->visible || c->Container()) continue;
-    if (c->Kind() == ControlKind::kShape) PaintShape(static_cast<Shape&>(*c), dc, origin);
-    else if (c->Kind() == ControlKind::kLine) PaintLine(static_cast<Line&>(*c), dc, origin);
+    if (c->Container() || (c->Kind() != ControlKind::kShape && c->Kind() != ControlKind::kLine)) continue;
+    Appearance a = AppearanceOf(*c);
+    if (!a.shown) continue;
+    if (a.kind == ControlKind::kShape) PaintShape(a, dc);
+    else PaintLine(a, dc);
   }
 }
 
@@ -157,8 +127,8 @@ void PaintSurface(Form& form, HDC dc, POINT origin, SIZE size) {
 void PaintPictureArea(const PictureBox& box, HDC dc, POINT origin, SIZE size) {
   const Bitmap& img = box.Image();
   RECT all{0, 0, size.cx, size.cy};
-  Gdi back(CreateSolidBrush(Resolve(box.back_color)));
-  FillRect(dc, &all, static_cast<HBRUSH>(back.handle));
+  base::Gdi<HBRUSH> back(CreateSolidBrush(Resolve(box.back_color)));
+  FillRect(dc, &all, back.get());
   if (img.Empty()) return;
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
@@ -183,16 +153,16 @@ namespace {
 
 // A label's own pixels (background unless transparent, frame, caption) in
 // its own coordinates.
-void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
+void PaintLabelContent(const Appearance& label, HDC dc, RECT rc) {
   if (!label.transparent) {
-    Gdi back(CreateSolidBrush(Resolve(label.back_color)));
-    FillRect(dc, &rc, static_cast<HBRUSH>(back.handle));
+    base::Gdi<HBRUSH> back(CreateSolidBrush(label.back));
+    FillRect(dc, &rc, back.get());
   }
   RECT text = rc;
   if (label.border) {
-    Gdi pen(CreatePen(PS_SOLID, 1, Resolve(kWindowText)));
-    Select p(dc, pen.handle);
-    Select b(dc, GetStockObject(NULL_BRUSH));
+    base::Gdi<HPEN> pen(CreatePen(PS_SOLID, 1, Resolve(kWindowText)));
+    base::SelectedObject p(dc, pen.get());
+    base::SelectedObject b(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
     InflateRect(&text, -1, -1);
   }
@@ -202,9 +172,9 @@ void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
   // outside the label.
   bool ink_past_edge = !label.border && label.alignment == Align::kRight;
   if (ink_past_edge) text.right -= 1;
-  Select f(dc, FontFor(label.font));
+  base::SelectedObject f(dc, FontFor(label.font));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, Resolve(label.fore_color));
+  SetTextColor(dc, label.fore);
   UINT flags = AlignFlags(label.alignment) | DT_NOPREFIX | DT_EXPANDTABS;
   flags |= label.word_wrap ? DT_WORDBREAK : DT_SINGLELINE;
   if (ink_past_edge) {
@@ -212,7 +182,7 @@ void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
     IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
     flags |= DT_NOCLIP;
   }
-  DrawTextW(dc, label.caption.c_str(), static_cast<int>(label.caption.size()), &text, flags);
+  DrawTextW(dc, label.text.c_str(), static_cast<int>(label.text.size()), &text, flags);
   if (ink_past_edge) RestoreDC(dc, -1);
 }
 
@@ -220,63 +190,49 @@ void PaintLabelContent(const Label& label, HDC dc, RECT rc) {
 
 void LoadPicture(ControlRecord& rec) {
   auto& img = static_cast<Image&>(*rec.control);
-  if (rec.picture) {
-    if (rec.picture_is_icon) DestroyIcon(static_cast<HICON>(rec.picture));
-    else DeleteObject(rec.picture);
-    rec.picture = nullptr;
-  }
+  rec.bitmap.Reset();
+  rec.icon.Reset();
   if (img.resource.empty()) return;
-  rec.picture = LoadImageW(Instance(), img.resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-  rec.picture_is_icon = false;
-  if (!rec.picture) {
+  rec.bitmap.Reset(
+      static_cast<HBITMAP>(LoadImageW(Instance(), img.resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!rec.bitmap) {
     RECT r = PixelRect(img.bounds);
-    rec.picture = LoadImageW(Instance(), img.resource.c_str(), IMAGE_ICON, r.right - r.left, r.bottom - r.top, 0);
-    rec.picture_is_icon = rec.picture != nullptr;
+    rec.icon.Reset(static_cast<HICON>(
+        LoadImageW(Instance(), img.resource.c_str(), IMAGE_ICON, r.right - r.left, r.bottom - r.top, 0)));
   }
-}
-
-RECT PaintRect(const Control& c) { return PixelRect(c.bounds); }
-
-std::size_t PaintHash(const Control& c) {
-  std::size_t h = LookHash(c);
-  for (int v : {c.bounds.left, c.bounds.top, c.bounds.width, c.bounds.height, ShownNow(c) ? 1 : 0})
-    h = HashCombine(h, static_cast<std::size_t>(v));
-  if (c.Kind() == ControlKind::kLabel) h = HashCombine(h, std::hash<std::wstring>{}(static_cast<const Label&>(c).caption));
-  return h | 1;
 }
 
 namespace {
 
-void PaintImage(ControlRecord& rec, HDC dc) {
-  auto& img = static_cast<Image&>(*rec.control);
-  if (!rec.picture) return;
-  RECT rc = PaintRect(img);
+void PaintImage(ControlRecord& rec, const Appearance& img, HDC dc) {
+  RECT rc = ToRect(img.place);
   int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  if (rec.picture_is_icon) {
-    DrawIconEx(dc, rc.left, rc.top, static_cast<HICON>(rec.picture), img.stretch ? w : 0, img.stretch ? h : 0, 0,
-               nullptr, DI_NORMAL);
+  if (rec.icon) {
+    DrawIconEx(dc, rc.left, rc.top, rec.icon.get(), img.stretch ? w : 0, img.stretch ? h : 0, 0, nullptr, DI_NORMAL);
     return;
   }
+  if (!rec.bitmap) return;
   BITMAP bm{};
-  GetObjectW(rec.picture, sizeof(bm), &bm);
-  HDC mem = CreateCompatibleDC(dc);
-  Select s(mem, rec.picture);
+  GetObjectW(rec.bitmap.get(), sizeof(bm), &bm);
+  base::MemoryDc mem(CreateCompatibleDC(dc));
+  base::SelectedObject s(mem.get(), rec.bitmap.get());
   // An image shows nothing outside its own box, as its window did.
   SaveDC(dc);
   IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
   if (img.stretch) {
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchBlt(dc, rc.left, rc.top, w, h, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    StretchBlt(dc, rc.left, rc.top, w, h, mem.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
   } else {
-    BitBlt(dc, rc.left, rc.top, std::min<int>(w, bm.bmWidth), std::min<int>(h, bm.bmHeight), mem, 0, 0, SRCCOPY);
+    BitBlt(dc, rc.left, rc.top, std::min<int>(w, bm.bmWidth), std::min<int>(h, bm.bmHeight), mem.get(), 0, 0,
+           SRCCOPY);
   }
   RestoreDC(dc, -1);
-  DeleteDC(mem);
 }
 
 // A label at its place in a window whose origin is `origin`.
-void PaintLabelAt(const Label& label, HDC dc, RECT rc) {
+void PaintLabelAt(const Appearance& label, HDC dc) {
+  RECT rc = ToRect(label.place);
   POINT old;
   SetViewportOrgEx(dc, rc.left, rc.top, &old);
   PaintLabelContent(label, dc, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top});
@@ -287,24 +243,24 @@ void PaintLabelAt(const Label& label, HDC dc, RECT rc) {
 
 void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus) {
   Form& form = *rec.form;
-  PaintSurface(form, dc, POINT{0, 0}, SIZE{area.right, area.bottom});
+  PaintSurface(form, dc, SIZE{area.right, area.bottom});
   RECT clip{};
   GetClipBox(dc, &clip);
   for (Control* c : form.Controls()) {
-    if (c->Container() || !c->visible) continue;
-    if (c->Kind() != ControlKind::kLabel && c->Kind() != ControlKind::kImage) continue;
-    RECT r = PaintRect(*c), overlap;
-    if (!IntersectRect(&overlap, &r, &clip)) continue;
+    if (c->Container() || (c->Kind() != ControlKind::kLabel && c->Kind() != ControlKind::kImage)) continue;
+    Appearance a = AppearanceOf(*c);
+    RECT r = ToRect(a.place), overlap;
+    if (!a.shown || !IntersectRect(&overlap, &r, &clip)) continue;
     if (c->Kind() == ControlKind::kLabel) {
-      PaintLabelAt(static_cast<Label&>(*c), dc, r);
+      PaintLabelAt(a, dc);
     } else if (auto* cr = static_cast<ControlRecord*>(c->native)) {
-      PaintImage(*cr, dc);
+      PaintImage(*cr, a, dc);
     }
   }
   Control* focus = form.Focused();
   rec.painted_focus = nullptr;
-  if (show_focus && focus && focus->Kind() == ControlKind::kLabel && ShownNow(*focus) && !focus->Container()) {
-    RECT r = PaintRect(*focus);
+  if (show_focus && focus && focus->Kind() == ControlKind::kLabel && Shown(*focus) && !focus->Container()) {
+    RECT r = PixelRect(focus->bounds);
     // Inside a tile's frame, clear of its caption's first pixels.
     InflateRect(&r, -3, -3);
     if (r.right > r.left && r.bottom > r.top) {
@@ -329,16 +285,15 @@ void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& c
     EndPaint(hwnd, &ps);
     return;
   }
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom));
-  HGDIOBJ old = SelectObject(mem, bmp);
-  IntersectClipRect(mem, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
-  paint(mem, rc);
-  BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
-         mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
+  {
+    base::MemoryDc mem(CreateCompatibleDC(dc));
+    base::Gdi<HBITMAP> bmp(CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom)));
+    base::SelectedObject select(mem.get(), bmp.get());
+    IntersectClipRect(mem.get(), ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+    paint(mem.get(), rc);
+    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+           ps.rcPaint.bottom - ps.rcPaint.top, mem.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+  }
   EndPaint(hwnd, &ps);
 }
 
@@ -349,16 +304,14 @@ void PaintPicture(ControlRecord& rec, HDC dc) {
   int inset = box.border ? 1 : 0;
   PaintPictureArea(box, dc, POINT{-inset, -inset}, SIZE{rc.right, rc.bottom});
   if (box.border) {
-    Gdi pen(CreatePen(PS_SOLID, 1, Resolve(kWindowText)));
-    Select p(dc, pen.handle);
-    Select b(dc, GetStockObject(NULL_BRUSH));
+    base::Gdi<HPEN> pen(CreatePen(PS_SOLID, 1, Resolve(kWindowText)));
+    base::SelectedObject p(dc, pen.get());
+    base::SelectedObject b(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, 0, 0, rc.right, rc.bottom);
   }
   for (Control* c : box.Children()) {
     if (c->Kind() != ControlKind::kLabel || !c->visible) continue;
-    RECT r = PaintRect(*c);
-    OffsetRect(&r, inset, inset);
-    PaintLabelAt(static_cast<Label&>(*c), dc, r);
+    PaintLabelAt(AppearanceOf(*c), dc);
   }
 }
 
@@ -371,8 +324,8 @@ void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   bool selected = (item.itemState & ODS_SELECTED) != 0;
-  Gdi back(CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : Resolve(list.back_color)));
-  FillRect(dc, &r, static_cast<HBRUSH>(back.handle));
+  base::Gdi<HBRUSH> back(CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : Resolve(list.back_color)));
+  FillRect(dc, &r, back.get());
 
   // An open folder for the current folder and its ancestors, a closed one
   // for the subfolders; each level indented a little further.
@@ -383,11 +336,11 @@ void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item) {
   int h = r.bottom - r.top;
   int gw = TwipsToPixels(210), gh = TwipsToPixels(150);
   int gy = r.top + (h - gh) / 2;
-  Gdi folder_brush(CreateSolidBrush(RGB(255, 220, 90)));
-  Gdi folder_pen(CreatePen(PS_SOLID, 1, RGB(120, 90, 0)));
+  base::Gdi<HBRUSH> folder_brush(CreateSolidBrush(RGB(255, 220, 90)));
+  base::Gdi<HPEN> folder_pen(CreatePen(PS_SOLID, 1, RGB(120, 90, 0)));
   {
-    Select b(dc, folder_brush.handle);
-    Select p(dc, folder_pen.handle);
+    base::SelectedObject b(dc, folder_brush.get());
+    base::SelectedObject p(dc, folder_pen.get());
     Rectangle(dc, x, gy + 2, x + gw, gy + gh);
     Rectangle(dc, x, gy, x + gw / 2, gy + 3);
     if (index <= current) {
@@ -403,7 +356,7 @@ void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item) {
     size_t slash = name.find_last_of(L'\\');
     if (slash != std::wstring::npos) name = name.substr(slash + 1);
   }
-  Select f(dc, FontFor(list.font));
+  base::SelectedObject f(dc, FontFor(list.font));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Resolve(list.fore_color));
   RECT text = r;

@@ -10,7 +10,7 @@
 // resource of that name, else an ICON resource.
 #pragma once
 
-#include "kit/win32.h"
+#include "base/win32.h"
 
 namespace kit {
 

@@ -1,4 +1,4 @@
-#include "kit/win32.h"
+#include "base/win32.h"
 #include "os/error_text.h"
 
 namespace os {

@@ -1,16 +1,9 @@
-#include "kit/win32.h"
+#include "base/handles_win.h"
 #include "os/system_win.h"
-#include "os/unique_handle.h"
 
 namespace os::win {
 
 namespace {
-
-struct FindTraits {
-  using Type = HANDLE;
-  static Type Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Type handle) { FindClose(handle); }
-};
 
 // Keeps the system from asking the user to insert a disk while a removable
 // drive without a medium is looked at.
@@ -122,7 +115,7 @@ class Win32Files : public Files {
     if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW found{};
-    UniqueHandle<FindTraits> search(FindFirstFileW(pattern.c_str(), &found));
+    base::FindHandle search(FindFirstFileW(pattern.c_str(), &found));
     if (!search) {
       // A drive root has no "." and "..": an empty one matches nothing, and
       // is still a readable folder without entries.

@@ -1,21 +1,14 @@
-#include "kit/win32.h"
+#include "base/handles_win.h"
 #include "os/system_win.h"
-#include "os/unique_handle.h"
 
 namespace os::win {
 
 namespace {
 
-struct KernelHandleTraits {
-  using Type = HANDLE;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type handle) { CloseHandle(handle); }
-};
-
 class Win32Power : public Power {
  public:
   void EnableShutdownPrivilege() override {
-    UniqueHandle<KernelHandleTraits> token;
+    base::KernelHandle token;
     // TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY
     if (!OpenProcessToken(GetCurrentProcess(), 0x28, token.Put())) return;
     TOKEN_PRIVILEGES privileges{};

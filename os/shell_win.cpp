@@ -1,11 +1,11 @@
-#include "kit/win32.h"
+#include "base/win32.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "base/unique_handle.h"
 #include "os/shortcut_text.h"
 #include "os/system_win.h"
-#include "os/unique_handle.h"
 
 namespace os::win {
 
@@ -24,7 +24,7 @@ struct ComTraits {
   static void Close(Type object) { object->Release(); }
 };
 template <typename Interface>
-using ComPtr = UniqueHandle<ComTraits<Interface>>;
+using ComPtr = base::UniqueHandle<ComTraits<Interface>>;
 
 // COM for the length of one operation; a thread that already has it keeps it.
 class ComScope {
@@ -42,7 +42,7 @@ class Win32Shell : public Shell {
  public:
   SpecialFolder SpecialFolderPath(int csidl) override {
     SpecialFolder folder;
-    UniqueHandle<PidlTraits> pidl;
+    base::UniqueHandle<PidlTraits> pidl;
     if (SHGetSpecialFolderLocation(nullptr, csidl, pidl.Put()) != S_OK || !pidl) return folder;
     wchar_t buffer[MAX_PATH + 1] = {};
     if (!SHGetPathFromIDListW(pidl.get(), buffer) || buffer[0] == 0) {

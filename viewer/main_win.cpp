@@ -1,5 +1,5 @@
 // Table.exe: the periodic table viewer.
-#include "kit/win32.h"
+#include "base/win32.h"
 #include "kit/win32_app.h"
 #include "os/system_win.h"
 #include "viewer/app.h"

@@ -1,6 +1,6 @@
 // The smallest program with a window the size of the viewer's: the baseline
 // of the start-up benchmark.
-#include "kit/win32.h"
+#include "base/win32.h"
 
 namespace {
 LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "kit/platform.h"
-#include "kit/win32.h"
+#include "base/win32.h"
 #include "kit/win32_app.h"
 #include "viewer/form_main.h"
 #include "viewer/jet_record_source.h"

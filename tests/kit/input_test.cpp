@@ -276,3 +276,54 @@ TEST(Group, ArrowsMoveByPlacesAndStopAtTheEdges) {
 }
 
 }  // namespace
+
+// What the backend hands the form from the keyboard, per place of the focus:
+// a text box keeps its arrows and Space, an open list keeps everything, and
+// Ctrl or Alt combinations are the system's.
+TEST(Keys, RoutedToTheFormByWhereTheFocusIs) {
+  using kit::KeyFocus;
+  struct Case {
+    KeyFocus focus;
+    Key key;
+    int modifiers;
+    bool to_form;
+  } cases[] = {
+      {KeyFocus::kForm, Key::kRight, 0, true},         {KeyFocus::kForm, Key::kSpace, 0, true},
+      {KeyFocus::kForm, Key::kTab, kit::kShiftKey, true}, {KeyFocus::kForm, Key::kEnter, kit::kAltKey, false},
+      {KeyFocus::kControl, Key::kTab, kit::kShiftKey, true}, {KeyFocus::kControl, Key::kEscape, 0, true},
+      {KeyFocus::kControl, Key::kLeft, 0, false},      {KeyFocus::kControl, Key::kHome, 0, false},
+      {KeyFocus::kControl, Key::kTab, kit::kControlKey, false}, {KeyFocus::kOpenList, Key::kEnter, 0, false},
+      {KeyFocus::kOpenList, Key::kEscape, 0, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(kit::RouteKey(c.focus, c.key, c.modifiers), c.to_form)
+        << static_cast<int>(c.focus) << " key " << static_cast<int>(c.key) << " mods " << c.modifiers;
+}
+
+// When the window gets the focus back, and where a new window first stands.
+TEST(Focus, FallsBackIntoARealControlThatCanTakeItElseStaysOnTheForm) {
+  kit::ScopedHeadless ui;
+  Surface s;
+  s.Show();
+  auto fallback = kit::FallbackFocus(s);
+  EXPECT_EQ(fallback.into_window, nullptr);
+  EXPECT_EQ(fallback.on_form, nullptr);
+  s.SetFocus(&s.tile);
+  fallback = kit::FallbackFocus(s);
+  EXPECT_EQ(fallback.into_window, nullptr);
+  EXPECT_EQ(fallback.on_form, &s.tile);
+  s.SetFocus(&s.box);
+  EXPECT_EQ(kit::FallbackFocus(s).into_window, &s.box);
+  s.box.enabled = false;   // disabled since: the form keeps the focus, shown on nothing
+  fallback = kit::FallbackFocus(s);
+  EXPECT_EQ(fallback.into_window, nullptr);
+  EXPECT_EQ(fallback.on_form, nullptr);
+
+  s.SetSize(4500, 3000);   // 300 x 200 pixels
+  kit::Rect work{0, 0, 1024, 738};
+  EXPECT_EQ(kit::WindowOrigin(s, 300, 200, work), (kit::Point{362, 269}));
+  s.centered = false;
+  s.left = 1500;
+  s.top = -150;
+  EXPECT_EQ(kit::WindowOrigin(s, 300, 200, work), (kit::Point{100, -10}));
+}

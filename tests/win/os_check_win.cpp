@@ -1,7 +1,7 @@
 // Exercises every os service against the real system, the way the programs
 // use them, and reads the results back through the plain Win32 calls; and
 // the C runtime's number conversions that the database reader builds on.
-#include "kit/win32.h"
+#include "base/win32.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -12,7 +12,7 @@
 
 #include "jet/value.h"
 #include "os/os.h"
-#include "os/unique_handle.h"
+#include "base/unique_handle.h"
 
 namespace {
 

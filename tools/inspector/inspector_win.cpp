@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "kit/win32.h"
+#include "base/win32.h"
 
 #include <oleacc.h>
 

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace os {
+namespace base {
 
 template <typename Traits>
 class UniqueHandle {
@@ -42,4 +42,4 @@ class UniqueHandle {
   Type handle_ = Traits::Invalid();
 };
 
-}  // namespace os
+}  // namespace base

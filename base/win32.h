@@ -1,4 +1,5 @@
-// The one way Win32 headers enter the tree (only *_win.cpp files include it).
+// The one way Win32 headers enter the tree (only *_win.cpp files and the
+// programs' entry points include it).
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN

@@ -1,0 +1,102 @@
+// Owners for the system handles that kit and os hold: each closes its handle
+// the way the system asks for that kind, exactly once.
+#pragma once
+
+#include "base/unique_handle.h"
+#include "base/win32.h"
+
+namespace base {
+
+// A kernel object (a token, a process); null means none.
+struct KernelTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { CloseHandle(h); }
+};
+using KernelHandle = UniqueHandle<KernelTraits>;
+
+// An open file: CreateFileW fails with INVALID_HANDLE_VALUE, not null.
+struct FileTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { CloseHandle(h); }
+};
+using FileHandle = UniqueHandle<FileTraits>;
+
+// A directory search (FindFirstFileW).
+struct FindTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { FindClose(h); }
+};
+using FindHandle = UniqueHandle<FindTraits>;
+
+struct RegKeyTraits {
+  using Type = HKEY;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { RegCloseKey(h); }
+};
+using RegKey = UniqueHandle<RegKeyTraits>;
+
+// A pen, brush, bitmap, font or region of our own making.
+template <typename T>
+struct GdiTraits {
+  using Type = T;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { DeleteObject(h); }
+};
+template <typename T>
+using Gdi = UniqueHandle<GdiTraits<T>>;
+
+struct IconTraits {
+  using Type = HICON;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { DestroyIcon(h); }
+};
+using Icon = UniqueHandle<IconTraits>;
+
+struct MenuTraits {
+  using Type = HMENU;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { DestroyMenu(h); }
+};
+using Menu = UniqueHandle<MenuTraits>;
+
+// A DC we created (CreateCompatibleDC) is deleted...
+struct MemoryDcTraits {
+  using Type = HDC;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { DeleteDC(h); }
+};
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// ...one the system lent us (GetDC) is released to the window it came from.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND hwnd = nullptr) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// An object selected into a DC for a scope; the one it replaced goes back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~SelectedObject() { SelectObject(dc_, old_); }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace base

@@ -1,0 +1,110 @@
+#include "kit/appearance.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace kit {
+namespace {
+
+std::size_t Combine(std::size_t seed, std::size_t v) { return seed ^ (v + 0x9e3779b9u + (seed << 6) + (seed >> 2)); }
+
+Appearance Style(const Appearance& a) {
+  Appearance s = a;
+  s.place = {};
+  s.shown = false;
+  s.text.clear();
+  return s;
+}
+
+void TakeText(Appearance& a, const std::wstring& text, bool border, Align alignment) {
+  a.has_text = true;
+  a.text = text;
+  a.border = border;
+  a.alignment = alignment;
+}
+
+}  // namespace
+
+PixelBox ToPixels(const Rect& r) {
+  return {TwipsToPixels(r.left), TwipsToPixels(r.top), TwipsToPixels(r.Right()), TwipsToPixels(r.Bottom())};
+}
+
+Appearance AppearanceOf(const Control& c) {
+  Appearance a;
+  a.kind = c.Kind();
+  a.place = ToPixels(c.bounds);
+  if (auto* box = static_cast<const PictureBox*>(c.Container()); box && box->border) {
+    a.place = {a.place.left + 1, a.place.top + 1, a.place.right + 1, a.place.bottom + 1};
+  }
+  a.shown = Shown(c);
+  if (const StyledControl* s = StyleOf(c)) {
+    a.font = s->font;
+    a.fore = Resolve(s->fore_color);
+    a.back = Resolve(s->back_color);
+  }
+  switch (c.Kind()) {
+    case ControlKind::kLabel: {
+      auto& l = static_cast<const Label&>(c);
+      TakeText(a, l.caption, l.border, l.alignment);
+      a.transparent = l.transparent;
+      a.word_wrap = l.word_wrap;
+      break;
+    }
+    case ControlKind::kTextBox: {
+      auto& t = static_cast<const TextBox&>(c);
+      TakeText(a, t.text, t.border, t.alignment);
+      break;
+    }
+    case ControlKind::kOptionButton:
+      a.has_text = true;
+      a.text = static_cast<const OptionButton&>(c).caption;
+      break;
+    case ControlKind::kPictureBox: a.border = static_cast<const PictureBox&>(c).border; break;
+    case ControlKind::kFolderList: a.border = true; break;
+    case ControlKind::kImage: {
+      auto& i = static_cast<const Image&>(c);
+      a.picture = i.resource;
+      a.stretch = i.stretch;
+      break;
+    }
+    case ControlKind::kShape: {
+      auto& s = static_cast<const Shape&>(c);
+      a.shape = s.shape;
+      a.filled = s.filled;
+      a.back = Resolve(s.fill_color);
+      a.fore = Resolve(s.border_color);
+      a.pen_width = s.outlined ? std::max(1, s.border_width) : 0;
+      break;
+    }
+    case ControlKind::kLine: {
+      auto& l = static_cast<const Line&>(c);
+      a.place = {};
+      a.from = {TwipsToPixels(l.x1), TwipsToPixels(l.y1)};
+      a.to = {TwipsToPixels(l.x2), TwipsToPixels(l.y2)};
+      a.fore = Resolve(l.color);
+      a.pen_width = std::max(1, l.width);
+      break;
+    }
+    default:
+      break;
+  }
+  return a;
+}
+
+bool SameStyle(const Appearance& a, const Appearance& b) { return Style(a) == Style(b); }
+
+std::size_t LookHash(const Appearance& a) {
+  std::size_t h = std::hash<std::wstring>{}(a.text);
+  h = Combine(h, std::hash<std::wstring>{}(a.font.face));
+  h = Combine(h, std::hash<double>{}(a.font.points));
+  h = Combine(h, std::hash<std::wstring>{}(a.picture));
+  for (int v : {static_cast<int>(a.kind), a.place.left, a.place.top, a.place.right, a.place.bottom, int{a.shown},
+                int{a.font.bold}, int{a.font.italic}, int{a.font.underline}, a.font.charset, static_cast<int>(a.fore),
+                static_cast<int>(a.back), int{a.border}, static_cast<int>(a.alignment), int{a.transparent},
+                int{a.word_wrap}, int{a.stretch}, static_cast<int>(a.shape), int{a.filled}, a.pen_width, a.from.x,
+                a.from.y, a.to.x, a.to.y})
+    h = Combine(h, static_cast<std::size_t>(v));
+  return h | 1;
+}
+
+}  // namespace kit

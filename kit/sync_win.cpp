@@ -1,0 +1,251 @@
+// Brings a form's windows up to date with its model: the form's own window,
+// a real child window for each control that has one, and a repaint where a
+// windowless control's appearance changed. Each record keeps what was last
+// applied, so a sync touches only what changed.
+#include "kit/backend_win.h"
+
+#include <algorithm>
+
+#include "kit/input.h"
+
+namespace kit::win {
+namespace {
+
+std::unordered_map<Form*, std::unique_ptr<FormRecord>> g_form_records;
+
+// What the form's own surface shows: its colour, shapes and lines.
+std::size_t SurfaceHash(Form& form) {
+  std::size_t h = Resolve(form.back_color);
+  for (Control* c : form.Controls()) {
+    if (c->Kind() == ControlKind::kShape || c->Kind() == ControlKind::kLine) h = h * 31 + LookHash(AppearanceOf(*c));
+  }
+  return h;
+}
+
+void CreateFormWindow(Form& form) {
+  auto& owned = g_form_records[&form];
+  owned = std::make_unique<FormRecord>();
+  FormRecord* rec = owned.get();
+  rec->form = &form;
+  rec->applied_focus = form.FocusSerial() - 1;
+  form.native = rec;
+  DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
+  DWORD ex = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+  if (form.topmost) ex |= WS_EX_TOPMOST;
+  // The window procedure sets rec->hwnd on its first message.
+  if (!CreateWindowExW(ex, kFormClass, form.caption.c_str(), style, 0, 0, 1, 1, nullptr, nullptr, Instance(), rec))
+    rec->hwnd = nullptr;
+  if (!rec->hwnd) return;
+  SetName(rec->hwnd, form.Name());
+  rec->applied_caption = form.caption;
+  if (!form.icon.empty()) {
+    auto load = [&](int cx, int cy) {
+      return static_cast<HICON>(LoadImageW(Instance(), form.icon.c_str(), IMAGE_ICON, cx, cy, 0));
+    };
+    rec->big_icon.Reset(load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+    rec->small_icon.Reset(load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+    if (rec->big_icon) SendMessageW(rec->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(rec->big_icon.get()));
+    if (rec->small_icon)
+      SendMessageW(rec->hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(rec->small_icon.get()));
+  }
+}
+
+}  // namespace
+
+FormRecord* FormRecordOf(const Form& form) { return static_cast<FormRecord*>(form.native); }
+
+FormRecord* FormRecordOf(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  for (auto& [form, rec] : g_form_records)
+    if (rec->hwnd == hwnd) return rec.get();
+  return nullptr;
+}
+
+namespace {
+
+// Labels and images: repaint where one changed, and tell readers about a
+// new caption or text.
+void SyncWindowless(FormRecord& rec, Control& c, ControlRecord& cr) {
+  Appearance a = AppearanceOf(c);
+  if (cr.applied == a) return;
+  if (c.Kind() == ControlKind::kImage &&
+      (!cr.applied || cr.applied->picture != a.picture || cr.applied->stretch != a.stretch))
+    LoadPicture(cr);
+  bool first = !cr.applied;
+  std::wstring old_text = first ? std::wstring() : cr.applied->text;
+  cr.applied = a;
+  HWND surface = rec.hwnd;
+  if (c.Container()) {
+    auto it = rec.controls.find(c.Container());
+    if (it == rec.controls.end() || !it->second->hwnd) return;
+    surface = it->second->hwnd;
+  }
+  RECT now = ToRect(a.place);
+  auto invalidate = [&](const RECT& r) {
+    if (surface == rec.hwnd && rec.dirty) {
+      base::Gdi<HRGN> part(CreateRectRgnIndirect(&r));
+      CombineRgn(rec.dirty.get(), rec.dirty.get(), part.get(), RGN_OR);
+    } else {
+      InvalidateRect(surface, &r, FALSE);
+    }
+  };
+  if (!first) {
+    invalidate(cr.applied_rect);
+    if (c.Kind() == ControlKind::kLabel && a.text != old_text) RaiseEvent(rec, c, EVENT_OBJECT_NAMECHANGE);
+  }
+  invalidate(now);
+  cr.applied_rect = now;
+}
+
+// Moves the system's focus where the form keeps it, when the window is the
+// active one (else it follows on activation, in WM_SETFOCUS).
+void SyncFocus(FormRecord& rec, bool just_shown) {
+  Form& form = *rec.form;
+  if (form.FocusSerial() == rec.applied_focus || !form.Visible()) return;
+  if (GetActiveWindow() != rec.hwnd && !just_shown) return;
+  rec.applied_focus = form.FocusSerial();
+  Control* focus = form.Focused();
+  auto* cr = focus ? static_cast<ControlRecord*>(focus->native) : nullptr;
+  InvalidateControl(rec, rec.painted_focus);
+  if (cr && cr->hwnd) {
+    SetFocus(cr->hwnd);
+    return;
+  }
+  if (GetFocus() != rec.hwnd) SetFocus(rec.hwnd);   // WM_SETFOCUS paints and tells readers
+  else {
+    InvalidateControl(rec, focus);
+    if (focus) RaiseEvent(rec, *focus, EVENT_OBJECT_FOCUS);
+  }
+}
+
+}  // namespace
+
+void SyncForm(Form& form) {
+  if (!form.native) {
+    if (!form.Loaded() && !form.Visible()) return;
+    CreateFormWindow(form);
+  }
+  FormRecord* rec = FormRecordOf(form);
+  if (!rec->hwnd) return;
+
+  // Real children in tab order (the order the system's own focus moves in),
+  // containers before what they contain; windowless ones get a record only.
+  std::vector<Control*> order;
+  for (Control* c : FocusOrder(form)) order.push_back(c);
+  for (Control* c : form.Controls())
+    if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
+  std::stable_partition(order.begin(), order.end(), [](Control* c) { return c->Container() == nullptr; });
+  rec->dirty.Reset(CreateRectRgn(0, 0, 0, 0));
+  for (Control* c : order) {
+    if (c->Kind() == ControlKind::kShape || c->Kind() == ControlKind::kLine) continue;
+    auto& slot = rec->controls[c];
+    if (!slot) {
+      slot = std::make_unique<ControlRecord>();
+      slot->control = c;
+      c->native = slot.get();
+      if (!Windowless(*c)) {
+        HWND parent = rec->hwnd;
+        if (c->Container()) {
+          auto it = rec->controls.find(c->Container());
+          if (it != rec->controls.end() && it->second->hwnd) parent = it->second->hwnd;
+        }
+        slot->hwnd = CreateChild(*c, parent, *slot);
+        if (slot->hwnd) RememberWindow(slot->hwnd, slot.get());
+      }
+    }
+    if (slot->hwnd) {
+      std::wstring before = slot->applied_text;
+      SyncControl(*slot);
+      if (c->Kind() == ControlKind::kTextBox && slot->applied_text != before)
+        RaiseEvent(*rec, *c, EVENT_OBJECT_VALUECHANGE);
+    } else {
+      SyncWindowless(*rec, *c, *slot);
+    }
+  }
+  if (rec->dirty) {
+    InvalidateRgn(rec->hwnd, rec->dirty.get(), FALSE);
+    rec->dirty.Reset();
+  }
+
+  if (form.caption != rec->applied_caption) {
+    SetWindowTextW(rec->hwnd, form.caption.c_str());
+    rec->applied_caption = form.caption;
+  }
+  int w = TwipsToPixels(form.Width()), h = TwipsToPixels(form.Height());
+  if (w != rec->applied_width || h != rec->applied_height) {
+    SetWindowPos(rec->hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    rec->applied_width = w;
+    rec->applied_height = h;
+  }
+  std::size_t surface = SurfaceHash(form);
+  if (surface != rec->applied_surface) {
+    rec->applied_surface = surface;
+    RedrawWindow(rec->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+  int visible = form.Visible() ? 1 : 0;
+  bool just_shown = visible && visible != rec->applied_visible;
+  if (visible != rec->applied_visible) {
+    if (visible && !rec->shown_once) {
+      rec->shown_once = true;
+      RECT work;
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      Point at = WindowOrigin(form, w, h, {work.left, work.top, work.right - work.left, work.bottom - work.top});
+      SetWindowPos(rec->hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ShowWindow(rec->hwnd, SW_SHOW);
+    } else {
+      ShowWindow(rec->hwnd, visible ? SW_SHOW : SW_HIDE);
+      if (visible) SetForegroundWindow(rec->hwnd);
+    }
+    rec->applied_visible = visible;
+  }
+  SyncFocus(*rec, just_shown);
+  if (rec->painted_focus != form.Focused() && GetFocus() == rec->hwnd) {
+    InvalidateControl(*rec, rec->painted_focus);
+    InvalidateControl(*rec, form.Focused());
+  }
+}
+
+void ForgetApplied() {
+  for (auto& [form, rec] : g_form_records) {
+    rec->applied_width = rec->applied_height = -1;
+    for (auto& [c, cr] : rec->controls) {
+      cr->applied_rect = RECT{-1, -1, -1, -1};
+      cr->applied.reset();
+    }
+  }
+}
+
+void DropForm(Form& form) {
+  FormRecord* rec = FormRecordOf(form);
+  if (!rec) return;
+  for (auto& [c, cr] : rec->controls) {
+    if (cr->hwnd) {
+      DropName(cr->hwnd);
+      ForgetWindow(cr->hwnd);
+      cr->hwnd = nullptr;  // destroyed with the form's window
+    }
+    DestroyRecord(*cr);
+    c->native = nullptr;
+  }
+  ReleaseAccessible(*rec);
+  // Forgotten first, so that the messages of its destruction find no form.
+  if (HWND hwnd = std::exchange(rec->hwnd, nullptr)) {
+    DropName(hwnd);
+    DestroyWindow(hwnd);
+  }
+  form.native = nullptr;
+  g_form_records.erase(&form);
+}
+
+void DropControl(Control& control) {
+  auto* cr = static_cast<ControlRecord*>(control.native);
+  if (!cr) return;
+  FormRecord* fr = FormRecordOf(control.Owner());
+  if (fr && !cr->hwnd && fr->hwnd && !control.Container()) InvalidateRect(fr->hwnd, &cr->applied_rect, FALSE);
+  if (fr && fr->painted_focus == &control) fr->painted_focus = nullptr;
+  DestroyRecord(*cr);
+  control.native = nullptr;
+  if (fr) fr->controls.erase(&control);
+}
+
+}  // namespace kit::win
