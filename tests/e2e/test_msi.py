@@ -6,7 +6,6 @@ package and Setup.exe each refusing where the other's installation is."""
 from __future__ import annotations
 
 import json
-import re
 import shutil
 import subprocess
 import sys
@@ -27,19 +26,17 @@ PRODUCT_KEY = r"HKLM\Software\Zentrik\Elemora"
 ERROR_INSTALL_FAILURE = 1603 & 0xFF
 
 
-def msiexec(s: WineSession, *args: str, timeout: float = 180) -> int:
-    log = s.tmp / f"msiexec-{time.time_ns()}.log"
-    with open(log, "w") as out:
+def msiexec(s: WineSession, *args: str) -> int:
+    with open(s.tmp / f"msiexec-{time.time_ns()}.log", "w") as out:
         return subprocess.run([WINE, "msiexec", *args], env=s.env, stdout=out, stderr=out, stdin=subprocess.DEVNULL,
-                              timeout=timeout).returncode
+                              timeout=180).returncode
 
 
 def put_package(s: WineSession, version: str | None = None) -> str:
-    """The package (or one of another version built from the same programs)
+    """The package, or one of another version built from the same programs,
     in C:\\packages; its Windows path."""
-    folder = s.drive_c / "packages"
-    folder.mkdir(exist_ok=True)
-    target = folder / (f"Elemora-{version}.msi" if version else PACKAGE.name)
+    target = s.drive_c / "packages" / (f"Elemora-{version}.msi" if version else PACKAGE.name)
+    target.parent.mkdir(exist_ok=True)
     if version:
         subprocess.run([sys.executable, str(ROOT / "msi" / "build-msi"), "--arch", "x86" if ARCH == "win32" else "x64",
                         "--version", version, str(DIST), str(target)], check=True, capture_output=True)
@@ -49,22 +46,15 @@ def put_package(s: WineSession, version: str | None = None) -> str:
 
 
 def product_entries(s: WineSession) -> dict[str, str]:
-    """Windows Installer's entries in the list of programs, {ProductCode: uninstall key}."""
+    """Windows Installer's entries of ours in the list of programs, {ProductCode: key}."""
     root = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall"
-    entries = {}
-    for name in s.registry(root)["subkeys"]:
-        key = root + "\\" + name
-        if re.fullmatch(r"\{[0-9A-F-]{36}\}", name) and (s.registry(key) or {"values": {}})["values"].get(
-                "DisplayName", ("", ""))[1] == "Zentrik© Elemora":
-            entries[name] = key
-    return entries
+    keys = {name: root + "\\" + name for name in s.registry(root)["subkeys"] if name.startswith("{")}
+    return {code: key for code, key in keys.items() if s.reg_value(key, "DisplayName") == "Zentrik© Elemora"}
 
 
 def shortcut(s: WineSession, windows_path: str) -> dict:
-    for line in s.run(str(INSPECTOR), "lnk", windows_path).splitlines():
-        if line.startswith("{"):
-            return json.loads(line)
-    return {"ok": False}
+    return json.loads(next(line for line in s.run(str(INSPECTOR), "lnk", windows_path).splitlines()
+                           if line.startswith("{")))
 
 
 @unittest.skipUnless(PACKAGE.exists(), f"{PACKAGE.name} is not built")
@@ -78,13 +68,10 @@ class WindowsInstallerPackage(unittest.TestCase):
             self.assertEqual(sorted(p.name for p in s.host_path(GROUP).iterdir()), SHORTCUTS)
             for name in SHORTCUTS:
                 link = shortcut(s, GROUP + "\\" + name)
-                self.assertEqual(link["path"], FOLDER + r"\Table.exe", name)
-                self.assertEqual(link["working"].rstrip("\\"), FOLDER, name)
-                # Not advertised: the shell shows the viewer's own icon.
-                self.assertIn(link["icon"], ("", FOLDER + r"\Table.exe"), name)
-            entries = product_entries(s)
-            self.assertEqual(len(entries), 1)
-            (code, key), = entries.items()
+                # Not advertised: the viewer's own icon (none named means the target's).
+                self.assertEqual((link["path"], link["working"].rstrip("\\"), link["icon"]),
+                                 (FOLDER + r"\Table.exe", FOLDER, ""), name)
+            (code, key), = product_entries(s).items()
             entry = s.registry(key)["values"]
             self.assertEqual((entry["Publisher"][1], entry["DisplayVersion"][1]), ("Zentrik", "1.0.0"))
             self.assertIn(code, s.run("uninstaller", "--list"))
@@ -103,9 +90,7 @@ class WindowsInstallerPackage(unittest.TestCase):
             database = s.host_path(FOLDER + r"\vrakel.mdb")
             database.write_bytes(database.read_bytes() + b"changed")
             self.assertEqual(msiexec(s, "/i", put_package(s, "1.0.1"), "/qn"), 0)
-            entries = product_entries(s)
-            self.assertEqual(len(entries), 1)
-            (new_code, key), = entries.items()
+            (new_code, key), = product_entries(s).items()
             self.assertNotEqual(new_code, code)
             self.assertEqual(s.reg_value(key, "DisplayVersion"), "1.0.1")
             self.assertEqual(database.read_bytes(), (DIST / "vrakel.mdb").read_bytes())
