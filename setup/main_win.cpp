@@ -3,7 +3,9 @@
 #include "deploy/command_line.h"
 #include "kit/win32_app.h"
 #include "os/os.h"
+#include "os/packages.h"
 #include "setup/install_engine.h"
+#include "setup/package_guard.h"
 #include "setup/unattended.h"
 #include "setup/wizard.h"
 
@@ -15,6 +17,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (auto exit_code =
           deploy::AnswerCommandLine(deploy::ArgumentsOf(GetCommandLineW()), deploy::Program::kSetup, &options, show))
     return *exit_code;
+  if (auto refused = setup::RefuseOverPackage(os::SystemPackages(), os::System().files, options, show)) return *refused;
   if (options.silent) return setup::InstallUnattended(os::System(), options, setup::UserNumberLocale());
 
   kit::StartWin32(instance);

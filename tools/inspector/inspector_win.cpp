@@ -9,6 +9,7 @@
 // inspector action FORM CONTROL - the default action of a control, as a reader does it
 // inspector close HWND - posts WM_CLOSE to a window, as the task bar's Close does
 // inspector reg HKCU|HKLM PATH - a registry key's existence, values and subkeys
+// inspector lnk FILE - a shortcut as the shell reads it (IShellLinkW)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,6 +18,8 @@
 #include "base/win32.h"
 
 #include <oleacc.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 namespace {
 
@@ -403,6 +406,30 @@ int DumpKey(const std::wstring& root, const std::wstring& path) {
   return 0;
 }
 
+int DumpLink(const std::wstring& file) {
+  IShellLinkW* link = nullptr;
+  IPersistFile* persist = nullptr;
+  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                       reinterpret_cast<void**>(&link))) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+            SUCCEEDED(persist->Load(file.c_str(), STGM_READ));
+  std::string out = "{\"ok\":false}\n";
+  if (ok) {
+    wchar_t path[1024] = {}, working[1024] = {}, icon[1024] = {}, description[1024] = {};
+    int index = 0;
+    link->GetPath(path, 1024, nullptr, SLGP_RAWPATH);
+    link->GetWorkingDirectory(working, 1024);
+    link->GetIconLocation(icon, 1024, &index);
+    link->GetDescription(description, 1024);
+    out = "{\"ok\":true,\"path\":" + Json(path) + ",\"working\":" + Json(working) + ",\"icon\":" + Json(icon) +
+          ",\"index\":" + std::to_string(index) + ",\"description\":" + Json(description) + "}\n";
+  }
+  if (persist) persist->Release();
+  if (link) link->Release();
+  fputs(out.c_str(), stdout);
+  return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -430,8 +457,12 @@ int wmain(int argc, wchar_t** argv) {
     return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
   } else if (cmd == L"reg" && argc > 3) {
     DumpKey(argv[2], argv[3]);
+  } else if (cmd == L"lnk" && argc > 2) {
+    int rc = DumpLink(argv[2]);
+    fflush(stdout);
+    return rc;
   } else {
-    fputs("usage: inspector dump | focus | action FORM CONTROL | close HWND | reg HKCU|HKLM PATH\n", stderr);
+    fputs("usage: inspector dump | focus | action FORM CONTROL | close HWND | reg HKCU|HKLM PATH | lnk FILE\n", stderr);
     return 2;
   }
   fflush(stdout);
