@@ -11,6 +11,7 @@
 #include <numeric>
 #include <random>
 
+#include "base/utf.h"
 #include "tests/jet_writer/oracle.h"
 
 namespace {
@@ -379,7 +380,7 @@ TEST(JetWriterRoundTrip, OurReaderWalksTheIndexAndReadsEveryField) {
       ASSERT_TRUE(v.ok()) << v.status().ToString();
       const WriterValue& w = r->values[c];
       jet::Value expected;
-      if (auto* s = std::get_if<std::string>(&w)) expected = jet::Value(jet::Utf8ToUtf16(*s));
+      if (auto* s = std::get_if<std::string>(&w)) expected = jet::Value(base::Utf8ToUtf16(*s));
       else if (auto* d = std::get_if<double>(&w)) expected = jet::Value(*d);
       else if (auto* i = std::get_if<std::int64_t>(&w)) {
         switch (t.columns[c].type) {
