@@ -12,7 +12,7 @@
 #include <random>
 
 #include "base/utf.h"
-#include "tests/jet_writer/oracle.h"
+#include "tests/jet/oracle.h"
 
 namespace {
 
