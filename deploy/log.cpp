@@ -1,7 +1,7 @@
 #include "deploy/log.h"
 
+#include "base/utf.h"
 #include "os/error_text.h"
-#include "os/utf8.h"
 
 namespace deploy {
 
@@ -13,7 +13,7 @@ void Log::Failed(std::wstring_view what, long code) {
 
 void Log::Line(std::wstring_view text) {
   if (path_.empty()) return;
-  if (!files_.AppendToFile(path_, os::ToUtf8(text) + "\r\n")) ok_ = false;
+  if (!files_.AppendToFile(path_, base::WideToUtf8(text) + "\r\n")) ok_ = false;
 }
 
 }  // namespace deploy

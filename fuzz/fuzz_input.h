@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/utf.h"
 #include "jet/database.h"
 
 namespace fuzz {
@@ -38,7 +39,7 @@ inline void Exercise(jet::Database& db) {
   int tables = 0;
   for (const auto& name : *names) {
     if (++tables > 8) break;
-    auto table = db.OpenTable(jet::Utf16ToUtf8(name));
+    auto table = db.OpenTable(base::Utf16ToUtf8(name));
     if (!table.ok()) continue;
     auto read_some = [&] {
       for (int n = 0; n < 64 && !table->Eof(); ++n) {
@@ -52,7 +53,7 @@ inline void Exercise(jet::Database& db) {
     int indexes = 0;
     for (const auto& index : table->Indexes()) {
       if (++indexes > 4) break;
-      if (!table->SetIndex(jet::Utf16ToUtf8(index.name)).ok()) continue;
+      if (!table->SetIndex(base::Utf16ToUtf8(index.name)).ok()) continue;
       const jet::Bookmark first = table->GetBookmark();
       read_some();
       if (!first.empty()) (void)table->SetBookmark(first);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/utf.h"
 #include "jet/index.h"
 #include "jet/pager.h"
 #include "jet/row.h"
@@ -127,7 +128,7 @@ Result<std::vector<std::u16string>> Database::TableNames(bool include_system) co
 }
 
 Result<Table> Database::OpenTable(std::string_view utf8_name) const {
-  const std::u16string wanted = Utf8ToUtf16(utf8_name);
+  const std::u16string wanted = base::Utf8ToUtf16(utf8_name);
   for (const auto& e : state_->catalog) {
     if ((e.type & 0x7F) != kObjectTable || !NamesEqual(e.name, wanted)) continue;
     auto ts = std::make_shared<Table::State>();
@@ -151,7 +152,7 @@ const std::vector<ColumnInfo>& Table::Columns() const { return state_->def.colum
 const std::vector<IndexInfo>& Table::Indexes() const { return state_->def.index_infos; }
 
 int Table::FindColumn(std::string_view utf8_name) const {
-  return FindColumnByName(state_->def.column_infos, Utf8ToUtf16(utf8_name));
+  return FindColumnByName(state_->def.column_infos, base::Utf8ToUtf16(utf8_name));
 }
 
 namespace {
@@ -185,7 +186,7 @@ Status Table::SetIndex(std::string_view utf8_name) {
     s.pos = 0;
     return Status::Ok();
   }
-  const std::u16string wanted = Utf8ToUtf16(utf8_name);
+  const std::u16string wanted = base::Utf8ToUtf16(utf8_name);
   for (const auto& li : s.def.logical_indexes) {
     if (!NamesEqual(li.name, wanted)) continue;
     // The logical index names its B-tree by position in the real-index

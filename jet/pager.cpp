@@ -1,7 +1,7 @@
 #include "jet/pager.h"
 
+#include "base/utf.h"
 #include "jet/byte_reader.h"
-#include "jet/value.h"
 
 #include <cstdio>
 #include <cstring>
@@ -90,7 +90,7 @@ Result<std::unique_ptr<ByteSource>> FileSource(const std::filesystem::path::stri
   // C runtime's default sharing), which read-only shared opening needs.
 #ifdef _WIN32
   UniqueFile in(_wfopen(name.c_str(), L"rb"));
-  if (!in) return Status::IoError("cannot open " + Utf16ToUtf8(std::u16string(name.begin(), name.end())));
+  if (!in) return Status::IoError("cannot open " + base::WideToUtf8(name));
 #else
   UniqueFile in(std::fopen(name.c_str(), "rb"));
   if (!in) return Status::IoError("cannot open " + name);

@@ -117,14 +117,18 @@ Result<TableDef> ReadTableDef(Pager& pager, uint32_t first_page) {
     if (!IsFixedSizeType(c.info.type) && !sized) c.info.fixed = false;
     pos += f.column_size;
   }
-  for (auto& c : def.columns) {
+  // A name: its length (a byte in Jet 3, two in Jet 4), then its bytes.
+  auto read_name = [&](std::u16string& out) {
     const size_t len = f.name_length_size == 1 ? t.U8(pos) : t.U16(pos);
     pos += f.name_length_size;
     const uint8_t* name = t.Span(pos, len);
-    if (!name) break;
-    c.info.name = DecodeName(f, name, len, cp);
+    if (!name) return false;
+    out = DecodeName(f, name, len, cp);
     pos += len;
-  }
+    return true;
+  };
+  for (auto& c : def.columns)
+    if (!read_name(c.info.name)) break;
   JET_RETURN_IF_ERROR(t.status("column definitions"));
   std::stable_sort(def.columns.begin(), def.columns.end(),
                    [](const ColumnDef& a, const ColumnDef& b) { return a.info.number < b.info.number; });
@@ -149,14 +153,8 @@ Result<TableDef> ReadTableDef(Pager& pager, uint32_t first_page) {
     li.kind = t.U8(pos + f.logical_index_type);
     pos += f.logical_index_size;
   }
-  for (auto& li : def.logical_indexes) {
-    const size_t len = f.name_length_size == 1 ? t.U8(pos) : t.U16(pos);
-    pos += f.name_length_size;
-    const uint8_t* name = t.Span(pos, len);
-    if (!name) break;
-    li.name = DecodeName(f, name, len, cp);
-    pos += len;
-  }
+  for (auto& li : def.logical_indexes)
+    if (!read_name(li.name)) break;
   JET_RETURN_IF_ERROR(t.status("index definitions"));
 
   for (const auto& c : def.columns) def.column_infos.push_back(c.info);

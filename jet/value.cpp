@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <type_traits>
 
+#include "base/utf.h"
+
 namespace jet {
 namespace {
 
@@ -213,87 +215,7 @@ std::u16string Value::ToText() const {
   return std::visit(Visitor{}, v_);
 }
 
-std::wstring Value::ToWString() const { return Utf16ToWide(ToText()); }
-std::string Value::ToUtf8() const { return Utf16ToUtf8(ToText()); }
-
-std::string Utf16ToUtf8(std::u16string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;  // a lone surrogate has no UTF-8 form
-    }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | c >> 6));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | c >> 12));
-      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | c >> 18));
-      out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
-
-std::u16string Utf8ToUtf16(std::string_view s) {
-  std::u16string out;
-  out.reserve(s.size());
-  size_t i = 0;
-  while (i < s.size()) {
-    const uint8_t b = static_cast<uint8_t>(s[i]);
-    uint32_t c = 0xFFFD;
-    size_t len = 1;
-    if (b < 0x80) {
-      c = b;
-    } else if ((b >> 5) == 6 && i + 1 < s.size()) {
-      c = (b & 0x1Fu) << 6 | (s[i + 1] & 0x3F);
-      len = 2;
-    } else if ((b >> 4) == 14 && i + 2 < s.size()) {
-      c = (b & 0x0Fu) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3F);
-      len = 3;
-    } else if ((b >> 3) == 30 && i + 3 < s.size()) {
-      c = (b & 0x07u) << 18 | (s[i + 1] & 0x3Fu) << 12 | (s[i + 2] & 0x3Fu) << 6 | (s[i + 3] & 0x3F);
-      len = 4;
-    }
-    i += len;
-    if (c >= 0x10000 && c <= 0x10FFFF) {
-      c -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(c > 0xFFFF ? 0xFFFD : c));
-    }
-  }
-  return out;
-}
-
-std::wstring Utf16ToWide(std::u16string_view s) {
-  if constexpr (sizeof(wchar_t) == 2) {
-    return std::wstring(s.begin(), s.end());
-  } else {
-    std::wstring out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-      uint32_t c = s[i];
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-        ++i;
-      }
-      out.push_back(static_cast<wchar_t>(c));
-    }
-    return out;
-  }
-}
+std::wstring Value::ToWString() const { return base::Utf16ToWide(ToText()); }
+std::string Value::ToUtf8() const { return base::Utf16ToUtf8(ToText()); }
 
 }  // namespace jet

@@ -97,10 +97,6 @@ class Value {
   Storage v_;
 };
 
-// Text conversions shared by the engine and its tools.
-std::string Utf16ToUtf8(std::u16string_view s);
-std::u16string Utf8ToUtf16(std::string_view s);
-std::wstring Utf16ToWide(std::u16string_view s);
 // A Double or Single as ToText writes it: the shortest decimal that reads
 // back as the same value, laid out as std::to_chars lays it out.
 std::string ShortestText(double v);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <optional>
 
+#include "base/utf.h"
 #include "jet/text.h"
 #include "jet/write_index.h"
 #include "jet/write_memo.h"
@@ -19,40 +20,6 @@ namespace jet {
 namespace {
 
 using namespace write;
-
-// Strict UTF-8 to UTF-16: no overlong forms, no surrogates, nothing past U+10FFFF.
-std::optional<std::u16string> Utf16(const std::string& s) {
-  std::u16string out;
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    std::uint32_t cp;
-    int extra;
-    if (c < 0x80) { cp = c; extra = 0; }
-    else if (c >= 0xC2 && c <= 0xDF) { cp = c & 0x1F; extra = 1; }
-    else if (c >= 0xE0 && c <= 0xEF) { cp = c & 0x0F; extra = 2; }
-    else if (c >= 0xF0 && c <= 0xF4) { cp = c & 0x07; extra = 3; }
-    else return std::nullopt;
-    if (i + static_cast<std::size_t>(extra) >= s.size() && extra > 0) return std::nullopt;
-    for (int k = 1; k <= extra; ++k) {
-      const auto t = static_cast<unsigned char>(s[i + k]);
-      if ((t & 0xC0) != 0x80) return std::nullopt;
-      cp = (cp << 6) | (t & 0x3F);
-    }
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return std::nullopt;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-    i += 1 + extra;
-  }
-  return out;
-}
 
 // What validation leaves for the later steps.
 struct Plan {
@@ -70,7 +37,7 @@ std::string Describe(const WriterTable& t, std::size_t row, std::size_t col, con
 }
 
 std::optional<std::u16string> Name(const std::string& s) {
-  auto n = Utf16(s);
+  auto n = base::Utf8ToUtf16Strict(s);
   if (!n || n->empty() || n->size() > 64) return std::nullopt;
   return n;
 }
@@ -167,7 +134,7 @@ std::optional<std::string> MakeCells(const WriterTable& table, const Plan& plan,
       if (std::holds_alternative<std::monostate>(v)) continue;
       const auto* s = std::get_if<std::string>(&v);
       if (!s) return Describe(table, r, c, "text is needed");
-      const auto u = Utf16(*s);
+      const auto u = base::Utf8ToUtf16Strict(*s);
       if (!u) return Describe(table, r, c, "invalid UTF-8");
       cell.present = true;
       if (col.type == ColumnType::kText) {

@@ -1,6 +1,6 @@
 #include "os/fake/fake_os.h"
 
-#include "os/utf8.h"
+#include "base/utf.h"
 
 namespace os::fake {
 
@@ -20,29 +20,8 @@ std::wstring Fold(const std::wstring& text) {
   return out;
 }
 
-std::string ToUtf8(const std::wstring& text) { return os::ToUtf8(text); }
-
-std::wstring FromUtf8(const std::string& text) {
-  std::wstring out;
-  for (size_t i = 0; i < text.size();) {
-    auto b = static_cast<unsigned char>(text[i]);
-    std::uint32_t c = b;
-    size_t extra = 0;
-    if (b >= 0xE0) {
-      c = b & 0x0F;
-      extra = 2;
-    } else if (b >= 0xC0) {
-      c = b & 0x1F;
-      extra = 1;
-    }
-    ++i;
-    for (size_t k = 0; k < extra && i < text.size(); ++k, ++i) {
-      c = (c << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    }
-    out.push_back(static_cast<wchar_t>(c));
-  }
-  return out;
-}
+std::string ToUtf8(const std::wstring& text) { return base::WideToUtf8(text); }
+std::wstring FromUtf8(const std::string& text) { return base::Utf8ToWide(text); }
 
 void FakeClock::Sleep(int ms) {
   sleeps.push_back(ms);

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "jet/database.h"
-#include "tests/jet_writer/oracle.h"
+#include "tests/jet/oracle.h"
 #include "tools/mkvrakel/element_table.h"
 
 namespace {

@@ -3,6 +3,7 @@
 // sanitizers of the host build watch for the rest).
 #include <random>
 
+#include "base/utf.h"
 #include "fuzz/fuzz_input.h"
 #include "jet/pager.h"
 #include "tests/jet/fixtures.h"
@@ -32,7 +33,7 @@ std::string ExportAll(Bytes bytes) {
   auto names = db->TableNames();
   if (!names.ok()) return "error";
   for (const auto& name : *names) {
-    auto t = db->OpenTable(jet::Utf16ToUtf8(name));
+    auto t = db->OpenTable(base::Utf16ToUtf8(name));
     if (!t.ok()) return "error: " + t.status().ToString();
     if (!mdbtool::ExportCsv(*t, out).ok()) return "error";
   }

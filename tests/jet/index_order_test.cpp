@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include "base/utf.h"
 #include "tests/jet/fixtures.h"
 
 namespace {
@@ -48,7 +49,7 @@ struct Checked {
 // Walks the table in the index's order and checks each neighbouring pair.
 Checked CheckIndex(jet::Table& table, const jet::IndexInfo& index, size_t rows_in_table) {
   Checked c;
-  EXPECT_TRUE(table.SetIndex(jet::Utf16ToUtf8(index.name)).ok());
+  EXPECT_TRUE(table.SetIndex(base::Utf16ToUtf8(index.name)).ok());
   std::set<jet::Bookmark> seen;
   std::vector<jet::Value> prev;
   for (; !table.Eof(); (void)table.MoveNext()) {
@@ -62,7 +63,7 @@ Checked CheckIndex(jet::Table& table, const jet::IndexInfo& index, size_t rows_i
         if (cmp == 2) break;
         if (!key.ascending) cmp = -cmp;
         ++c.compared;
-        EXPECT_LE(cmp, 0) << jet::Utf16ToUtf8(index.name) << " entry " << c.entries;
+        EXPECT_LE(cmp, 0) << base::Utf16ToUtf8(index.name) << " entry " << c.entries;
         if (cmp != 0) break;
       }
     }
@@ -70,7 +71,7 @@ Checked CheckIndex(jet::Table& table, const jet::IndexInfo& index, size_t rows_i
     ++c.entries;
   }
   if (!index.ignore_nulls) {
-    EXPECT_EQ(c.entries, rows_in_table) << jet::Utf16ToUtf8(index.name);
+    EXPECT_EQ(c.entries, rows_in_table) << base::Utf16ToUtf8(index.name);
   }
   return c;
 }
@@ -89,8 +90,8 @@ TEST_P(IndexedSample, EveryIndexGivesItsRecordsInKeyOrder) {
   ASSERT_TRUE(names.ok());
   size_t compared = 0;
   for (const auto& name : *names) {
-    SCOPED_TRACE(jet::Utf16ToUtf8(name));
-    auto table = db.OpenTable(jet::Utf16ToUtf8(name));
+    SCOPED_TRACE(base::Utf16ToUtf8(name));
+    auto table = db.OpenTable(base::Utf16ToUtf8(name));
     ASSERT_TRUE(table.ok()) << table.status().ToString();
     const size_t rows = CountRows(*table);
     for (const auto& index : table->Indexes()) compared += CheckIndex(*table, index, rows).compared;
@@ -108,7 +109,7 @@ TEST(IndexOrder, DescendingLongThroughTailLeafReachesAll512Records) {
   jet::Database db = jettest::OpenSample("compIndexTestV2000");
   auto names = db.TableNames();
   ASSERT_TRUE(names.ok() && names->size() == 1u);
-  auto table = db.OpenTable(jet::Utf16ToUtf8(names->front()));
+  auto table = db.OpenTable(base::Utf16ToUtf8(names->front()));
   ASSERT_TRUE(table.ok());
   ASSERT_JET_OK(table->SetIndex("CD_AGENTE"));
   auto n = table->RecordCount();

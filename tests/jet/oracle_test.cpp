@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "base/utf.h"
 #include "tests/jet/fixtures.h"
 #include "tools/mdbtool/export.h"
 
@@ -50,7 +51,7 @@ TEST_P(SampleFile, ListsTheSameUserTables) {
   // In the same order too: testIndexCodesV1997 has catalog rows that were
   // moved to another page, which come in that page's place.
   std::vector<std::string> ours, theirs;
-  for (const auto& n : *names) ours.push_back(jet::Utf16ToUtf8(n));
+  for (const auto& n : *names) ours.push_back(base::Utf16ToUtf8(n));
   for (const auto& line : Lines(ReadText(SampleDir() / (GetParam() + ".expected") / "tables.txt")))
     if (!line.empty()) theirs.push_back(line);
   EXPECT_EQ(ours, theirs);

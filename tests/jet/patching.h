@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/jet/fixtures.h"
-#include "tests/jet_writer/oracle.h"
+#include "tests/jet/oracle.h"
 #include "tools/mdbtool/export.h"
 
 namespace jettest {

@@ -86,11 +86,4 @@ TEST(ValueText, NegativeDatesKeepTheTimeOfDayPositive) {
   EXPECT_GT(w.year, 9999);
 }
 
-TEST(ValueText, Utf8AndWideConversionsRoundTrip) {
-  const std::u16string s = u"Fe Желязо \U0001F600";
-  EXPECT_EQ(jet::Utf8ToUtf16(jet::Utf16ToUtf8(s)), s);
-  EXPECT_EQ(jet::Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");  // a lone surrogate
-  EXPECT_EQ(jet::Utf16ToWide(u"Мир"), L"Мир");
-}
-
 }  // namespace

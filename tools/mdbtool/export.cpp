@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "base/utf.h"
+
 namespace mdbtool {
 namespace {
 
@@ -22,7 +24,7 @@ void AppendQuoted(std::string& out, std::u16string_view s) {
       // Surrogates and the rest: the general conversion.
       size_t j = i;
       while (j < s.size() && s[j] >= 0x800) ++j;
-      out += jet::Utf16ToUtf8(s.substr(i, j - i));
+      out += base::Utf16ToUtf8(s.substr(i, j - i));
       i = j - 1;
     }
   }
@@ -90,7 +92,7 @@ jet::Status ExportCsv(jet::Table& table, std::string& out, const std::function<v
   const auto& columns = table.Columns();
   for (size_t i = 0; i < columns.size(); ++i) {
     if (i) out.push_back(',');
-    out += jet::Utf16ToUtf8(columns[i].name);
+    out += base::Utf16ToUtf8(columns[i].name);
   }
   out.push_back('\n');
   if (table.MoveFirst().ok()) {
@@ -132,11 +134,11 @@ std::string TypeName(const jet::ColumnInfo& c, jet::JetVersion version) {
 }
 
 std::string Schema(const jet::Table& table, jet::JetVersion version) {
-  std::string out = "CREATE TABLE [" + jet::Utf16ToUtf8(table.Name()) + "]\n (\n";
+  std::string out = "CREATE TABLE [" + base::Utf16ToUtf8(table.Name()) + "]\n (\n";
   const auto& columns = table.Columns();
   for (size_t i = 0; i < columns.size(); ++i) {
     const auto& c = columns[i];
-    out += "\t[" + jet::Utf16ToUtf8(c.name) + "]\t\t\t" + TypeName(c, version);
+    out += "\t[" + base::Utf16ToUtf8(c.name) + "]\t\t\t" + TypeName(c, version);
     // mdb-schema marks Booleans NOT NULL: they have no null state.
     if (c.type == jet::ColumnType::kBoolean) out += " NOT NULL";
     out += i + 1 < columns.size() ? ", \n" : "\n";
@@ -144,12 +146,12 @@ std::string Schema(const jet::Table& table, jet::JetVersion version) {
   out += ");\n";
   for (const auto& index : table.Indexes()) {
     out += "-- index [";
-    out += jet::Utf16ToUtf8(index.name);
+    out += base::Utf16ToUtf8(index.name);
     out += "] (";
     for (size_t k = 0; k < index.columns.size(); ++k) {
       if (k) out += ", ";
       out += '[';
-      out += jet::Utf16ToUtf8(columns[index.columns[k].column].name);
+      out += base::Utf16ToUtf8(columns[index.columns[k].column].name);
       out += index.columns[k].ascending ? "]" : "] DESC";
     }
     out += ")";

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/utf.h"
 #include "jet/database.h"
 #include "tools/mdbtool/export.h"
 
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
     auto names = db->TableNames();
     if (!names.ok()) return Fail(names.status());
     std::string out;
-    for (const auto& n : *names) out += jet::Utf16ToUtf8(n) + "\n";
+    for (const auto& n : *names) out += base::Utf16ToUtf8(n) + "\n";
     return Write(out) ? 0 : 1;
   }
   if (command == "schema" && argc == 4) {

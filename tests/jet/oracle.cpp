@@ -1,4 +1,4 @@
-#include "tests/jet_writer/oracle.h"
+#include "tests/jet/oracle.h"
 
 #include <charconv>
 #include <cstdio>

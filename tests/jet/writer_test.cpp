@@ -11,7 +11,9 @@
 #include <numeric>
 #include <random>
 
-#include "tests/jet_writer/oracle.h"
+#include "base/utf.h"
+#include "tests/jet/fixtures.h"
+#include "tests/jet/oracle.h"
 
 namespace {
 
@@ -99,18 +101,6 @@ std::string JsonRow(const WriterTable& t, const WriterRow& r) {
   return line + "]";
 }
 
-std::vector<std::string> Lines(const std::string& s) {
-  std::vector<std::string> out;
-  size_t at = 0;
-  while (at < s.size()) {
-    size_t nl = s.find('\n', at);
-    if (nl == std::string::npos) nl = s.size();
-    out.push_back(s.substr(at, nl - at));
-    at = nl + 1;
-  }
-  return out;
-}
-
 TEST(JetWriterMdbTools, ListsTheTableAndItsColumns) {
   if (!oracle::HaveMdbTools()) GTEST_SKIP() << "mdbtools not installed";
   oracle::TempDir dir;
@@ -151,7 +141,7 @@ TEST(JetWriterMdbReader, ReadsEveryValueAndTheTypes) {
   const std::string path = Write(t, dir);
   const auto out = oracle::Run("node " + oracle::Quote(script) + " " + oracle::Quote(path) + " data_list");
   ASSERT_TRUE(out);
-  const auto lines = Lines(*out);
+  const auto lines = jettest::Lines(*out);
   ASSERT_EQ(lines.size(), t.rows.size() + 4);
   EXPECT_EQ(lines[0], "[\"data_list\"]");
   EXPECT_EQ(lines[1], "[\"ID\",\"count\",\"ratio\",\"Name\",\"note\",\"small\",\"tiny\",\"flag\"]");
@@ -256,7 +246,7 @@ TEST_F(JetWriterLarge, MdbReaderReadsAllRows) {
                                               static_cast<std::streamsize>(bytes_->size()));
   const auto out = oracle::Run("node " + oracle::Quote(script) + " " + oracle::Quote(path) + " big");
   ASSERT_TRUE(out);
-  const auto lines = Lines(*out);
+  const auto lines = jettest::Lines(*out);
   ASSERT_EQ(lines.size(), table_->rows.size() + 4);
   for (size_t r : {size_t{0}, size_t{77777}, table_->rows.size() - 1})
     EXPECT_EQ(lines[r + 4], JsonRow(*table_, table_->rows[r]));
@@ -379,7 +369,7 @@ TEST(JetWriterRoundTrip, OurReaderWalksTheIndexAndReadsEveryField) {
       ASSERT_TRUE(v.ok()) << v.status().ToString();
       const WriterValue& w = r->values[c];
       jet::Value expected;
-      if (auto* s = std::get_if<std::string>(&w)) expected = jet::Value(jet::Utf8ToUtf16(*s));
+      if (auto* s = std::get_if<std::string>(&w)) expected = jet::Value(base::Utf8ToUtf16(*s));
       else if (auto* d = std::get_if<double>(&w)) expected = jet::Value(*d);
       else if (auto* i = std::get_if<std::int64_t>(&w)) {
         switch (t.columns[c].type) {
