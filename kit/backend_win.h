@@ -4,6 +4,7 @@
 //                       lists, picture boxes)
 //   paint_win.cpp       the one painting pass of a form's windowless controls
 //   accessible_win.cpp  the form's IAccessible
+//   trackbar_win.cpp    the trackbar: its keys, its moves, its value for readers
 //   named_win.cpp       the real controls' own accessible objects, named
 //                       by their labels
 //   com_win.cpp         the OLE libraries, loaded when a reader first asks
@@ -44,6 +45,7 @@ struct ControlRecord {
   HANDLE picture = nullptr;        // image: the loaded bitmap or icon
   bool picture_is_icon = false;
   std::size_t applied_picture = 0;  // image: the look its picture was loaded for
+  std::size_t applied_range = 0;    // trackbar: its range and page step, hashed
 };
 
 struct FormRecord {
@@ -107,6 +109,13 @@ void DropName(HWND hwnd);
 // Messages that system controls send to their parent, for forms and picture
 // boxes alike. Returns true when handled.
 bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+
+// ---- trackbar_win.cpp
+// The system's trackbar class, registered on first use, and its style.
+const wchar_t* TrackBarClass(DWORD* style);
+void SyncTrackBar(ControlRecord& rec);
+// WM_HSCROLL from a trackbar to its parent: the user moved it.
+bool TrackBarScroll(LPARAM lp, LRESULT* result);
 
 // ---- accessible_win.cpp
 // The answer to WM_GETOBJECT; 0 for objects other than the client.

@@ -220,4 +220,11 @@ void FolderList::Open(int line) {
   SetPath(lines[line]);
 }
 
+void TrackBar::MoveTo(int to) {
+  to = std::clamp(to, min, max);
+  if (to == value) return;
+  value = to;
+  Dispatch(on_change);
+}
+
 }  // namespace kit

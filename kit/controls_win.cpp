@@ -93,6 +93,7 @@ LRESULT ControlColor(HWND child, HDC dc) {
     case ControlKind::kOptionButton: ColorsOf(static_cast<OptionButton&>(*c), &fore, &back); break;
     case ControlKind::kDriveList: ColorsOf(static_cast<DriveList&>(*c), &fore, &back); break;
     case ControlKind::kFolderList: ColorsOf(static_cast<FolderList&>(*c), &fore, &back); break;
+    case ControlKind::kTrackBar: back = static_cast<TrackBar&>(*c).back_color; break;
     default: return 0;
   }
   SetTextColor(dc, Resolve(fore));
@@ -114,6 +115,8 @@ bool IsFocusNotice(const Control& c, int code) {
 
 bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
+    case WM_HSCROLL:
+      return TrackBarScroll(lp, result);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
@@ -148,6 +151,7 @@ bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         Form& form = c->Owner();
         if (form.Focused() != c) form.SetFocus(c);
         if (auto* fr = static_cast<FormRecord*>(form.native)) fr->applied_focus = form.FocusSerial();
+        CurrentPlatform().Sync();   // what leaving the last control changed
         *result = 0;
         return true;
       }
@@ -258,6 +262,9 @@ HWND CreateChild(Control& c, HWND parent, ControlRecord& rec) {
     case ControlKind::kFolderList:
       cls = WC_LISTBOXW;
       style |= LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
+      break;
+    case ControlKind::kTrackBar:
+      cls = TrackBarClass(&style);
       break;
     default:
       return nullptr;
@@ -409,6 +416,8 @@ void SyncControl(ControlRecord& rec) {
       SendMessageW(hwnd, LB_SETCURSEL, current, 0);
       SetWindowTextW(hwnd, f.Path().c_str());
     }
+  } else if (c.Kind() == ControlKind::kTrackBar) {
+    SyncTrackBar(rec);
   }
 
   int enabled = c.enabled ? 1 : 0;
