@@ -138,12 +138,6 @@ class StatesTest(unittest.TestCase):
             for name, (got, want) in test_trends.TrendsTest.category_pixels(self, s, w).items():
                 self.assertEqual(got, want, name)
             controls = {c["name"]: c for c in w.controls()}
-            tiles = [c for c in controls.values() if c["role"] == "push button" and c["name"].startswith("lbl_")
-                     and "invisible" not in c["states"]]
-            self.assertEqual(len(tiles), 115)
-            got = s.pixels([(c["rect"][0] + 32, c["rect"][1] + 25) for c in tiles])
-            for c, colour in zip(tiles, got):
-                self.assertEqual(colour, test_trends.CATEGORY_COLOURS[c["description"]], c["name"])
             self.assertIn("invisible", controls["trk_temperature"]["states"])
             self.assertEqual(controls["lbl_Br"]["description"], "Неметали")
             self.assertEqual(s.message_boxes(), [])
