@@ -47,6 +47,12 @@ AccessibleChild Describe(const Form& form, const Control& c) {
       a.role = Role::kList;
       a.value = static_cast<const FolderList&>(c).Path();
       break;
+    case ControlKind::kTrackBar: {
+      auto& t = static_cast<const TrackBar&>(c);
+      a.role = Role::kSlider;
+      a.value = std::to_wstring(t.value) + t.unit;
+      break;
+    }
     default: a.role = Role::kGraphic; break;
   }
   a.focusable = Focusable(c);

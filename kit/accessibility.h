@@ -16,7 +16,7 @@
 
 namespace kit {
 
-enum class Role { kPushButton, kStaticText, kEditableText, kRadioButton, kComboBox, kList, kGraphic };
+enum class Role { kPushButton, kStaticText, kEditableText, kRadioButton, kComboBox, kList, kGraphic, kSlider };
 
 struct AccessibleChild {
   Control* control = nullptr;
@@ -28,7 +28,7 @@ struct AccessibleChild {
   bool invisible = false;
   bool checked = false;
   Rect bounds;                    // twips in the form's client area
-  std::wstring value;             // a text box's text, a list's current line
+  std::wstring value;             // a text box's text, a list's current line, a trackbar's value
   std::wstring description;
   std::wstring default_action;    // empty: none
 };

@@ -23,6 +23,7 @@ long RoleId(Role role) {
     case Role::kComboBox: return ROLE_SYSTEM_COMBOBOX;
     case Role::kList: return ROLE_SYSTEM_LIST;
     case Role::kGraphic: return ROLE_SYSTEM_GRAPHIC;
+    case Role::kSlider: return ROLE_SYSTEM_SLIDER;
     default: return ROLE_SYSTEM_STATICTEXT;
   }
 }
@@ -110,7 +111,8 @@ class FormAccessible final : public IAccessible {
     AccessibleChild a;
     HRESULT hr = Child(child, &a);
     if (hr != S_OK) return hr;
-    if (a.role != Role::kEditableText && a.role != Role::kComboBox && a.role != Role::kList) return Bstr(L"", value);
+    if (a.role != Role::kEditableText && a.role != Role::kComboBox && a.role != Role::kList && a.role != Role::kSlider)
+      return Bstr(L"", value);
     if (!value) return E_INVALIDARG;
     *value = AllocString(a.value.data(), static_cast<UINT>(a.value.size()));
     return *value ? S_OK : E_OUTOFMEMORY;

@@ -11,11 +11,13 @@
 //   paint_win.cpp       the one painting pass of a form's windowless
 //                       controls, picture boxes, fonts (FontFor)
 //   accessible_win.cpp  the form's IAccessible
+//   trackbar_win.cpp    the trackbar: its keys, its moves, its value for readers
 //   named_win.cpp       the real controls' own accessible objects, named
 //                       by their labels
 //   com_win.cpp         the OLE libraries, loaded when a reader first asks
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -52,6 +54,7 @@ struct ControlRecord {
   bool applying = false;           // set while the backend itself changes the window
   base::Gdi<HBITMAP> bitmap;       // image: the loaded bitmap, or else
   base::Icon icon;                 // the loaded icon
+  std::array<int, 3> applied_range{0, -1, 0};   // trackbar: min, max, page step as set
 };
 
 struct FormRecord {
@@ -136,6 +139,13 @@ void DropName(HWND hwnd);
 // Messages that system controls send to their parent, for forms and picture
 // boxes alike. Returns true when handled.
 bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+
+// ---- trackbar_win.cpp
+// The system's trackbar class, registered on first use, and its style.
+const wchar_t* TrackBarClass(DWORD* style);
+void SyncTrackBar(ControlRecord& rec);
+// WM_HSCROLL from a trackbar to its parent: the user moved it.
+bool TrackBarScroll(LPARAM lp, LRESULT* result);
 
 // ---- accessible_win.cpp
 // The answer to WM_GETOBJECT; 0 for objects other than the client.

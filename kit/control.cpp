@@ -44,6 +44,7 @@ const StyledControl* StyleOf(const Control& c) {
     case ControlKind::kPictureBox:
     case ControlKind::kDriveList:
     case ControlKind::kFolderList:
+    case ControlKind::kTrackBar:
       return static_cast<const StyledControl*>(&c);
     default:
       return nullptr;
@@ -229,6 +230,13 @@ void FolderList::Open(int line) {
   auto lines = Lines();
   if (line < 0 || line >= static_cast<int>(lines.size())) return;
   SetPath(lines[line]);
+}
+
+void TrackBar::MoveTo(int to) {
+  to = std::clamp(to, min, max);
+  if (to == value) return;
+  value = to;
+  Dispatch(on_change);
 }
 
 }  // namespace kit

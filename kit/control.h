@@ -26,7 +26,9 @@ namespace kit {
 class Form;
 class PictureBox;
 
-enum class ControlKind { kLabel, kTextBox, kOptionButton, kShape, kLine, kImage, kPictureBox, kDriveList, kFolderList };
+enum class ControlKind {
+  kLabel, kTextBox, kOptionButton, kShape, kLine, kImage, kPictureBox, kDriveList, kFolderList, kTrackBar
+};
 
 enum class Align { kLeft, kRight, kCenter };
 
@@ -129,6 +131,8 @@ class TextBox : public StyledControl {
   bool border = true;   // a thin flat frame; false: no frame at all
   bool read_only = false;
   Handler on_change;
+  // Enter pressed in the box; unset, Enter is the form's as anywhere else.
+  Handler on_enter;
 
   // Selects characters as the program asks; what the user selects later is
   // the window's own and is not tracked here.
@@ -230,6 +234,25 @@ class PictureBox : public StyledControl {
   void EnsureImage() const;
   mutable Bitmap image_;
   std::vector<Control*> children_;
+};
+
+// A standard trackbar: a thumb moved along a line of whole numbers by the
+// mouse or the keys (arrows by one, Page Up and Page Down by `page_step`,
+// Home and End to the ends; right, up and Page Up go up).
+class TrackBar : public StyledControl {
+ public:
+  TrackBar(Form& form, std::string name)
+      : StyledControl(form, std::move(name), ControlKind::kTrackBar, kWindowText, kButtonFace) {}
+
+  int min = 0, max = 100;
+  int value = 0;   // the program may set it; that raises nothing
+  int page_step = 10;
+  // Read after the value by screen readers: " °C" makes "25 °C".
+  std::wstring unit;
+  Handler on_change;
+
+  // As the user moves it: held within min..max; on_change when it moved.
+  void MoveTo(int to);
 };
 
 struct DriveEntry {

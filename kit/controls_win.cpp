@@ -75,6 +75,8 @@ bool IsFocusNotice(const Control& c, int code) {
 
 bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
+    case WM_HSCROLL:
+      return TrackBarScroll(lp, result);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
@@ -109,6 +111,7 @@ bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         Form& form = c->Owner();
         if (form.Focused() != c) form.SetFocus(c);
         if (auto* fr = static_cast<FormRecord*>(form.native)) fr->applied_focus = form.FocusSerial();
+        CurrentPlatform().Sync();   // what leaving the last control changed
         *result = 0;
         return true;
       }
@@ -209,6 +212,9 @@ HWND CreateChild(Control& c, HWND parent, ControlRecord& rec) {
       cls = WC_LISTBOXW;
       style |= LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
       break;
+    case ControlKind::kTrackBar:
+      cls = TrackBarClass(&style);
+      break;
     default:
       return nullptr;
   }
@@ -305,6 +311,8 @@ void SyncControl(ControlRecord& rec) {
       SendMessageW(hwnd, LB_SETCURSEL, current, 0);
       SetWindowTextW(hwnd, f.Path().c_str());
     }
+  } else if (c.Kind() == ControlKind::kTrackBar) {
+    SyncTrackBar(rec);
   }
 
   int enabled = c.enabled ? 1 : 0;

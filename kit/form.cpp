@@ -51,8 +51,10 @@ void Form::Show() {
 void Form::Hide() { visible_ = false; }
 
 void Form::SetFocus(Control* control) {
+  Control* from = focused_;
   focused_ = control;
   ++focus_serial_;
+  if (from != control && on_focus_change) on_focus_change(from, control);
   if (!control || control->tab_group == 0) return;
   for (auto& [group, member] : group_focus_) {
     if (group == control->tab_group) {

@@ -82,6 +82,8 @@ class Form {
   // into a real control with the mouse.
   Control* Focused() const { return focused_; }
   void SetFocus(Control* control);
+  // The focus moved from one control to another (null: the form itself).
+  std::function<void(Control* from, Control* to)> on_focus_change;
   unsigned FocusSerial() const { return focus_serial_; }
   // The member of a tab group that the focus enters it on: the last one
   // focused, else the group's first control.

@@ -95,6 +95,7 @@ bool Focusable(const Control& c) {
     case ControlKind::kOptionButton:
     case ControlKind::kDriveList:
     case ControlKind::kFolderList:
+    case ControlKind::kTrackBar:
       return true;
     default:
       return false;
@@ -245,6 +246,11 @@ bool KeyDown(Form& form, Key key, int shift) {
     }
     case Key::kEnter:
     case Key::kSpace:
+      if (key == Key::kEnter && focus && focus->Kind() == ControlKind::kTextBox &&
+          static_cast<TextBox*>(focus)->on_enter) {
+        Dispatch(static_cast<TextBox*>(focus)->on_enter);
+        return true;
+      }
       if (focus && Clickable(*focus)) {
         Click(*focus);
         return true;

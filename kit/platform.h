@@ -17,6 +17,7 @@ class Control;
 struct MenuItem {
   std::wstring text;
   bool checked = false;   // shown with the mark of the one chosen line
+  bool separator = false; // a dividing line instead of text; never chosen
 };
 
 class Platform {

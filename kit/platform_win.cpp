@@ -99,7 +99,8 @@ class Win32Platform : public Platform {
     UINT checked = 0;
     for (size_t i = 0; i < items.size(); ++i) {
       const auto id = static_cast<UINT>(i + 1);
-      AppendMenuW(menu, MF_STRING, id, items[i].text.c_str());
+      // A separator keeps its id too, so a line's id is still its index + 1.
+      AppendMenuW(menu, items[i].separator ? MF_SEPARATOR : MF_STRING, id, items[i].text.c_str());
       if (items[i].checked) checked = id;
     }
     // One of several: the radio mark, as readers and users know it.

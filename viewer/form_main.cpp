@@ -76,9 +76,11 @@ const wchar_t* LegendCaption(Category category) {
 }
 
 // The keyboard reaches the boxes first, in their own order, then the tile
-// table as one stop (the arrows move within it), then the close mark.
+// table as one stop (the arrows move within it), then the temperature's
+// controls while the states are shown (the indices after the tiles'), then
+// the close mark.
 constexpr int kTileTabIndex = 10;
-constexpr int kCloseTabIndex = 11;
+constexpr int kCloseTabIndex = 20;
 constexpr int kTileGroup = 1;
 
 }  // namespace
@@ -123,7 +125,12 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
     if (keyboard || on_tile) trends_->OpenMenu(x, y);
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
+  on_focus_change = [this](kit::Control* from, kit::Control* to) { trends_->FocusMoved(from, to); };
 }
+
+// The controls going away take the focus with them; nothing is left to
+// follow it.
+FormMain::~FormMain() { on_focus_change = nullptr; }
 
 void FormMain::BuildHeader() {
   Shape2.bounds = {0, 0, 61200, 600};  // wider than the window: spans its whole top edge
@@ -305,9 +312,15 @@ void FormMain::BuildTiles() {
     tile->tab_group = kTileGroup;
     tile->description = LegendCaption(info.category);
     if (info.position == kNoRecord) {
-      tile->on_click = [this] { ShowUnknownElement(); };
+      tile->on_click = [this, t = tile.get()] {
+        ShowUnknownElement();
+        trends_->TileShown(*t);
+      };
     } else {
-      tile->on_click = [this, position = info.position] { ShowElement(position); };
+      tile->on_click = [this, t = tile.get(), position = info.position] {
+        ShowElement(position);
+        trends_->TileShown(*t);
+      };
     }
     tiles_.push_back(std::move(tile));
   }

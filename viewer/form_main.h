@@ -27,6 +27,7 @@ class FormMain : public kit::Form {
   // `program_folder` is the folder of the running program as the system
   // reports it; the database is looked for there when the window loads.
   FormMain(DatabaseEngine& engine, std::wstring program_folder);
+  ~FormMain() override;
 
   // Opens the element table at load. Each step that fails is passed over in
   // silence; the window then opens with empty boxes.

@@ -6,6 +6,7 @@ namespace viewer {
 namespace {
 
 constexpr wchar_t kCategories[] = L"Категории";
+constexpr wchar_t kStates[] = L"Агрегатно състояние";
 constexpr wchar_t kBackspace = L'\b';
 
 }  // namespace
@@ -19,8 +20,9 @@ TrendView::TrendView(kit::Form& form, const std::vector<std::unique_ptr<kit::Lab
       legend_(form) {}
 
 void TrendView::Show(std::optional<Property> property) {
-  if (property == shown_) return;
+  if (property == shown_ && !StatesShown()) return;
   if (!property) {
+    HideStates();
     for (size_t i = 0; i < tiles_.size() && i < saved_.size(); ++i) {
       kit::Label& tile = *tiles_[i];
       tile.back_color = saved_[i].back_color;
@@ -35,14 +37,8 @@ void TrendView::Show(std::optional<Property> property) {
 
   const std::vector<TileRecord>* records = records_(true);
   if (!records) return;
-  if (!shown_) {
-    // Taken afresh each time the categories are left, so that what they
-    // come back to is what was there.
-    saved_.clear();
-    for (const auto& tile : tiles_) saved_.push_back({tile->back_color, tile->fore_color, tile->description});
-    legend_visible_.clear();
-    for (kit::Control* c : category_legend_) legend_visible_.push_back(c->visible);
-  }
+  if (CategoriesShown()) SaveCategories();
+  HideStates();
 
   std::vector<Reading> readings(tiles_.size());
   for (size_t i = 0; i < tiles_.size() && i < records->size(); ++i) readings[i] = (*records)[i].Of(*property);
@@ -60,23 +56,70 @@ void TrendView::Show(std::optional<Property> property) {
   shown_ = property;
 }
 
+void TrendView::SaveCategories() {
+  // Taken afresh each time the categories are left, so that what they
+  // come back to is what was there.
+  saved_.clear();
+  for (const auto& tile : tiles_) saved_.push_back({tile->back_color, tile->fore_color, tile->description});
+  legend_visible_.clear();
+  for (kit::Control* c : category_legend_) legend_visible_.push_back(c->visible);
+}
+
+void TrendView::ShowStates() {
+  const std::vector<TileRecord>* records = records_(true);
+  if (!records) return;
+  if (CategoriesShown()) SaveCategories();
+  legend_.Hide();
+  for (kit::Control* c : category_legend_) c->visible = false;
+  shown_.reset();
+  if (!states_) states_ = std::make_unique<StateView>(form_, tiles_);
+  std::vector<std::wstring> categories;
+  for (const Saved& s : saved_) categories.push_back(s.description);
+  states_->Show(*records, std::move(categories), noticed_tile_);
+}
+
+void TrendView::HideStates() {
+  if (!StatesShown()) return;
+  // The focus leaves the controls that go away for the table; what was
+  // typed and not taken is dropped with them.
+  const bool had_focus = states_->Owns(form_.Focused());
+  states_->Hide();
+  if (had_focus && !tiles_.empty()) form_.SetFocus(form_.GroupEntry(tiles_.front()->tab_group));
+}
+
+void TrendView::TileShown(const kit::Control& tile) {
+  noticed_tile_ = TileIndex(&tile);
+  if (StatesShown()) states_->ShowPoints(noticed_tile_);
+}
+
+void TrendView::FocusMoved(const kit::Control* from, const kit::Control* to) {
+  if (StatesShown() && from == &states_->txt_temperature) states_->TakeTypedText();
+  if (IsTile(to)) TileShown(*to);
+}
+
 std::vector<kit::MenuItem> TrendView::MenuItems() const {
   std::vector<kit::MenuItem> items;
-  items.push_back({kCategories, !shown_});
+  items.push_back({kCategories, CategoriesShown()});
   for (Property p : kProperties) items.push_back({std::wstring(CaptionOf(p)), shown_ == p});
+  items.push_back({L"", false, true});
+  items.push_back({kStates, StatesShown()});
   return items;
 }
 
 void TrendView::OpenMenu(int x, int y) {
   const int chosen = kit::CurrentPlatform().PopupMenu(form_, MenuItems(), x, y);
-  if (chosen < 0 || chosen > static_cast<int>(kProperties.size())) return;
-  Show(chosen == 0 ? std::nullopt : std::optional<Property>(kProperties[chosen - 1]));
+  const int properties = static_cast<int>(kProperties.size());
+  if (chosen == properties + 2) ShowStates();
+  else if (chosen >= 0 && chosen <= properties)
+    Show(chosen == 0 ? std::nullopt : std::optional<Property>(kProperties[chosen - 1]));
 }
 
-bool TrendView::IsTile(const kit::Control* control) const {
-  for (const auto& tile : tiles_)
-    if (tile.get() == control) return true;
-  return false;
+bool TrendView::IsTile(const kit::Control* control) const { return TileIndex(control) >= 0; }
+
+int TrendView::TileIndex(const kit::Control* control) const {
+  for (size_t i = 0; i < tiles_.size(); ++i)
+    if (tiles_[i].get() == control) return static_cast<int>(i);
+  return -1;
 }
 
 bool TrendView::Type(wchar_t ch, std::uint64_t now_ms) {

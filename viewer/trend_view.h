@@ -1,6 +1,7 @@
-// What the tile table shows: the eight categories, as the window opens, or
-// one property of the elements on a colour scale; and finding a tile by
-// typing. The popup menu of the tiles switches between the two.
+// What the tile table shows: the eight categories, as the window opens,
+// one property of the elements on a colour scale, or the states of matter
+// at a chosen temperature; and finding a tile by typing. The popup menu of
+// the tiles switches between them.
 //
 // Colouring changes only the tiles' fill, symbol colour and description and
 // swaps the category legend for the scale; choosing "Категории" puts back
@@ -20,6 +21,7 @@
 #include "kit/form.h"
 #include "kit/platform.h"
 #include "viewer/property_values.h"
+#include "viewer/state_view.h"
 #include "viewer/trend_legend.h"
 #include "viewer/trend_scale.h"
 #include "viewer/type_ahead.h"
@@ -43,9 +45,20 @@ class TrendView {
   // needs the records; when they cannot be read, nothing changes.
   void Show(std::optional<Property> property);
   std::optional<Property> Shown() const { return shown_; }
+  // Shows the states of matter at room temperature, making their controls
+  // the first time; like a property, needs the records.
+  void ShowStates();
+  bool StatesShown() const { return states_ && states_->Visible(); }
+  // Null until the states are first shown.
+  StateView* States() { return states_.get(); }
 
-  // The popup menu: "Категории", then the properties, the one shown
-  // checked.
+  // The states' line of points follows the tile last shown or focused, and
+  // leaving the temperature's box takes what was typed into it.
+  void TileShown(const kit::Control& tile);
+  void FocusMoved(const kit::Control* from, const kit::Control* to);
+
+  // The popup menu: "Категории", then the properties, then behind a
+  // separator "Агрегатно състояние"; the one shown checked.
   std::vector<kit::MenuItem> MenuItems() const;
   // Opens the menu at (x, y), twips in the form, and shows what is chosen.
   void OpenMenu(int x, int y);
@@ -64,6 +77,11 @@ class TrendView {
     std::wstring description;
   };
   bool IsTile(const kit::Control* control) const;
+  int TileIndex(const kit::Control* control) const;
+  bool CategoriesShown() const { return !shown_ && !StatesShown(); }
+  // Saves the tiles' and the legend's own look, as the categories are left.
+  void SaveCategories();
+  void HideStates();
 
   kit::Form& form_;
   const std::vector<std::unique_ptr<kit::Label>>& tiles_;
@@ -75,6 +93,8 @@ class TrendView {
   std::vector<Saved> saved_;
   std::vector<bool> legend_visible_;
   std::optional<TypeAhead> search_;
+  std::unique_ptr<StateView> states_;
+  int noticed_tile_ = -1;
 };
 
 }  // namespace viewer

@@ -95,7 +95,8 @@ TEST(TrendView, TheMenuOpensOnATileOrFromTheKeyboardAndListsTheViewsWithTheShown
   std::vector<std::wstring> texts;
   for (const auto& item : menus[0].items) texts.push_back(item.text);
   EXPECT_EQ(texts, (std::vector<std::wstring>{L"Категории", L"Радиус на атома", L"Електроотрицателност",
-                                               L"Плътност", L"Температура на топене", L"Температура на кипене"}));
+                                               L"Плътност", L"Температура на топене", L"Температура на кипене", L"",
+                                               L"Агрегатно състояние"}));
   EXPECT_TRUE(menus[0].items[0].checked);
   for (size_t i = 1; i < menus[0].items.size(); ++i) EXPECT_FALSE(menus[0].items[i].checked);
   EXPECT_EQ(menus[0].x, v.Tile("Fe").bounds.left + 100);

@@ -169,6 +169,7 @@ const char* RoleName(long role) {
     case ROLE_SYSTEM_COMBOBOX: return "combo box";
     case ROLE_SYSTEM_LIST: return "list";
     case ROLE_SYSTEM_GRAPHIC: return "graphic";
+    case ROLE_SYSTEM_SLIDER: return "slider";
     case ROLE_SYSTEM_CLIENT: return "client";
     default: return "other";
   }

@@ -1,0 +1,120 @@
+// The trackbar: the system's own control, told its range, step and value by
+// the model, and telling the model where the user moved it. The keys are
+// ours: a standard horizontal trackbar takes Up and Page Up towards the
+// left, where a user who presses "up" means more.
+#include "kit/backend_win.h"
+
+#include <commctrl.h>
+
+#include "kit/platform.h"
+
+namespace kit::win {
+namespace {
+
+constexpr UINT_PTR kKeysSubclassId = 0x5472;   // unique among this window's subclasses
+
+// Without its visual style the trackbar fills its background with the
+// brush its parent answers WM_CTLCOLORSTATIC with (the form's colour); with
+// it, it would ask the parent to paint itself into the trackbar's buffer,
+// which our forms do not. uxtheme is loaded only here, and kept: the
+// setting lives as long as the window.
+void DropVisualStyle(HWND hwnd) {
+  HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+  if (!uxtheme) return;
+  using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  auto set = reinterpret_cast<SetTheme>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
+  if (set) set(hwnd, L"", L"");
+}
+
+// Where a key takes the thumb; false for keys that are not the trackbar's.
+bool KeyTarget(const TrackBar& t, WPARAM vk, int* to) {
+  switch (vk) {
+    case VK_RIGHT:
+    case VK_UP: *to = t.value + 1; return true;
+    case VK_LEFT:
+    case VK_DOWN: *to = t.value - 1; return true;
+    case VK_PRIOR: *to = t.value + t.page_step; return true;
+    case VK_NEXT: *to = t.value - t.page_step; return true;
+    case VK_HOME: *to = t.min; return true;
+    case VK_END: *to = t.max; return true;
+    default: return false;
+  }
+}
+
+LRESULT CALLBACK KeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  ControlRecord* rec = RecordOf(hwnd);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, KeysProc, kKeysSubclassId);
+  } else if (rec && msg == WM_KEYDOWN) {
+    auto* t = static_cast<TrackBar*>(rec->control);
+    int to = 0;
+    if (KeyTarget(*t, wp, &to)) {
+      Fire([t, to] { t->MoveTo(to); });
+      return 0;
+    }
+  } else if (rec && msg == WM_SETFOCUS) {
+    // Clicked into: the model's focus follows, as for the other real
+    // controls, and whatever the move changed is shown.
+    Control* c = rec->control;
+    Form& form = c->Owner();
+    if (form.Focused() != c) form.SetFocus(c);
+    if (auto* fr = static_cast<FormRecord*>(form.native)) fr->applied_focus = form.FocusSerial();
+    CurrentPlatform().Sync();
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+const wchar_t* TrackBarClass(DWORD* style) {
+  // The class is registered on the first trackbar, not at start-up.
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)registered;
+  *style |= TBS_HORZ | TBS_BOTTOM;
+  return TRACKBAR_CLASSW;
+}
+
+void SyncTrackBar(ControlRecord& rec) {
+  auto& t = static_cast<TrackBar&>(*rec.control);
+  const bool first = rec.applied_range[1] < rec.applied_range[0];
+  const std::array<int, 3> range{t.min, t.max, t.page_step};
+  if (first) {
+    SetWindowSubclass(rec.hwnd, KeysProc, kKeysSubclassId, 0);
+    DropVisualStyle(rec.hwnd);
+  }
+  if (range != rec.applied_range) {
+    SendMessageW(rec.hwnd, TBM_SETRANGEMIN, FALSE, t.min);
+    SendMessageW(rec.hwnd, TBM_SETRANGEMAX, TRUE, t.max);
+    SendMessageW(rec.hwnd, TBM_SETPAGESIZE, 0, t.page_step);
+    SendMessageW(rec.hwnd, TBM_SETLINESIZE, 0, 1);
+    rec.applied_range = range;
+  }
+  if (!first && t.value == rec.applied_index) return;
+  // During a drag the thumb is already there; setting it again would only
+  // repaint it.
+  if (SendMessageW(rec.hwnd, TBM_GETPOS, 0, 0) != t.value) SendMessageW(rec.hwnd, TBM_SETPOS, TRUE, t.value);
+  rec.applied_index = t.value;
+  auto* form = static_cast<FormRecord*>(t.Owner().native);
+  // Readers say the new value; the first one is no change.
+  if (!first && form) RaiseEvent(*form, t, EVENT_OBJECT_VALUECHANGE);
+}
+
+bool TrackBarScroll(LPARAM lp, LRESULT* result) {
+  ControlRecord* rec = RecordOf(reinterpret_cast<HWND>(lp));
+  if (!rec || rec->control->Kind() != ControlKind::kTrackBar) return false;
+  *result = 0;
+  if (rec->applying) return true;
+  auto* t = static_cast<TrackBar*>(rec->control);
+  const int pos = static_cast<int>(SendMessageW(rec->hwnd, TBM_GETPOS, 0, 0));
+  if (pos == t->value) return true;
+  Fire([t, pos] { t->MoveTo(pos); });
+  // While the thumb is dragged the form follows each move at once, not when
+  // the mouse rests.
+  if (auto* form = static_cast<FormRecord*>(t->Owner().native); form && form->hwnd) UpdateWindow(form->hwnd);
+  return true;
+}
+
+}  // namespace kit::win
