@@ -91,6 +91,30 @@ Appearance AppearanceOf(const Control& c) {
   return a;
 }
 
+FocusRing FocusRingOf(const Appearance& label, Color surface) {
+  int inset = label.border ? 1 : 0;
+  PixelBox outer{label.place.left + inset, label.place.top + inset, label.place.right - inset,
+                 label.place.bottom - inset};
+  return {outer, std::max(2, TwipsToPixels(30)), BlackOrWhiteOn(label.transparent ? surface : label.back)};
+}
+
+Color SurfaceUnder(const Form& form, const Control& c) {
+  int x = c.bounds.left + c.bounds.width / 2, y = c.bounds.top + c.bounds.height / 2;
+  Color under = form.back_color;
+  // Shapes lie beneath every label, whatever their order.
+  for (Control* o : form.Controls())
+    if (o->Kind() == ControlKind::kShape && Shown(*o) && !o->Container() && static_cast<Shape*>(o)->filled &&
+        o->bounds.Contains(x, y))
+      under = static_cast<Shape*>(o)->fill_color;
+  for (Control* o : form.Controls()) {
+    if (o == &c) break;
+    if (o->Kind() == ControlKind::kLabel && Shown(*o) && !o->Container() && !static_cast<Label*>(o)->transparent &&
+        o->bounds.Contains(x, y))
+      under = static_cast<Label*>(o)->back_color;
+  }
+  return Resolve(under);
+}
+
 bool SameStyle(const Appearance& a, const Appearance& b) { return Style(a) == Style(b); }
 
 std::size_t LookHash(const Appearance& a) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "kit/control.h"
+#include "kit/form.h"
 
 namespace kit {
 
@@ -51,6 +52,19 @@ struct Appearance {
 
 Appearance AppearanceOf(const Control& c);
 
+// The ring that shows the keyboard focus on a label-button: `width` pixels
+// (two at 96 DPI) just inside its edge, inside its frame if it has one, in
+// black or white, whichever stands out more from the fill under it (the
+// label's, or the `surface` behind a transparent one).
+struct FocusRing {
+  PixelBox outer;
+  int width = 0;
+  Color color = 0;
+};
+FocusRing FocusRingOf(const Appearance& label, Color surface);
+// The colour a form shows under the middle of a control: its own, a filled
+// shape's, or an opaque label's beneath the control.
+Color SurfaceUnder(const Form& form, const Control& c);
 // Whether two appearances differ only in place, visibility or text.
 bool SameStyle(const Appearance& a, const Appearance& b);
 // A hash of everything an appearance holds; never 0.

@@ -113,7 +113,7 @@ void DropControl(Control& control);
 HFONT FontFor(const Font& font);
 // Paints everything of the form that has no window, in one pass into `dc`
 // (a back buffer of the client area): colour, shapes and lines, then labels
-// and images in z-order, then the focus rectangle when `show_focus`.
+// and images in z-order, then the focus ring when `show_focus`.
 void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus);
 // A picture box: its drawing, then the labels it contains.
 void PaintPicture(ControlRecord& rec, HDC dc);

@@ -32,4 +32,11 @@ using SystemColorLookup = Color (*)(int index);
 void SetSystemColorLookup(SystemColorLookup lookup);
 Color Resolve(Color c);
 
+// WCAG's contrast ratio of two colours (1 to 21), from their relative
+// luminance in linear light.
+double ContrastRatio(Color a, Color b);
+// Black or white, whichever contrasts more with `fill`: at least 4.5:1
+// whatever the fill. For text and marks drawn over a colour.
+Color BlackOrWhiteOn(Color fill);
+
 }  // namespace kit

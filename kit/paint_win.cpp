@@ -260,13 +260,26 @@ void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus) {
   Control* focus = form.Focused();
   rec.painted_focus = nullptr;
   if (show_focus && focus && focus->Kind() == ControlKind::kLabel && Shown(*focus) && !focus->Container()) {
-    RECT r = PixelRect(focus->bounds);
-    // Inside a tile's frame, clear of its caption's first pixels.
-    InflateRect(&r, -3, -3);
-    if (r.right > r.left && r.bottom > r.top) {
-      SetTextColor(dc, RGB(0, 0, 0));
-      SetBkColor(dc, RGB(255, 255, 255));
-      DrawFocusRect(dc, &r);
+    FocusRing ring = FocusRingOf(AppearanceOf(*focus), SurfaceUnder(form, *focus));
+    const PixelBox& o = ring.outer;
+    const int w = ring.width;
+    if (o.Width() > 2 * w && o.Height() > 2 * w) {
+      base::Gdi<HBRUSH> brush(CreateSolidBrush(ring.color));
+      const RECT sides[] = {{o.left, o.top, o.right, o.top + w},
+                            {o.left, o.bottom - w, o.right, o.bottom},
+                            {o.left, o.top + w, o.left + w, o.bottom - w},
+                            {o.right - w, o.top + w, o.right, o.bottom - w}};
+      for (const RECT& side : sides) FillRect(dc, &side, brush.get());
+      // Where the caption runs under the ring (a tile's symbol sits in its
+      // corner), it shows through in the other colour, so it stays readable.
+      SaveDC(dc);
+      IntersectClipRect(dc, o.left, o.top, o.right, o.bottom);
+      ExcludeClipRect(dc, o.left + w, o.top + w, o.right - w, o.bottom - w);
+      Appearance through = AppearanceOf(*focus);
+      through.transparent = true;
+      through.fore = BlackOrWhiteOn(ring.color);
+      PaintLabelAt(through, dc);
+      RestoreDC(dc, -1);
     }
     rec.painted_focus = focus;
   }

@@ -4,19 +4,6 @@
 #include <cmath>
 
 namespace viewer {
-namespace {
-
-// sRGB channel to linear light.
-double Linear(int channel) {
-  double c = channel / 255.0;
-  return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-}
-
-double RelativeLuminance(kit::Color c) {
-  return 0.2126 * Linear(kit::RedOf(c)) + 0.7152 * Linear(kit::GreenOf(c)) + 0.0722 * Linear(kit::BlueOf(c));
-}
-
-}  // namespace
 
 kit::Color ViridisAt(double t) {
   if (!(t > 0)) return kViridis.front();  // NaN included
@@ -24,11 +11,7 @@ kit::Color ViridisAt(double t) {
   return kViridis[static_cast<size_t>(std::lround(t * (kViridis.size() - 1)))];
 }
 
-kit::Color SymbolColorOn(kit::Color fill) {
-  double l = RelativeLuminance(kit::Resolve(fill));
-  // Contrast with white is 1.05 / (l + 0.05), with black (l + 0.05) / 0.05.
-  return 1.05 / (l + 0.05) > (l + 0.05) / 0.05 ? kit::Rgb(0xFF, 0xFF, 0xFF) : kit::Rgb(0, 0, 0);
-}
+kit::Color SymbolColorOn(kit::Color fill) { return kit::BlackOrWhiteOn(fill); }
 
 bool IsLogarithmic(Property property) { return property == Property::kDensity; }
 

@@ -80,18 +80,17 @@ class ViewerAccessible(unittest.TestCase):
             s.screenshot("keys-viewer-focused-be")
             s.key("Return")
             self.assertTrue(wait_until(lambda: w.text("txt_atom_num") == "4"), w.text("txt_atom_num"))
-            # The focus rectangle is drawn inside the tile's frame: a pixel of
-            # it differs from the tile's own colour, the window's look elsewhere stays.
-            left, top, right, bottom = w.control("lbl_Be")["rect"]
-            ring = [(x, bottom - 4) for x in range(left + 4, right - 4)]   # the rectangle's lower edge
-            colours = s.pixels(ring)
-            self.assertTrue(any(c != (0xFF, 0x80, 0x00) for c in colours), "no focus rectangle")
+            # The focus ring: two pixels of black, inside the frame of Be's
+            # orange tile, all the way round; Li's pink tile beside it has none.
+            be = ring_points(w.control("lbl_Be")["rect"])
+            li = ring_points(w.control("lbl_Li")["rect"])
+            self.assertEqual(set(s.pixels(be)), {(0, 0, 0)}, "no focus ring on Be")
+            self.assertEqual(set(s.pixels(li)), {(0xFF, 0x80, 0x80)}, "a focus ring on Li")
             s.key("Tab")
             self.assertEqual(s.focused_control(), "Label3")
             s.key("Tab")
             self.assertEqual(s.focused_control(), "txt_atom_num")
-            colours = s.pixels(ring)
-            self.assertEqual(set(colours), {(0xFF, 0x80, 0x00)}, "the focus rectangle stays after the focus left")
+            self.assertEqual(set(s.pixels(be)), {(0xFF, 0x80, 0x00)}, "the focus ring stays after the focus left")
 
     def test_second_press_of_a_double_press_drags(self):
         with WineSession("viewer-double-press") as s:
@@ -102,6 +101,20 @@ class ViewerAccessible(unittest.TestCase):
             s.drag(start, (start[0] + 100, start[1] + 50))
             moved = list(w.refresh().rect)
             self.assertEqual(moved[:2], [before[0] + 100, before[1] + 50])
+
+
+def ring_points(rect):
+    """The pixels of a 2-pixel ring just inside a framed tile: rows and columns
+    1 and 2 in from each edge, clear of the corners and of the symbol in the
+    upper left corner (it shows through the ring in the other colour)."""
+    left, top, right, bottom = rect
+    points = []
+    for d in (1, 2):
+        points += [(x, top + d) for x in range(left + 3, right - 3)]
+        points += [(x, bottom - 1 - d) for x in range(left + 3, right - 3)]
+        points += [(left + d, y) for y in range((top + bottom) // 2 + 2, bottom - 3)]
+        points += [(right - 1 - d, y) for y in range(top + 3, bottom - 3)]
+    return points
 
 
 @unittest.skipUnless((DIST / "Setup.exe").exists() and (DIST / "Gorvix.exe").exists(), "not built")

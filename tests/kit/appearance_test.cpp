@@ -46,6 +46,21 @@ TEST(Appearance, OfEachKindInPixelsAndPlainColours) {
   EXPECT_EQ(tile.text, L"Be");
   EXPECT_EQ(tile.back, kit::Rgb(255, 200, 0));
   EXPECT_EQ(tile.fore, kit::Rgb(0, 0, 0));   // the system's button text, resolved
+  // Its focus ring: two pixels inside the frame, black on the orange; a
+  // transparent label's ring stands out from the surface behind it.
+  kit::FocusRing ring = kit::FocusRingOf(tile, kit::Rgb(0, 0, 0));
+  EXPECT_EQ(ring.outer, (kit::PixelBox{68, 101, 107, 132}));
+  EXPECT_EQ(ring.width, 2);
+  EXPECT_EQ(ring.color, kit::Rgb(0, 0, 0));
+  tile.transparent = true;
+  EXPECT_EQ(kit::FocusRingOf(tile, kit::Rgb(0, 0, 0x80)).color, kit::Rgb(0xFF, 0xFF, 0xFF));
+  // What lies under a label: the form, or a filled shape beneath it.
+  EXPECT_EQ(kit::SurfaceUnder(p, p.choice), kit::Rgb(240, 240, 240));
+  kit::Shape panel{p, "panel"};
+  panel.bounds = {0, 0, 6000, 6000};
+  panel.filled = true;
+  panel.fill_color = kit::Rgb(0, 0x99, 0xFF);
+  EXPECT_EQ(kit::SurfaceUnder(p, p.choice), kit::Rgb(0, 0x99, 0xFF));
 
   // Inside a framed picture box: a pixel in from the frame; a hidden box
   // hides what it holds.

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
+#include "kit/appearance.h"
 #include "tests/viewer/vrakel_records.h"
 #include "viewer/tile_table.h"
 
@@ -173,6 +175,28 @@ TEST_F(ShippedScales, TheLightestGasAndTheDensestMetalSpanTheDensityScale) {
   EXPECT_GT(li - n, 0.2);
   EXPECT_GT(fe - li, 0.1);
   EXPECT_LT(fe, 1.0);
+}
+
+// The focus ring over every fill a tile can have: black on the light ones,
+// white on the dark ones, and never under 3:1 against the fill.
+TEST(FocusRing, StandsOutFromEveryTileColour) {
+  using viewer::Category;
+  std::vector<std::pair<kit::Color, kit::Color>> fills = {
+      {viewer::kViridis.front(), kWhite},
+      {viewer::kViridis.back(), kBlack},
+      {viewer::kNoDataColor, kBlack},
+      {viewer::CategoryColor(Category::kLanthanide), kWhite},
+  };
+  for (Category c : {Category::kAlkaliMetal, Category::kAlkalineEarthMetal, Category::kActinide,
+                     Category::kTransitionMetal, Category::kOtherMetal, Category::kNonmetal, Category::kNobleGas})
+    fills.push_back({viewer::CategoryColor(c), kBlack});
+  for (auto [fill, expected] : fills) {
+    kit::Appearance tile;
+    tile.back = fill;
+    kit::Color ring = kit::FocusRingOf(tile, kit::Rgb(0, 0, 0)).color;
+    EXPECT_EQ(ring, expected) << std::hex << fill;
+    EXPECT_GE(kit::ContrastRatio(ring, fill), 3.0) << std::hex << fill;
+  }
 }
 
 }  // namespace
