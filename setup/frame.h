@@ -36,8 +36,20 @@ class WizardPage : public kit::Form {
   // `current` is the step drawn highlighted on this page.
   WizardPage(std::string name, Step current, int width, int height);
 
+  // The step this page stands for.
+  const Step step;
+
   // "1" once the step has been reached; only ever set.
   std::wstring Tag;
+
+  // The page's Back, Next and Cancel labels where it has them, for the
+  // wizard to wire; the finish page has none of the three.
+  struct Buttons {
+    kit::Label* back = nullptr;
+    kit::Label* next = nullptr;
+    kit::Label* cancel = nullptr;
+  };
+  Buttons buttons;
 
   kit::Shape Shape2{*this, "Shape2"};   // header band
   kit::Shape Shape3{*this, "Shape3"};   // side panel
@@ -63,6 +75,12 @@ class WizardPage : public kit::Form {
 
   // Stretches the skin to the window's current size.
   void ResizeSkin();
+
+ protected:
+  // Names the page's buttons; Enter is its Next and Esc its Cancel.
+  void UseButtons(kit::Label* back, kit::Label& next, kit::Label& cancel);
+  // The same, with the three at their common places and captions.
+  void PlaceButtons(kit::Label* back, kit::Label& next, kit::Label& cancel);
 };
 
 }  // namespace setup

@@ -9,8 +9,7 @@ Form6::Form6() : WizardPage("Form6", Step::kCopy, 8700, 5160) {
   StyleWhiteLabel(Label10, L"Старт", 21.75, {4740, 1095, 1365, 615});
   StyleWhiteLabel(Label11, L"Отказ", 15.75, {4755, 4530, 1050, 450});
   // Enter is "Старт"; Esc is "Отказ".
-  default_action = &Label10;
-  cancel_action = &Label11;
+  UseButtons(nullptr, Label10, Label11);
   // Scratch storage of the installation; never shown.
   Label12.bounds = {2445, 675, 5550, 315};
   Label12.visible = false;
