@@ -9,8 +9,12 @@ kit::Font ArialBlack(double points) { return kit::MakeFont(L"Arial Black", point
 kit::Font Arial(double points, bool bold) { return kit::MakeFont(L"Arial", points, bold, kit::kCyrillicCharset); }
 
 void StyleWhiteLabel(kit::Label& label, const wchar_t* caption, double points, kit::Rect bounds) {
+  StyleWhiteText(label, caption, ArialBlack(points), bounds);
+}
+
+void StyleWhiteText(kit::Label& label, const wchar_t* caption, kit::Font font, kit::Rect bounds) {
   label.caption = caption;
-  label.font = ArialBlack(points);
+  label.font = font;
   label.fore_color = kWhite;
   label.transparent = true;
   label.bounds = bounds;

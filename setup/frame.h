@@ -30,6 +30,8 @@ kit::Font Arial(double points, bool bold = false);
 
 // A white transparent label in Arial Black, as every button and title is.
 void StyleWhiteLabel(kit::Label& label, const wchar_t* caption, double points, kit::Rect bounds);
+// White transparent text in `font`, as the pages' own texts are.
+void StyleWhiteText(kit::Label& label, const wchar_t* caption, kit::Font font, kit::Rect bounds);
 
 class WizardPage : public kit::Form {
  public:

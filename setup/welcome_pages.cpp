@@ -33,14 +33,11 @@ constexpr std::array<const wchar_t*, 5> kLicenceParagraphs = {
 }  // namespace
 
 Form1::Form1() : WizardPage("Form1", Step::kWelcome, 9165, 5160) {
-  Label12.caption =
-      L"Здравейте! Поздравяваме Ви с избора на Zentrik Периодична Система на елементите - отличен "
-      L"помощник по химия. Името говори всичко..Приятни минути!";
-  Label12.font = Arial(12);
-  Label12.fore_color = kWhite;
-  Label12.transparent = true;
+  StyleWhiteText(Label12,
+                 L"Здравейте! Поздравяваме Ви с избора на Zentrik Периодична Система на елементите - отличен "
+                 L"помощник по химия. Името говори всичко..Приятни минути!",
+                 Arial(12), {4170, 855, 4410, 1710});
   Label12.word_wrap = true;
-  Label12.bounds = {4170, 855, 4410, 1710};
   PlaceButtons(nullptr, Label10, Label11);
 }
 
