@@ -23,12 +23,7 @@ Form4::Form4(os::Files& files) : WizardPage("Form4", Step::kPath, 8700, 5160), f
   Text1.font = ArialBlack(18);
   Text1.text = L"C:\\Program Files\\Zentrik";
 
-  StyleWhiteLabel(Label12, L"Предишен", 15.75, {2775, 4545, 1875, 450});
-  StyleWhiteLabel(Label10, L"Следващ", 15.75, {4770, 4575, 1605, 450});
-  StyleWhiteLabel(Label11, L"Отказ", 15.75, {7395, 4575, 1050, 450});
-  // Enter is "Следващ" unless a label-button has the focus; Esc is "Отказ".
-  default_action = &Label10;
-  cancel_action = &Label11;
+  PlaceButtons(&Label12, Label10, Label11);
   // No label stands before the lists and the box: names for screen readers.
   Drive1.accessible_name = L"Устройство";
   Dir1.accessible_name = L"Папка";

@@ -19,12 +19,7 @@ Form5::Form5(os::Files& files, NumberLocale locale)
   Label14.transparent = true;
   Label14.bounds = {2250, 1890, 4650, 1080};
   Label14.word_wrap = true;  // three lines high: the figure goes under the words
-  StyleWhiteLabel(Label12, L"Предишен", 15.75, {2775, 4545, 1875, 450});
-  StyleWhiteLabel(Label10, L"Следващ", 15.75, {4770, 4575, 1605, 450});
-  StyleWhiteLabel(Label11, L"Отказ", 15.75, {7395, 4575, 1050, 450});
-  // Enter is "Следващ" unless a label-button has the focus; Esc is "Отказ".
-  default_action = &Label10;
-  cancel_action = &Label11;
+  PlaceButtons(&Label12, Label10, Label11);
 }
 
 bool Form5::GetDiskSpace(const std::wstring& sRootPathName) {

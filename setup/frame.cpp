@@ -9,8 +9,12 @@ kit::Font ArialBlack(double points) { return kit::MakeFont(L"Arial Black", point
 kit::Font Arial(double points, bool bold) { return kit::MakeFont(L"Arial", points, bold, kit::kCyrillicCharset); }
 
 void StyleWhiteLabel(kit::Label& label, const wchar_t* caption, double points, kit::Rect bounds) {
+  StyleWhiteText(label, caption, ArialBlack(points), bounds);
+}
+
+void StyleWhiteText(kit::Label& label, const wchar_t* caption, kit::Font font, kit::Rect bounds) {
   label.caption = caption;
-  label.font = ArialBlack(points);
+  label.font = font;
   label.fore_color = kWhite;
   label.transparent = true;
   label.bounds = bounds;
@@ -36,7 +40,8 @@ void StyleLine(kit::Line& line, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-WizardPage::WizardPage(std::string name, Step current, int width, int height) : kit::Form(std::move(name)) {
+WizardPage::WizardPage(std::string name, Step current, int width, int height)
+    : kit::Form(std::move(name)), step(current) {
   caption = L"Zentrik© Elemora 2002®";
   back_color = kPageBack;
   font = Arial(9.75);
@@ -76,6 +81,19 @@ kit::Label& WizardPage::StepLabel(Step step) {
     case Step::kFinish: break;
   }
   return Label7;
+}
+
+void WizardPage::UseButtons(kit::Label* back, kit::Label& next, kit::Label& cancel) {
+  buttons = {back, &next, &cancel};
+  default_action = &next;
+  cancel_action = &cancel;
+}
+
+void WizardPage::PlaceButtons(kit::Label* back, kit::Label& next, kit::Label& cancel) {
+  if (back) StyleWhiteLabel(*back, L"Предишен", 15.75, {2775, 4545, 1875, 450});
+  StyleWhiteLabel(next, L"Следващ", 15.75, {4770, 4575, 1605, 450});
+  StyleWhiteLabel(cancel, L"Отказ", 15.75, {7395, 4575, 1050, 450});
+  UseButtons(back, next, cancel);
 }
 
 void WizardPage::ResizeSkin() { look::ApplySkin(*this, Shape1, &Shape2, &Shape3); }

@@ -30,14 +30,28 @@ kit::Font Arial(double points, bool bold = false);
 
 // A white transparent label in Arial Black, as every button and title is.
 void StyleWhiteLabel(kit::Label& label, const wchar_t* caption, double points, kit::Rect bounds);
+// White transparent text in `font`, as the pages' own texts are.
+void StyleWhiteText(kit::Label& label, const wchar_t* caption, kit::Font font, kit::Rect bounds);
 
 class WizardPage : public kit::Form {
  public:
   // `current` is the step drawn highlighted on this page.
   WizardPage(std::string name, Step current, int width, int height);
 
+  // The step this page stands for.
+  const Step step;
+
   // "1" once the step has been reached; only ever set.
   std::wstring Tag;
+
+  // The page's Back, Next and Cancel labels where it has them, for the
+  // wizard to wire; the finish page has none of the three.
+  struct Buttons {
+    kit::Label* back = nullptr;
+    kit::Label* next = nullptr;
+    kit::Label* cancel = nullptr;
+  };
+  Buttons buttons;
 
   kit::Shape Shape2{*this, "Shape2"};   // header band
   kit::Shape Shape3{*this, "Shape3"};   // side panel
@@ -63,6 +77,12 @@ class WizardPage : public kit::Form {
 
   // Stretches the skin to the window's current size.
   void ResizeSkin();
+
+ protected:
+  // Names the page's buttons; Enter is its Next and Esc its Cancel.
+  void UseButtons(kit::Label* back, kit::Label& next, kit::Label& cancel);
+  // The same, with the three at their common places and captions.
+  void PlaceButtons(kit::Label* back, kit::Label& next, kit::Label& cancel);
 };
 
 }  // namespace setup

@@ -33,19 +33,12 @@ constexpr std::array<const wchar_t*, 5> kLicenceParagraphs = {
 }  // namespace
 
 Form1::Form1() : WizardPage("Form1", Step::kWelcome, 9165, 5160) {
-  Label12.caption =
-      L"Здравейте! Поздравяваме Ви с избора на Zentrik Периодична Система на елементите - отличен "
-      L"помощник по химия. Името говори всичко..Приятни минути!";
-  Label12.font = Arial(12);
-  Label12.fore_color = kWhite;
-  Label12.transparent = true;
+  StyleWhiteText(Label12,
+                 L"Здравейте! Поздравяваме Ви с избора на Zentrik Периодична Система на елементите - отличен "
+                 L"помощник по химия. Името говори всичко..Приятни минути!",
+                 Arial(12), {4170, 855, 4410, 1710});
   Label12.word_wrap = true;
-  Label12.bounds = {4170, 855, 4410, 1710};
-  StyleWhiteLabel(Label10, L"Следващ", 15.75, {4770, 4575, 1605, 450});
-  StyleWhiteLabel(Label11, L"Отказ", 15.75, {7395, 4575, 1050, 450});
-  // Enter is "Следващ" unless a label-button has the focus; Esc is "Отказ".
-  default_action = &Label10;
-  cancel_action = &Label11;
+  PlaceButtons(nullptr, Label10, Label11);
 }
 
 Form2::Form2() : WizardPage("Form2", Step::kLicence, 8700, 5160) {
@@ -68,12 +61,8 @@ Form2::Form2() : WizardPage("Form2", Step::kLicence, 8700, 5160) {
   Option2.bounds = {4065, 3645, 1605, 315};
   Option2.SetValue(true);
 
-  StyleWhiteLabel(Label12, L"Предишен", 15.75, {2775, 4545, 1875, 450});
-  StyleWhiteLabel(Label10, L"Следващ", 15.75, {4770, 4575, 1605, 450});
-  StyleWhiteLabel(Label11, L"Отказ", 15.75, {7395, 4575, 1050, 450});
-  // Enter is "Следващ" unless a label-button has the focus; also in the licence text. Esc is "Отказ".
-  default_action = &Label10;
-  cancel_action = &Label11;
+  // Enter is "Следващ" unless a label-button has the focus, also in the licence text.
+  PlaceButtons(&Label12, Label10, Label11);
   rtf.accessible_name = L"Лицензионно споразумение";
 }
 

@@ -1,5 +1,7 @@
 #include "setup/wizard.h"
 
+#include <optional>
+
 #include "kit/platform.h"
 
 namespace setup {
@@ -10,19 +12,83 @@ constexpr const wchar_t* kNotReached = L"Този етап не е премин�
 constexpr const wchar_t* kNoSpace = L"Нямате достатъчно диково пространство";
 constexpr kit::Color kRed = kit::Rgb(255, 0, 0);
 
-// Creates a window on first use, wires it, then loads it: its load step may
-// already reach for other windows, and for this one through the slot.
-template <class F, class Make, class WireFn>
-F& FirstUse(std::unique_ptr<F>& slot, Make make, WireFn wire) {
+}  // namespace
+
+// The order in which a move changes the two pages, as each page's Back and
+// Next have always done it.
+enum class Installer::Swap { kHideFirst, kShowFirst };
+
+struct Installer::PageRecord {
+  Step step;
+  std::optional<Step> back = std::nullopt;   // none: the page has no Back
+  std::optional<Step> next = std::nullopt;   // none: Next does not move on by itself
+  Swap back_swap = Swap::kHideFirst;
+  Swap next_swap = Swap::kHideFirst;
+  // The page's load step, run once on its first use.
+  void (*on_load)(Installer&) = nullptr;
+  // Runs first when Next is clicked: the page's check and its work. False
+  // keeps the page, and the marks are left as they are.
+  bool (*on_next)(Installer&) = nullptr;
+};
+
+const Installer::PageRecord& Installer::RecordOf(Step step) {
+  static const PageRecord kSequence[] = {
+      {.step = Step::kWelcome, .next = Step::kLicence, .next_swap = Swap::kShowFirst},
+      {.step = Step::kLicence,
+       .back = Step::kWelcome,
+       .next = Step::kPath,
+       .back_swap = Swap::kShowFirst,
+       .on_load = [](Installer& w) { w.form2().FillLicence(); },
+       .on_next = [](Installer& w) { return w.form2().Option1.Value(); }},
+      {.step = Step::kPath,
+       .back = Step::kLicence,
+       .next = Step::kCheck,
+       .on_next =
+           [](Installer& w) {
+             std::wstring dir = w.form4().Text1.text;   // a copy: Text1 never gains the backslash
+             w.form4().CreateNewDirectory(dir);
+             return true;
+           }},
+      {.step = Step::kCheck,
+       .back = Step::kPath,
+       .next = Step::kCopy,
+       .on_load =
+           [](Installer& w) {
+             // Taking the drive root selects it in the destination box, as the user sees on going back.
+             w.form4().Text1.Select(0, 3);
+             w.form5().Measure(w.form4().Text1.text);
+           },
+       .on_next =
+           [](Installer& w) {
+             if (w.form5().SpaceSuffices()) return true;
+             w.ShowMessage(kNoSpace);
+             w.form5().Label14.fore_color = kRed;
+             return false;
+           }},
+      // The installation leaves this page itself, for the finish page.
+      {.step = Step::kCopy,
+       .on_next =
+           [](Installer& w) {
+             w.StartInstallation();
+             return false;
+           }},
+  };
+  for (const PageRecord& record : kSequence)
+    if (record.step == step) return record;
+  return kSequence[0];
+}
+
+template <class F, class... Args>
+F& Installer::FirstUse(std::unique_ptr<F>& slot, Args&... args) {
+  // Wired before it loads: its load step may already reach for other
+  // windows, and for this one through the slot.
   if (!slot) {
-    slot = make();
-    wire(*slot);
+    slot = std::make_unique<F>(args...);
+    Wire(*slot);
     slot->Load();
   }
   return *slot;
 }
-
-}  // namespace
 
 Installer::Installer(os::Services& os, NumberLocale locale) : os_(os), locale_(std::move(locale)) {
   form1().Show();
@@ -30,31 +96,14 @@ Installer::Installer(os::Services& os, NumberLocale locale) : os_(os), locale_(s
 
 Installer::~Installer() = default;
 
-Form1& Installer::form1() {
-  return FirstUse(form1_, [] { return std::make_unique<Form1>(); }, [this](Form1& f) { Wire(f); });
-}
-Form2& Installer::form2() {
-  return FirstUse(form2_, [] { return std::make_unique<Form2>(); }, [this](Form2& f) { Wire(f); });
-}
-Form4& Installer::form4() {
-  return FirstUse(form4_, [this] { return std::make_unique<Form4>(os_.files); }, [this](Form4& f) { Wire(f); });
-}
-Form5& Installer::form5() {
-  return FirstUse(form5_, [this] { return std::make_unique<Form5>(os_.files, locale_); },
-                  [this](Form5& f) { Wire(f); });
-}
-Form6& Installer::form6() {
-  return FirstUse(form6_, [] { return std::make_unique<Form6>(); }, [this](Form6& f) { Wire(f); });
-}
-Form7& Installer::form7() {
-  return FirstUse(form7_, [] { return std::make_unique<Form7>(); }, [this](Form7& f) { Wire(f); });
-}
-frmMsg& Installer::msg() {
-  return FirstUse(msg_, [] { return std::make_unique<frmMsg>(); }, [this](frmMsg& f) { Wire(f); });
-}
-frmExit& Installer::exit_dialog() {
-  return FirstUse(exit_, [] { return std::make_unique<frmExit>(); }, [this](frmExit& f) { Wire(f); });
-}
+Form1& Installer::form1() { return FirstUse(form1_); }
+Form2& Installer::form2() { return FirstUse(form2_); }
+Form4& Installer::form4() { return FirstUse(form4_, os_.files); }
+Form5& Installer::form5() { return FirstUse(form5_, os_.files, locale_); }
+Form6& Installer::form6() { return FirstUse(form6_); }
+Form7& Installer::form7() { return FirstUse(form7_); }
+frmMsg& Installer::msg() { return FirstUse(msg_); }
+frmExit& Installer::exit_dialog() { return FirstUse(exit_); }
 
 bool Installer::Exists(const kit::Form* form) const {
   return form && (form == form1_.get() || form == form2_.get() || form == form4_.get() ||
@@ -94,6 +143,16 @@ WizardPage& Installer::PageOf(Step step) {
   return form7();
 }
 
+void Installer::Move(WizardPage& from, Step to, Swap swap) {
+  if (swap == Swap::kShowFirst) {
+    PageOf(to).Show();
+    from.Hide();
+  } else {
+    from.Hide();
+    PageOf(to).Show();
+  }
+}
+
 void Installer::StepClicked(WizardPage& current, Step target) {
   if (installing_) return;
   // Taking the page loads it, also when the answer is the refusal.
@@ -102,98 +161,33 @@ void Installer::StepClicked(WizardPage& current, Step target) {
     ShowMessage(kNotReached);
     return;
   }
-  current.Hide();
-  page.Show();
+  Move(current, target, Swap::kHideFirst);
 }
 
-void Installer::WireFrame(WizardPage& page) {
+void Installer::StartInstallation() {
+  if (installing_) return;
+  installing_ = true;
+  if (run_installation) run_installation();
+  installing_ = false;
+}
+
+void Installer::Wire(WizardPage& page) {
+  const PageRecord& record = RecordOf(page.step);
   for (Step step : {Step::kWelcome, Step::kLicence, Step::kPath, Step::kCheck, Step::kCopy}) {
     page.StepLabel(step).on_click = [this, &page, step] { StepClicked(page, step); };
   }
   // The system's close keys act as Cancel: the user is asked first.
   page.on_close_request = [this] { ShowExitDialog(); };
-}
-
-void Installer::Wire(Form1& f) {
-  WireFrame(f);
-  f.Label10.on_click = [this] {
-    form2().Show();
-    form1().Tag = kReached;
-    form2().Tag = kReached;
-    form1().Hide();
+  if (record.on_load) page.on_load = [this, &record] { record.on_load(*this); };
+  if (record.back) page.buttons.back->on_click = [this, &page, &record] { Move(page, *record.back, record.back_swap); };
+  page.buttons.next->on_click = [this, &page, &record] {
+    if (record.on_next && !record.on_next(*this)) return;
+    if (!record.next) return;
+    Move(page, *record.next, record.next_swap);
+    page.Tag = kReached;
+    PageOf(*record.next).Tag = kReached;
   };
-  f.Label11.on_click = [this] { ShowExitDialog(); };
-}
-
-void Installer::Wire(Form2& f) {
-  WireFrame(f);
-  f.on_load = [&f] { f.FillLicence(); };
-  f.Label10.on_click = [this] {
-    if (!form2().Option1.Value()) return;
-    form2().Hide();
-    form4().Show();
-    form2().Tag = kReached;
-    form4().Tag = kReached;
-  };
-  f.Label12.on_click = [this] {
-    form1().Show();
-    form2().Hide();
-  };
-  f.Label11.on_click = [this] { ShowExitDialog(); };
-}
-
-void Installer::Wire(Form4& f) {
-  WireFrame(f);
-  f.Label10.on_click = [this] {
-    std::wstring dir = form4().Text1.text;   // a copy: Text1 never gains the backslash
-    form4().CreateNewDirectory(dir);
-    form4().Hide();
-    form4().Tag = kReached;
-    form5().Tag = kReached;
-    form5().Show();
-  };
-  f.Label12.on_click = [this] {
-    form4().Hide();
-    form2().Show();
-  };
-  f.Label11.on_click = [this] { ShowExitDialog(); };
-}
-
-void Installer::Wire(Form5& f) {
-  WireFrame(f);
-  f.on_load = [this, &f] {
-    // Taking the drive root selects it in the destination box, as the user sees on going back.
-    form4().Text1.Select(0, 3);
-    f.Measure(form4().Text1.text);
-  };
-  f.Label10.on_click = [this] {
-    if (form5().SpaceSuffices()) {
-      form5().Hide();
-      form6().Show();
-      form5().Tag = kReached;
-      form6().Tag = kReached;
-      return;
-    }
-    msg().Msg.caption = kNoSpace;
-    msg().Show();
-    form5().Label14.fore_color = kRed;
-  };
-  f.Label12.on_click = [this] {
-    form5().Hide();
-    form4().Show();
-  };
-  f.Label11.on_click = [this] { ShowExitDialog(); };
-}
-
-void Installer::Wire(Form6& f) {
-  WireFrame(f);
-  f.Label10.on_click = [this] {
-    if (installing_) return;
-    installing_ = true;
-    if (run_installation) run_installation();
-    installing_ = false;
-  };
-  f.Label11.on_click = [this] { ShowExitDialog(); };
+  page.buttons.cancel->on_click = [this] { ShowExitDialog(); };
 }
 
 void Installer::Wire(Form7& f) {

@@ -64,18 +64,27 @@ class Installer {
   void ShowExitDialog();
 
  private:
-  void WireFrame(WizardPage& page);
-  void StepClicked(WizardPage& current, Step target);
-  WizardPage& PageOf(Step step);
+  struct PageRecord;
+  enum class Swap;
 
-  void Wire(Form1& f);
-  void Wire(Form2& f);
-  void Wire(Form4& f);
-  void Wire(Form5& f);
-  void Wire(Form6& f);
+  // The wizard's pages in order: where Back and Next lead and what a page
+  // does on its first load and as Next leaves it.
+  static const PageRecord& RecordOf(Step step);
+
+  // Creates a window on first use, wires it, then loads it.
+  template <class F, class... Args>
+  F& FirstUse(std::unique_ptr<F>& slot, Args&... args);
+  void Wire(WizardPage& page);
   void Wire(Form7& f);
   void Wire(frmMsg& f);
   void Wire(frmExit& f);
+
+  WizardPage& PageOf(Step step);
+  // Leaves `from` for the page of `to`, the one shown first or the other hidden first.
+  void Move(WizardPage& from, Step to, Swap swap);
+  void StepClicked(WizardPage& current, Step target);
+  // "Старт": the installation, once, inside the click.
+  void StartInstallation();
 
   os::Services& os_;
   NumberLocale locale_;

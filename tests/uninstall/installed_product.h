@@ -1,10 +1,15 @@
 // Where the installer put the product, as the uninstaller's tests arrange it
-// in the in-memory system.
+// in the in-memory system, and the headless machine those tests run on.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 
 #include "deploy/product.h"
+#include "kit/platform.h"
+#include "look/meter.h"
 #include "os/fake/fake_os.h"
 
 namespace gorvix_test {
@@ -33,5 +38,31 @@ inline void PutInstallation(os::fake::FakeOs& m, os::RootKey root = os::RootKey:
   m.registry.PutText(os::RootKey::kLocalMachine, kUninstallKey, deploy::entry::kUninstallString,
                      L"C:\\windows\\Gorvix.exe");
 }
+
+// The headless platform, with the fake clock moving on while the program
+// waits for messages, and a look at the window at every wait.
+struct ClockPlatform : kit::HeadlessPlatform {
+  explicit ClockPlatform(os::fake::FakeClock& c) : clock(c) {}
+  void WaitProcessingMessages(int ms) override {
+    HeadlessPlatform::WaitProcessingMessages(ms);
+    if (on_wait) on_wait();
+    clock.Advance(ms);
+  }
+  os::fake::FakeClock& clock;
+  std::function<void()> on_wait;
+};
+
+// The in-memory system with that platform in place for one test.
+class MachineTest : public ::testing::Test {
+ protected:
+  MachineTest() : platform(fake.clock) { kit::SetPlatform(&platform); }
+  ~MachineTest() override {
+    kit::SetPlatform(nullptr);
+    look::ResetMeter();
+  }
+
+  os::fake::FakeOs fake;
+  ClockPlatform platform;
+};
 
 }  // namespace gorvix_test

@@ -33,23 +33,8 @@ void InstallOn(os::fake::FakeOs& m, RootKey root = RootKey::kCurrentUser) {
   m.files.MakeFolders(L"C:\\logs");
 }
 
-// The headless platform with the fake clock moving on during waits.
-struct ClockPlatform : kit::HeadlessPlatform {
-  explicit ClockPlatform(os::fake::FakeClock& c) : clock(c) {}
-  void WaitProcessingMessages(int ms) override {
-    HeadlessPlatform::WaitProcessingMessages(ms);
-    clock.Advance(ms);
-  }
-  os::fake::FakeClock& clock;
-};
-
-class Unattended : public ::testing::Test {
+class Unattended : public MachineTest {
  protected:
-  Unattended() : platform(fake.clock) { kit::SetPlatform(&platform); }
-  ~Unattended() override {
-    kit::SetPlatform(nullptr);
-    look::ResetMeter();
-  }
 
   // Gorvix.exe started with `arguments`: the exit code, or nothing when it
   // shows its window.
@@ -77,8 +62,6 @@ class Unattended : public ::testing::Test {
 
   std::vector<std::wstring> Everything() { return fake.files.Tree(L"C:\\"); }
 
-  os::fake::FakeOs fake;
-  ClockPlatform platform;
   std::wstring window_log = L"(untouched)";
 };
 

@@ -47,26 +47,8 @@ std::vector<std::optional<std::wstring>> Records(const os::fake::FakeRegistry& r
           r.Text(RootKey::kLocalMachine, kUninstallKey, L"UninstallString")};
 }
 
-// The headless platform, with the fake clock moving on while the program
-// waits for messages, and a look at the window at every wait.
-struct ClockPlatform : kit::HeadlessPlatform {
-  explicit ClockPlatform(os::fake::FakeClock& c) : clock(c) {}
-  void WaitProcessingMessages(int ms) override {
-    HeadlessPlatform::WaitProcessingMessages(ms);
-    if (on_wait) on_wait();
-    clock.Advance(ms);
-  }
-  os::fake::FakeClock& clock;
-  std::function<void()> on_wait;
-};
-
-class Uninstall : public ::testing::Test {
+class Uninstall : public MachineTest {
  protected:
-  Uninstall() : platform(fake.clock) { kit::SetPlatform(&platform); }
-  ~Uninstall() override {
-    kit::SetPlatform(nullptr);
-    look::ResetMeter();
-  }
 
   void Install() { PutInstallation(fake); }
 
@@ -121,8 +103,6 @@ class Uninstall : public ::testing::Test {
     }
   }
 
-  os::fake::FakeOs fake;
-  ClockPlatform platform;
   gorvix::Gorvix app{fake.services};
 };
 
