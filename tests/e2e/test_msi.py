@@ -109,14 +109,18 @@ class WindowsInstallerPackage(unittest.TestCase):
             self.assertEqual(run_setup(s, "/S")[0], 0)
             package = put_package(s)
             self.assertEqual(msiexec(s, "/i", package, "/qn"), ERROR_INSTALL_FAILURE)
-            self.assertFalse(s.host_path(r"C:\Program Files\Zentrik\Elemora").exists())
+            # A 32-bit package on 64-bit Windows installs under "Program Files (x86)".
+            for program_files in (r"C:\Program Files", r"C:\Program Files (x86)"):
+                self.assertFalse(s.host_path(program_files + r"\Zentrik\Elemora").exists())
             self.assertEqual(product_entries(s), {})
 
             # REPLACESETUP=1: Setup's installation goes through its own Gorvix.exe /S first.
             self.assertEqual(msiexec(s, "/i", package, "/qn", "REPLACESETUP=1"), 0)
             self.assertIsNone(s.registry(UNINSTALL_KEY))
             self.assertFalse(s.host_path(r"C:\Program Files\Zentrik\Table.exe").exists())
-            self.assertTrue(s.host_path(r"C:\Program Files\Zentrik\Elemora\Table.exe").is_file())
+            folder = s.reg_value(PRODUCT_KEY, "InstallDir")
+            self.assertRegex(folder, r"^C:\\Program Files( \(x86\))?\\Zentrik\\Elemora\\$")
+            self.assertTrue(s.host_path(folder + "Table.exe").is_file())
             self.assertEqual(len(product_entries(s)), 1)
 
             code, seen = run_setup(s, "/S", r"/LOG=C:\setup.log")
