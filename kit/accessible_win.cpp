@@ -171,10 +171,8 @@ class FormAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* keys) override { return Bstr(L"", keys); }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
-    if (!focus) return E_INVALIDARG;
-    ClearVariant(focus);
-    Form* form = LiveForm();
-    if (!form) return CO_E_OBJNOTCONNECTED;
+    Form* form = nullptr;
+    if (HRESULT hr = Answering(focus, &form); hr != S_OK) return hr;
     if (!FocusInside()) return S_FALSE;
     focus->vt = VT_I4;
     focus->lVal = CHILDID_SELF;
@@ -219,10 +217,8 @@ class FormAccessible final : public IAccessible {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long dir, VARIANT start, VARIANT* end) override {
-    if (!end) return E_INVALIDARG;
-    ClearVariant(end);
-    Form* form = LiveForm();
-    if (!form) return CO_E_OBJNOTCONNECTED;
+    Form* form = nullptr;
+    if (HRESULT hr = Answering(end, &form); hr != S_OK) return hr;
     long count = static_cast<long>(AccessibleChildren(*form).size());
     long from = start.vt == VT_I4 ? start.lVal : CHILDID_SELF;
     long to = 0;
@@ -239,10 +235,8 @@ class FormAccessible final : public IAccessible {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
-    if (!hit) return E_INVALIDARG;
-    ClearVariant(hit);
-    Form* form = LiveForm();
-    if (!form) return CO_E_OBJNOTCONNECTED;
+    Form* form = nullptr;
+    if (HRESULT hr = Answering(hit, &form); hr != S_OK) return hr;
     POINT p{x, y};
     ScreenToClient(hwnd_, &p);
     RECT client;
@@ -275,6 +269,14 @@ class FormAccessible final : public IAccessible {
   Form* LiveForm() const {
     FormRecord* rec = FormRecordOf(hwnd_);
     return rec ? rec->form : nullptr;
+  }
+  // The start of every answer that hands out a VARIANT: the pointer checked,
+  // the VARIANT emptied, the form still there.
+  HRESULT Answering(VARIANT* out, Form** form) const {
+    if (!out) return E_INVALIDARG;
+    ClearVariant(out);
+    *form = LiveForm();
+    return *form ? S_OK : CO_E_OBJNOTCONNECTED;
   }
   bool FocusInside() const {
     HWND f = GetFocus();

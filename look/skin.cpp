@@ -60,4 +60,12 @@ void ResizeMessageDialog(kit::Form& dialog, kit::Shape& frame, kit::Label& messa
   acknowledge.bounds.left = dialog.Width() - acknowledge.bounds.width - 100;
 }
 
+void DesignRule(kit::Line& line, int x1, int y1, int x2, int y2) {
+  line.x1 = x1;
+  line.y1 = y1;
+  line.x2 = x2;
+  line.y2 = y2;
+  line.color = kit::Rgb(255, 255, 255);
+}
+
 }  // namespace look

@@ -31,6 +31,10 @@ void DesignSkin(kit::Shape& frame, kit::Shape* band, kit::Shape* side, int side_
 // dialogs keep their band where the design put it).
 void ApplySkin(kit::Form& window, kit::Shape& frame, kit::Shape* band, kit::Shape* side);
 
+// The white one-pixel rules that tie the step labels together, from
+// (x1, y1) to (x2, y2) in twips.
+void DesignRule(kit::Line& line, int x1, int y1, int x2, int y2);
+
 // The dialogs' header band: a fixed band at (-30, -120), 8370 x 600, that
 // the dialog's edges cut down to a 480-high strip; their resize leaves it.
 void DesignDialogBand(kit::Shape& band);

@@ -30,14 +30,6 @@ void StyleStep(kit::Label& label, const wchar_t* caption, int left, int top, int
   label.bounds = {left, top, width, 345};
 }
 
-void StyleLine(kit::Line& line, int x1, int y1, int x2, int y2) {
-  line.x1 = x1;
-  line.y1 = y1;
-  line.x2 = x2;
-  line.y2 = y2;
-  line.color = kWhite;
-}
-
 }  // namespace
 
 WizardPage::WizardPage(std::string name, Step current, int width, int height)
@@ -52,14 +44,14 @@ WizardPage::WizardPage(std::string name, Step current, int width, int height)
 
   StyleWhiteLabel(Label1, L"Zentrik©Elemora 2002®", 21.75, {585, -45, 6750, 615});
   StyleWhiteLabel(Label9, L"Zentrik Engine", 9.75, {2250, 4215, 1410, 270});
-  StyleLine(Line7, 3690, 4365, 8790, 4365);
+  look::DesignRule(Line7, 3690, 4365, 8790, 4365);
 
   // The spine, with a tick towards each inner step.
-  StyleLine(Line1, 300, 1065, 300, 3225);
-  StyleLine(Line2, 300, 1312, 555, 1312);
-  StyleLine(Line3, 300, 2107, 555, 2107);
-  StyleLine(Line4, 300, 2512, 555, 2512);
-  StyleLine(Line5, 300, 2902, 555, 2902);
+  look::DesignRule(Line1, 300, 1065, 300, 3225);
+  look::DesignRule(Line2, 300, 1312, 555, 1312);
+  look::DesignRule(Line3, 300, 2107, 555, 2107);
+  look::DesignRule(Line4, 300, 2512, 555, 2512);
+  look::DesignRule(Line5, 300, 2902, 555, 2902);
 
   bool programs = current == Step::kCopy || current == Step::kFinish;
   StyleStep(Label8, L"Начало", 225, 765, 1125);

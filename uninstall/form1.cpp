@@ -29,14 +29,6 @@ void Place(kit::Label& label, const wchar_t* caption, kit::Rect bounds, const ki
   label.transparent = true;
 }
 
-void Place(kit::Line& line, int x1, int y1, int x2, int y2) {
-  line.x1 = x1;
-  line.y1 = y1;
-  line.x2 = x2;
-  line.y2 = y2;
-  line.color = kWhite;
-}
-
 }  // namespace
 
 Form1::Form1(os::Services& os, std::wstring log_path)
@@ -71,11 +63,11 @@ Form1::Form1(os::Services& os, std::wstring log_path)
   Place(Label5, L"Край", {255, 4815, 750, 345}, step, kStepDone);
   for (kit::Label* l : {&Label1, &Label2, &Label3, &Label4, &Label5}) l->word_wrap = true;
 
-  Place(Line1, 210, 1080, 210, 4995);
-  Place(Line2, 210, 1425, 435, 1425);
-  Place(Line4, 225, 2640, 450, 2640);
-  Place(Line6, 210, 3915, 435, 3915);
-  Place(Line7, 4425, 4545, 8805, 4545);
+  look::DesignRule(Line1, 210, 1080, 210, 4995);
+  look::DesignRule(Line2, 210, 1425, 435, 1425);
+  look::DesignRule(Line4, 225, 2640, 450, 2640);
+  look::DesignRule(Line6, 210, 3915, 435, 3915);
+  look::DesignRule(Line7, 4425, 4545, 8805, 4545);
 
   Image1.resource = L"GORVIX";
   Image1.bounds = {105, 135, 480, 480};

@@ -98,14 +98,27 @@ class InstallRoad(unittest.TestCase):
         self.assertTrue(wait_until(lambda: u.text("Label7") == "Изход", timeout=30))
         return gorvix, u
 
-    def walk_to_copying(self, s: WineSession, typed: str | None):
-        """Setup.exe from the distribution folder, clicked to the copying page."""
+    def copying_with_the_recent_link_blocked(self, name: str):
+        """A session whose installer waits in vain for the recent-documents
+        link (a folder stands in its place), walked to the copying page."""
+        s = WineSession(name).__enter__()
+        self.addCleanup(s.close)
+        block_recent_link(s)
+        return (s, *self.walk_to_copying(s, None))
+
+    @staticmethod
+    def walk_to_destination(s: WineSession):
+        """Setup.exe from the distribution folder, clicked to the destination page."""
         app = s.start(DIST / "Setup.exe")
         s.wait_window("Form1", timeout=60).click_control("Label10")
         licence = s.wait_window("Form2")
         licence.click_control("Option1")
         licence.click_control("Label10")
-        destination = s.wait_window("Form4")
+        return app, s.wait_window("Form4")
+
+    def walk_to_copying(self, s: WineSession, typed: str | None):
+        """Setup.exe from the distribution folder, clicked to the copying page."""
+        app, destination = self.walk_to_destination(s)
         dest = DEFAULT_DEST
         if typed is not None:
             destination.click_control("Text1")
@@ -188,10 +201,7 @@ class InstallRoad(unittest.TestCase):
         # A folder where the shell would write the recent-documents shortcut:
         # the installer waits for it in vain, with the meter at 100, then says
         # that this one shortcut was not made.
-        s = WineSession("install-failing-step").__enter__()
-        self.addCleanup(s.close)
-        block_recent_link(s)
-        app, copying, dest = self.walk_to_copying(s, None)
+        s, app, copying, dest = self.copying_with_the_recent_link_blocked("install-failing-step")
         copying.click_control("Label10")
         self.assertTrue(wait_until(lambda: copying.text("MeterPos").startswith("100"), timeout=20))
         s.screenshot("install-copying-100")
@@ -209,12 +219,7 @@ class InstallRoad(unittest.TestCase):
         s = WineSession("install-drive-d").__enter__()
         self.addCleanup(s.close)
         drive = map_empty_drive(s, "d")
-        app = s.start(DIST / "Setup.exe")
-        s.wait_window("Form1", timeout=60).click_control("Label10")
-        licence = s.wait_window("Form2")
-        licence.click_control("Option1")
-        licence.click_control("Label10")
-        destination = s.wait_window("Form4")
+        app, destination = self.walk_to_destination(s)
         self.assertIn("d:", destination.control("Drive1")["items"])
         pick_drive(s, destination, "d:")
         self.assertTrue(wait_until(lambda: destination.text("Text1") == r"D:\Zentrik"), destination.text("Text1"))
@@ -279,10 +284,7 @@ class InstallRoad(unittest.TestCase):
     def test_clicks_and_close_keys_during_the_installation_change_nothing(self):
         # A folder where the shell would write the recent-documents entry keeps
         # the installer waiting for about two seconds, handling messages.
-        s = WineSession("install-busy").__enter__()
-        self.addCleanup(s.close)
-        block_recent_link(s)
-        app, copying, dest = self.walk_to_copying(s, None)
+        s, app, copying, dest = self.copying_with_the_recent_link_blocked("install-busy")
         copying.click_control("Label11")   # the cancel question, left open
         question = s.wait_window("frmExit")
         yes = question.control("Label12")["rect"]

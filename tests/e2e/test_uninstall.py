@@ -107,6 +107,12 @@ class Installed:
         return {p.name: p.exists() for p in (self.viewer, self.database, self.named, self.other)}
 
 
+def start_gorvix(s: WineSession):
+    """Gorvix.exe from the Windows folder, as the uninstall entry starts it, and its window."""
+    app = s.start(r"C:\windows\Gorvix.exe")
+    return app, s.wait_window("Form1")
+
+
 class UninstallUnderWine(unittest.TestCase):
     def setUp(self):
         if not (DIST / "Gorvix.exe").exists():
@@ -126,8 +132,7 @@ class UninstallUnderWine(unittest.TestCase):
     def test_start_removes_viewer_named_shortcut_and_keys(self):
         with WineSession("uninstall") as s:
             inst = Installed(s)
-            app = s.start(r"C:\windows\Gorvix.exe")
-            w = s.wait_window("Form1")
+            app, w = start_gorvix(s)
             # Centred on the 1280 x 1024 screen, 8775 x 5235 twips.
             width, height = twips_to_px(8775), twips_to_px(5235)
             self.assertEqual(w.rect[2] - w.rect[0], width)
@@ -170,8 +175,7 @@ class UninstallUnderWine(unittest.TestCase):
 
     def run_to_the_end(self, s: WineSession):
         """Starts the uninstaller from the uninstall entry's path and clicks "Старт"."""
-        app = s.start(r"C:\windows\Gorvix.exe")
-        w = s.wait_window("Form1")
+        app, w = start_gorvix(s)
         w.click_control("Label6")
         self.assertTrue(self.wait_for(s, lambda: w.control("Label7")["visible"]
                                       and w.text("Label7") == "Изход"), "no Изход")
@@ -198,8 +202,7 @@ class UninstallUnderWine(unittest.TestCase):
     def test_close_requests_during_the_pauses_do_not_stop_the_removal(self):
         with WineSession("uninstall-close") as s:
             inst = Installed(s)
-            app = s.start(r"C:\windows\Gorvix.exe")
-            w = s.wait_window("Form1")
+            app, w = start_gorvix(s)
             w.click_control("Label6")
             # During the pauses: WM_CLOSE from another program, then Alt+F4;
             # the removal is still under way after both were handled.
@@ -256,8 +259,7 @@ class UninstallUnderWine(unittest.TestCase):
     def test_cancel_removes_nothing(self):
         with WineSession("uninstall-cancel") as s:
             inst = Installed(s)
-            app = s.start(r"C:\windows\Gorvix.exe")
-            w = s.wait_window("Form1")
+            app, w = start_gorvix(s)
             w.click_control("Label7")
             self.assertIsNotNone(app.wait_exit(10), "Отказ did not end the program")
             self.assertEqual(inst.files_present(), {"Table.exe": True, "vrakel.mdb": True,

@@ -70,19 +70,23 @@ void Write(const fs::path& file, int count) {
   ASSERT_EQ(jet::WriteDatabaseFile(file.string(), ElementTable(count)), "");
 }
 
-std::unique_ptr<viewer::RecordSet> OpenDataList(viewer::JetDatabaseEngine& engine,
-                                                std::unique_ptr<viewer::Database>& db, const fs::path& file) {
-  db = engine.OpenDatabase(file.wstring());
-  if (!db) return nullptr;
-  return db->OpenRecordset("data_list");
-}
-
-TEST(JetRecordSource, WalksTheTableInIdOrderFromARememberedFirstRecord) {
+// A vrakel.mdb of `count` records written and its element table opened;
+// `rs` is null when either failed.
+struct DataList {
+  explicit DataList(int count) {
+    Write(dir.path() / "vrakel.mdb", count);
+    db = engine.OpenDatabase((dir.path() / "vrakel.mdb").wstring());
+    if (db) rs = db->OpenRecordset("data_list");
+  }
   TempFolder dir;
-  Write(dir.path() / "vrakel.mdb", 120);
   viewer::JetDatabaseEngine engine;
   std::unique_ptr<viewer::Database> db;
-  auto rs = OpenDataList(engine, db, dir.path() / "vrakel.mdb");
+  std::unique_ptr<viewer::RecordSet> rs;
+};
+
+TEST(JetRecordSource, WalksTheTableInIdOrderFromARememberedFirstRecord) {
+  DataList list(120);
+  auto& rs = list.rs;
   ASSERT_TRUE(rs);
   // Stored order first: the last record by ID.
   EXPECT_EQ(rs->FieldText("atom_num"), L"120");
@@ -109,11 +113,8 @@ TEST(JetRecordSource, WalksTheTableInIdOrderFromARememberedFirstRecord) {
 }
 
 TEST(JetRecordSource, ValuesReadAsTextWithADecimalComma) {
-  TempFolder dir;
-  Write(dir.path() / "vrakel.mdb", 40);
-  viewer::JetDatabaseEngine engine;
-  std::unique_ptr<viewer::Database> db;
-  auto rs = OpenDataList(engine, db, dir.path() / "vrakel.mdb");
+  DataList list(40);
+  auto& rs = list.rs;
   ASSERT_TRUE(rs && rs->SetIndex("ID") && rs->Move(2));
   EXPECT_EQ(rs->FieldText("atom_mass"), L"3,25");
   EXPECT_EQ(rs->FieldText("density"), L"2");         // a whole double stays plain
