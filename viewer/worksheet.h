@@ -64,7 +64,7 @@ struct SheetContent {
 };
 
 // The picture laid out `width` pixels wide: the content at the scale
-// (`dpi`) that fills the width inside a white margin of 2 %, on white, its
+// (`dpi`) that fills the width inside a white margin of at least 2 %, on white, its
 // text outside the tiles black and the swatches outlined.
 struct Sheet {
   int width = 0, height = 0;
