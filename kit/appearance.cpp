@@ -25,14 +25,19 @@ void TakeText(Appearance& a, const std::wstring& text, bool border, Align alignm
 
 }  // namespace
 
-PixelBox ToPixels(const Rect& r) {
-  return {TwipsToPixels(r.left), TwipsToPixels(r.top), TwipsToPixels(r.Right()), TwipsToPixels(r.Bottom())};
+PixelBox ToPixels(const Rect& r) { return ToPixels(r, Dpi()); }
+
+PixelBox ToPixels(const Rect& r, int dpi) {
+  return {TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi), TwipsToPixels(r.Right(), dpi),
+          TwipsToPixels(r.Bottom(), dpi)};
 }
 
-Appearance AppearanceOf(const Control& c) {
+Appearance AppearanceOf(const Control& c) { return AppearanceOf(c, Dpi()); }
+
+Appearance AppearanceOf(const Control& c, int dpi) {
   Appearance a;
   a.kind = c.Kind();
-  a.place = ToPixels(c.bounds);
+  a.place = ToPixels(c.bounds, dpi);
   if (auto* box = static_cast<const PictureBox*>(c.Container()); box && box->border) {
     a.place = {a.place.left + 1, a.place.top + 1, a.place.right + 1, a.place.bottom + 1};
   }
@@ -79,8 +84,8 @@ Appearance AppearanceOf(const Control& c) {
     case ControlKind::kLine: {
       auto& l = static_cast<const Line&>(c);
       a.place = {};
-      a.from = {TwipsToPixels(l.x1), TwipsToPixels(l.y1)};
-      a.to = {TwipsToPixels(l.x2), TwipsToPixels(l.y2)};
+      a.from = {TwipsToPixels(l.x1, dpi), TwipsToPixels(l.y1, dpi)};
+      a.to = {TwipsToPixels(l.x2, dpi), TwipsToPixels(l.y2, dpi)};
       a.fore = Resolve(l.color);
       a.pen_width = std::max(1, l.width);
       break;

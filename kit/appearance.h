@@ -22,6 +22,7 @@ struct PixelBox {
   friend bool operator==(const PixelBox&, const PixelBox&) = default;
 };
 PixelBox ToPixels(const Rect& twips);
+PixelBox ToPixels(const Rect& twips, int dpi);
 
 struct Appearance {
   ControlKind kind = ControlKind::kLabel;
@@ -51,6 +52,8 @@ struct Appearance {
 };
 
 Appearance AppearanceOf(const Control& c);
+// The same at `dpi` instead of the screen's (a picture, a printer).
+Appearance AppearanceOf(const Control& c, int dpi);
 
 // The ring that shows the keyboard focus on a label-button: `width` pixels
 // (two at 96 DPI) just inside its edge, inside its frame if it has one, in

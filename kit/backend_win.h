@@ -111,6 +111,7 @@ void DropControl(Control& control);
 
 // ---- paint_win.cpp
 HFONT FontFor(const Font& font);
+HFONT FontFor(const Font& font, int dpi);
 // Paints everything of the form that has no window, in one pass into `dc`
 // (a back buffer of the client area): colour, shapes and lines, then labels
 // and images in z-order, then the focus ring when `show_focus`.

@@ -3,11 +3,13 @@
 // a transparent label showing whatever lies under it), picture boxes (our
 // own pixel buffer, blitted, with their captions) and the folder list's lines.
 #include <algorithm>
+#include <cmath>
 #include <cwchar>
 #include <map>
 #include <tuple>
 
 #include "kit/backend_win.h"
+#include "kit/scene_win.h"
 
 namespace kit::win {
 namespace {
@@ -91,9 +93,10 @@ std::wstring FaceOrSibling(const std::wstring& face, bool* bold) {
 
 }  // namespace
 
-HFONT FontFor(const Font& font) {
+HFONT FontFor(const Font& font) { return FontFor(font, Dpi()); }
+
+HFONT FontFor(const Font& font, int dpi) {
   static std::map<std::tuple<std::wstring, long long, bool, bool, bool, int, int>, HFONT> cache;
-  int dpi = Dpi();
   auto key = std::make_tuple(font.face, static_cast<long long>(font.points * 100), font.bold, font.italic,
                              font.underline, font.charset, dpi);
   auto it = cache.find(key);
@@ -151,20 +154,39 @@ void PaintPictureArea(const PictureBox& box, HDC dc, POINT origin, SIZE size) {
 
 namespace {
 
+// `font`, or where `text` would not fit `width` pixels at `dpi` (a face
+// wider than the one the layout was made for), the largest size that does.
+Font FittingFont(HDC dc, const std::wstring& text, Font font, int dpi, int width) {
+  auto width_at = [&](const Font& f) {
+    base::SelectedObject s(dc, FontFor(f, dpi));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  int wide = width_at(font);
+  if (wide <= width || wide <= 0 || width <= 0) return font;
+  font.points = std::floor(font.points * width / wide * 4) / 4;
+  while (font.points > 1 && width_at(font) > width) font.points -= 0.25;
+  return font;
+}
+
 // A label's own pixels (background unless transparent, frame, caption) in
 // its own coordinates.
-void PaintLabelContent(const Appearance& label, HDC dc, RECT rc) {
+void PaintLabelContent(const Appearance& label, HDC dc, RECT rc, int dpi = Dpi(), bool fit = false) {
   if (!label.transparent) {
     base::Gdi<HBRUSH> back(CreateSolidBrush(label.back));
     FillRect(dc, &rc, back.get());
   }
   RECT text = rc;
   if (label.border) {
-    base::Gdi<HPEN> pen(CreatePen(PS_SOLID, 1, Resolve(kWindowText)));
+    // A frame is a pixel wide in the window; a picture at a finer scale
+    // asks for a wider one (pen_width) so that it prints as the window shows.
+    const int frame = std::max(1, label.pen_width);
+    base::Gdi<HPEN> pen(CreatePen(PS_INSIDEFRAME, frame, Resolve(kWindowText)));
     base::SelectedObject p(dc, pen.get());
     base::SelectedObject b(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
-    InflateRect(&text, -1, -1);
+    InflateRect(&text, -frame, -frame);
   }
   // Some faces ink a pixel past the last glyph's advance (Wine's Tahoma
   // does); flush right against the edge that column would be cut off, so the
@@ -172,11 +194,13 @@ void PaintLabelContent(const Appearance& label, HDC dc, RECT rc) {
   // outside the label.
   bool ink_past_edge = !label.border && label.alignment == Align::kRight;
   if (ink_past_edge) text.right -= 1;
-  base::SelectedObject f(dc, FontFor(label.font));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, label.fore);
   UINT flags = AlignFlags(label.alignment) | DT_NOPREFIX | DT_EXPANDTABS;
   flags |= label.word_wrap ? DT_WORDBREAK : DT_SINGLELINE;
+  Font font = label.font;
+  if (fit && !label.word_wrap) font = FittingFont(dc, label.text, font, dpi, text.right - text.left);
+  base::SelectedObject f(dc, FontFor(font, dpi));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, label.fore);
   if (ink_past_edge) {
     SaveDC(dc);
     IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
@@ -231,11 +255,11 @@ void PaintImage(ControlRecord& rec, const Appearance& img, HDC dc) {
 }
 
 // A label at its place in a window whose origin is `origin`.
-void PaintLabelAt(const Appearance& label, HDC dc) {
+void PaintLabelAt(const Appearance& label, HDC dc, int dpi = Dpi(), bool fit = false) {
   RECT rc = ToRect(label.place);
   POINT old;
   SetViewportOrgEx(dc, rc.left, rc.top, &old);
-  PaintLabelContent(label, dc, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top});
+  PaintLabelContent(label, dc, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top}, dpi, fit);
   SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
@@ -283,6 +307,16 @@ void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus) {
     }
     rec.painted_focus = focus;
   }
+}
+
+void PaintScene(HDC dc, const std::vector<Appearance>& items, int dpi) {
+  for (const Appearance& a : items) {
+    if (!a.shown) continue;
+    if (a.kind == ControlKind::kShape) PaintShape(a, dc);
+    else if (a.kind == ControlKind::kLine) PaintLine(a, dc);
+  }
+  for (const Appearance& a : items)
+    if (a.shown && a.kind == ControlKind::kLabel) PaintLabelAt(a, dc, dpi, true);
 }
 
 void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint, bool first) {

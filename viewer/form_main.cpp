@@ -5,6 +5,7 @@
 
 #include "kit/font.h"
 #include "kit/platform.h"
+#include "viewer/matter_state.h"
 #include "viewer/module1.h"
 #include "viewer/tile_table.h"
 
@@ -16,6 +17,10 @@ constexpr kit::Color kBandBlue = kit::Rgb(0x4B, 0x83, 0xC0);
 constexpr kit::Color kWhite = kit::Rgb(0xFF, 0xFF, 0xFF);
 
 constexpr wchar_t kTitle[] = L"Периодична система";
+
+constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
+constexpr wchar_t kSavePicture[] = L"Запиши като картина…";
+constexpr wchar_t kPrint[] = L"Печат…";
 
 // What the user reads when a tile cannot show its element. The panel keeps
 // what it showed before.
@@ -122,9 +127,22 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
   // context-menu key wherever the window's own focus is.
   on_context_menu = [this](kit::Control* target, int x, int y, bool keyboard) {
     bool on_tile = std::any_of(tiles_.begin(), tiles_.end(), [&](const auto& t) { return t.get() == target; });
-    if (keyboard || on_tile) trends_->OpenMenu(x, y);
+    if (keyboard || on_tile) OpenMenu(x, y);
   };
-  on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
+  on_char = [this](wchar_t ch) {
+    // Ctrl+C, Ctrl+S and Ctrl+P arrive as control characters; a text box
+    // takes its own Ctrl+C before the form sees it.
+    constexpr wchar_t kCtrlC = 0x03, kCtrlP = 0x10, kCtrlS = 0x13;
+    if (ch == kCtrlC || ch == kCtrlP || ch == kCtrlS) {
+      if (!sheet_output_) return false;
+      SheetContent sheet = Worksheet();
+      if (ch == kCtrlC) sheet_output_->Copy(sheet);
+      else if (ch == kCtrlS) sheet_output_->Save(sheet);
+      else sheet_output_->Print(sheet);
+      return true;
+    }
+    return trends_->Type(ch, kit::CurrentPlatform().TickMs());
+  };
   on_focus_change = [this](kit::Control* from, kit::Control* to) { trends_->FocusMoved(from, to); };
 }
 
@@ -324,6 +342,60 @@ void FormMain::BuildTiles() {
     }
     tiles_.push_back(std::move(tile));
   }
+}
+
+SheetContent FormMain::Worksheet() const {
+  SheetContent sheet;
+  const StateView* states = trends_->StatesShown() ? trends_->States() : nullptr;
+  sheet.title = WorksheetTitle(trends_->Shown(), states ? std::optional<int>(states->Celsius()) : std::nullopt);
+  sheet.surface = back_color;
+  std::vector<const kit::Control*> left_out{&Shape2, &Label1, &Label2, &Label3};
+  for (const kit::Label* panel : {&lbl_atom_num, &lbl_name, &lbl_atom_mass, &lbl_atom_rad, &lbl_elec_shell,
+                                  &lbl_density, &lbl_isotopes, &lbl_electronegativity, &lbl_oxidation,
+                                  &lbl_discovery, &lbl_orbitals, &lbl_melt_boil})
+    left_out.push_back(panel);
+  if (states) {
+    // The temperature's controls only work in the window; one line says
+    // what they are set to.
+    for (const kit::Label* l : {&states->lbl_temperature, &states->lbl_celsius, &states->lbl_kelvin,
+                                &states->lbl_room_temperature, &states->lbl_points})
+      left_out.push_back(l);
+    sheet.texts.push_back({{1920, 690, 5880, 255},
+                           L"Температура: " + CelsiusText(states->Celsius()) + L" °C (" +
+                               KelvinText(states->Celsius()) + L")",
+                           Verdana(8.25, true)});
+  }
+  for (const kit::Control* c : Controls()) {
+    const kit::ControlKind kind = c->Kind();
+    if (kind != kit::ControlKind::kLabel && kind != kit::ControlKind::kShape && kind != kit::ControlKind::kLine)
+      continue;
+    if (!kit::Shown(*c) || c->Container() || std::find(left_out.begin(), left_out.end(), c) != left_out.end())
+      continue;
+    sheet.controls.push_back(c);
+  }
+  return sheet;
+}
+
+std::vector<kit::MenuItem> FormMain::MenuItems() const {
+  std::vector<kit::MenuItem> items = trends_->MenuItems();
+  items.push_back({L"", false, true});
+  for (const wchar_t* line : {kCopyPicture, kSavePicture, kPrint}) items.push_back({line});
+  return items;
+}
+
+void FormMain::OpenMenu(int x, int y) {
+  const std::vector<kit::MenuItem> items = MenuItems();
+  const int chosen = kit::CurrentPlatform().PopupMenu(*this, items, x, y);
+  const int views = static_cast<int>(trends_->MenuItems().size());
+  if (chosen < views) {
+    trends_->Choose(chosen);
+    return;
+  }
+  if (!sheet_output_) return;
+  const std::wstring& line = items[chosen].text;
+  if (line == kCopyPicture) sheet_output_->Copy(Worksheet());
+  else if (line == kSavePicture) sheet_output_->Save(Worksheet());
+  else if (line == kPrint) sheet_output_->Print(Worksheet());
 }
 
 kit::Label* FormMain::Tile(std::string_view symbol) {

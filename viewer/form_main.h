@@ -19,6 +19,7 @@
 #include "viewer/property_values.h"
 #include "viewer/record_source.h"
 #include "viewer/trend_view.h"
+#include "viewer/worksheet.h"
 
 namespace viewer {
 
@@ -51,6 +52,17 @@ class FormMain : public kit::Form {
   // Every tile's record, read on the first call and kept; null when the
   // element table cannot be read (the user is told why when `tell_user`).
   const std::vector<TileRecord>* TileRecords(bool tell_user);
+
+  // The table as a worksheet shows it at this moment: the tiles, the group
+  // headings, the lines and what stands in the legend's place, under the
+  // title of the view; none of the header, the panel or the controls.
+  SheetContent Worksheet() const;
+  // Where "Копирай като картина", "Запиши като картина…" and "Печат…" go;
+  // without one they do nothing.
+  void SetSheetOutput(SheetOutput* output) { sheet_output_ = output; }
+  // The tiles' popup menu: the views, then the worksheet's lines.
+  std::vector<kit::MenuItem> MenuItems() const;
+  void OpenMenu(int x, int y);
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -178,6 +190,7 @@ class FormMain : public kit::Form {
 
   std::optional<std::vector<TileRecord>> tile_records_;
   std::unique_ptr<TrendView> trends_;
+  SheetOutput* sheet_output_ = nullptr;
 };
 
 }  // namespace viewer

@@ -107,7 +107,10 @@ std::vector<kit::MenuItem> TrendView::MenuItems() const {
 }
 
 void TrendView::OpenMenu(int x, int y) {
-  const int chosen = kit::CurrentPlatform().PopupMenu(form_, MenuItems(), x, y);
+  Choose(kit::CurrentPlatform().PopupMenu(form_, MenuItems(), x, y));
+}
+
+void TrendView::Choose(int chosen) {
   const int properties = static_cast<int>(kProperties.size());
   if (chosen == properties + 2) ShowStates();
   else if (chosen >= 0 && chosen <= properties)

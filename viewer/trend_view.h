@@ -62,6 +62,8 @@ class TrendView {
   std::vector<kit::MenuItem> MenuItems() const;
   // Opens the menu at (x, y), twips in the form, and shows what is chosen.
   void OpenMenu(int x, int y);
+  // Shows what line `index` of MenuItems() stands for (-1: nothing).
+  void Choose(int index);
 
   // A character typed while the form has the focus. With the focus on a
   // tile, letters and Backspace find a tile by its symbol or name and move

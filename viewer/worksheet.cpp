@@ -1,7 +1,11 @@
 #include "viewer/worksheet.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+
+#include "kit/font.h"
 
 namespace viewer {
 
@@ -52,6 +56,93 @@ PrintFill ScalePrintFill(std::optional<double> position) {
   static constexpr int kGreys[] = {0xFF, 0xE6, 0xCC, 0xB3, 0x99};
   const int step = std::clamp(static_cast<int>(*position * 5), 0, 4);
   return {kit::Rgb(kGreys[step], kGreys[step], kGreys[step]), step % 2 ? Hatch::kHorizontal : Hatch::kNone};
+}
+
+Sheet LayOutSheet(const SheetContent& content, int width) {
+  constexpr kit::Color kBlack = kit::Rgb(0, 0, 0);
+  constexpr int kTitleHeight = 360, kTitleGap = 120;
+  // The content's extent in twips, the title's line above it.
+  int left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+  auto take = [&](int l, int t, int r, int b) {
+    left = std::min(left, std::min(l, r));
+    top = std::min(top, std::min(t, b));
+    right = std::max(right, std::max(l, r));
+    bottom = std::max(bottom, std::max(t, b));
+  };
+  for (const kit::Control* c : content.controls) {
+    if (c->Kind() == kit::ControlKind::kLine) {
+      auto* l = static_cast<const kit::Line*>(c);
+      take(l->x1, l->y1, l->x2, l->y2);
+    } else {
+      take(c->bounds.left, c->bounds.top, c->bounds.Right(), c->bounds.Bottom());
+    }
+  }
+  for (const SheetText& t : content.texts) take(t.bounds.left, t.bounds.top, t.bounds.Right(), t.bounds.Bottom());
+  if (left > right) left = right = top = bottom = 0;
+  const kit::Rect title_box{left, top - kTitleHeight - kTitleGap, right - left, kTitleHeight};
+  top = title_box.top;
+
+  int outer_w = 0, outer_h = 0;
+  // 3 % of the content is 2.8 % of the whole: at least 2 % of the picture
+  // on every side, with room for the scale's rounding.
+  const kit::Rect inner = WithMargin(right - left, bottom - top, 3, &outer_w, &outer_h);
+  Sheet sheet;
+  sheet.width = width;
+  sheet.dpi = std::max(1, static_cast<int>(static_cast<long long>(width) * 1440 / std::max(1, outer_w)));
+  sheet.height = kit::TwipsToPixels(outer_h, sheet.dpi);
+  // Form twips to sheet pixels: the content's corner lands inside the
+  // margin, the rest of the width split evenly.
+  const int pad = (width - kit::TwipsToPixels(outer_w, sheet.dpi)) / 2;
+  const int dx = pad + kit::TwipsToPixels(inner.left, sheet.dpi) - kit::TwipsToPixels(left, sheet.dpi);
+  const int dy = kit::TwipsToPixels(inner.top, sheet.dpi) - kit::TwipsToPixels(top, sheet.dpi);
+  // A pixel of the window, at this scale.
+  const int line = std::max(1, static_cast<int>(std::lround(sheet.dpi / 96.0)));
+  auto place = [&](kit::Appearance& a) {
+    a.place = {a.place.left + dx, a.place.top + dy, a.place.right + dx, a.place.bottom + dy};
+    a.from = {a.from.x + dx, a.from.y + dy};
+    a.to = {a.to.x + dx, a.to.y + dy};
+  };
+
+  kit::Appearance title;
+  title.kind = kit::ControlKind::kLabel;
+  title.place = kit::ToPixels(title_box, sheet.dpi);
+  place(title);
+  title.shown = true;
+  title.has_text = true;
+  title.text = content.title;
+  title.font = kit::MakeFont(L"Verdana", 12, true, kit::kCyrillicCharset);
+  title.fore = kBlack;
+  title.transparent = true;
+  sheet.items.push_back(title);
+
+  for (const kit::Control* c : content.controls) {
+    kit::Appearance a = kit::AppearanceOf(*c, sheet.dpi);
+    place(a);
+    switch (a.kind) {
+      case kit::ControlKind::kLabel:
+        if (a.transparent) a.fore = kBlack;
+        if (a.border) a.pen_width = line;
+        break;
+      case kit::ControlKind::kShape:
+        // Swatches are outlined in the window's colour there; on white
+        // they get a black one.
+        if (a.pen_width > 0 && a.fore == kit::Resolve(content.surface)) a.fore = kBlack;
+        if (a.pen_width > 0) a.pen_width *= line;
+        break;
+      case kit::ControlKind::kLine: a.pen_width *= line; break;
+      default: continue;
+    }
+    sheet.items.push_back(std::move(a));
+  }
+  for (const SheetText& t : content.texts) {
+    kit::Appearance a = title;
+    a.place = kit::ToPixels(t.bounds, sheet.dpi);
+    place(a);
+    a.text = t.text;
+    a.font = t.font;
+    sheet.items.push_back(std::move(a));
+  }
+  return sheet;
 }
 
 }  // namespace viewer

@@ -6,6 +6,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "kit/appearance.h"
+#include "kit/control.h"
 
 #include "kit/color.h"
 #include "kit/geometry.h"
@@ -43,5 +47,43 @@ PrintFill CategoryPrintFill(Category category);
 // that darken with the value, every other one hatched so that neighbours
 // stay apart; a missing value is white with crossing diagonals.
 PrintFill ScalePrintFill(std::optional<double> position);
+
+// What the picture shows: the title above the table, the controls of the
+// table and its legend as the window shows them (in z-order), and captions
+// that stand in for controls that only work in the window.
+struct SheetText {
+  kit::Rect bounds;   // twips, in the form
+  std::wstring text;
+  kit::Font font;
+};
+struct SheetContent {
+  std::wstring title;
+  std::vector<const kit::Control*> controls;
+  std::vector<SheetText> texts;
+  kit::Color surface = 0;   // the window's colour, which outlines in it hide
+};
+
+// The picture laid out `width` pixels wide: the content at the scale
+// (`dpi`) that fills the width inside a white margin of at least 2 %, on white, its
+// text outside the tiles black and the swatches outlined.
+struct Sheet {
+  int width = 0, height = 0;
+  int dpi = 0;
+  std::vector<kit::Appearance> items;   // in painting order
+};
+Sheet LayOutSheet(const SheetContent& content, int width);
+
+// The worksheet's picture on paper: 3508 pixels (A4 landscape at 300 DPI).
+constexpr int kSheetWidth = 3508;
+constexpr int kSheetDpi = 300;
+
+// Copying, saving and printing the picture; the Win32 program provides it.
+class SheetOutput {
+ public:
+  virtual ~SheetOutput() = default;
+  virtual void Copy(const SheetContent& content) = 0;
+  virtual void Save(const SheetContent& content) = 0;
+  virtual void Print(const SheetContent& content) = 0;
+};
 
 }  // namespace viewer

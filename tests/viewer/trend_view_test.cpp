@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "tests/viewer/fake_records.h"
 #include "tests/viewer/vrakel_records.h"
 #include "viewer/form_main.h"
+#include "viewer/worksheet.h"
 
 namespace {
 
@@ -96,7 +98,8 @@ TEST(TrendView, TheMenuOpensOnATileOrFromTheKeyboardAndListsTheViewsWithTheShown
   for (const auto& item : menus[0].items) texts.push_back(item.text);
   EXPECT_EQ(texts, (std::vector<std::wstring>{L"Категории", L"Радиус на атома", L"Електроотрицателност",
                                                L"Плътност", L"Температура на топене", L"Температура на кипене", L"",
-                                               L"Агрегатно състояние"}));
+                                               L"Агрегатно състояние", L"", L"Копирай като картина",
+                                               L"Запиши като картина…", L"Печат…"}));
   EXPECT_TRUE(menus[0].items[0].checked);
   for (size_t i = 1; i < menus[0].items.size(); ++i) EXPECT_FALSE(menus[0].items[i].checked);
   EXPECT_EQ(menus[0].x, v.Tile("Fe").bounds.left + 100);
@@ -324,6 +327,52 @@ TEST(TrendView, LettersOutsideTheTableAreNotTheTablesAndDigitsAreNotASearch) {
   EXPECT_FALSE(kit::Char(v.form, L'2'));
   EXPECT_EQ(v.Focus(), "lbl_Fe");
   EXPECT_EQ(v.headless.platform.beeps, 0);
+}
+
+
+
+// What a copied, saved or printed worksheet holds, and how it is asked for.
+struct Recorder : viewer::SheetOutput {
+  void Copy(const viewer::SheetContent& c) override { asked.push_back(L"copy " + c.title); }
+  void Save(const viewer::SheetContent& c) override { asked.push_back(L"save " + c.title); }
+  void Print(const viewer::SheetContent& c) override { asked.push_back(L"print " + c.title); }
+  std::vector<std::wstring> asked;
+};
+
+TEST(Worksheet, ShowsTheTableAndLegendOnWhiteInsideItsMarginAndIsAskedForByKeyAndMenu) {
+  Shipped v;
+  Recorder out;
+  v.form.SetSheetOutput(&out);
+  v.Choose(Property::kElectronegativity);
+  const viewer::Sheet sheet = viewer::LayOutSheet(v.form.Worksheet(), viewer::kSheetWidth);
+  ASSERT_FALSE(sheet.items.empty());
+  EXPECT_EQ(sheet.items[0].text, L"Периодична система на химичните елементи: електроотрицателност");
+  std::set<std::wstring> texts;
+  const int margin = sheet.width * 2 / 100;
+  for (const kit::Appearance& a : sheet.items) {
+    texts.insert(a.text);
+    const int left = a.kind == kit::ControlKind::kLine ? std::min(a.from.x, a.to.x) : a.place.left;
+    const int right = a.kind == kit::ControlKind::kLine ? std::max(a.from.x, a.to.x) : a.place.right;
+    EXPECT_GE(left, margin);
+    EXPECT_LE(right, sheet.width - margin);
+    if (a.kind == kit::ControlKind::kLabel && a.transparent) {
+      EXPECT_EQ(a.fore, kit::Rgb(0, 0, 0)) << a.text;
+    }
+  }
+  EXPECT_EQ(sheet.width, 3508);
+  for (const wchar_t* shown : {L"Fe", L"He", L"Uuo", L"18", L"VIIIб", L"Електроотрицателност"})
+    EXPECT_TRUE(texts.count(shown)) << shown;
+  // Neither the header, the panel nor the close mark.
+  for (const wchar_t* left_out : {L"X", L"Zentrik Периодична система", L"Атомен номер", L"Плътност"})
+    EXPECT_FALSE(texts.count(left_out)) << left_out;
+
+  kit::Char(v.form, 0x03);
+  kit::Char(v.form, 0x13);
+  kit::Char(v.form, 0x10);
+  v.headless.platform.menu_choice = [](const auto& items) { return static_cast<int>(items.size()) - 3; };
+  kit::ContextMenu(v.form, v.Tile("Fe").bounds.left + 100, v.Tile("Fe").bounds.top + 100);
+  EXPECT_EQ(out.asked.size(), 4u);
+  EXPECT_EQ(out.asked.back(), L"copy Периодична система на химичните елементи: електроотрицателност");
 }
 
 }  // namespace
