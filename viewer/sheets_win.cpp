@@ -225,13 +225,22 @@ void WinSheetOutput::Save(const SheetContent& content) {
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrDefExt = L"png";
-  ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+  // The question before replacing a file is asked here, once, for the name
+  // as it will be written: Wine's dialog let a name typed without its
+  // extension ("Таблица") replace the saved "Таблица.png" without asking.
+  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   const BOOL chosen = save_dialog(&ofn);
   if (focus) SetFocus(focus);
   if (!chosen) return;
   const bool emf = ofn.nFilterIndex == 2;
   std::wstring path = name.data();
   if (!HasExtension(path)) path += emf ? L".emf" : L".png";
+  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const std::wstring question = L"Файлът „" + path + L"“ вече съществува.\n\nДа бъде ли заменен?";
+    const int answer = MessageBoxW(owner, question.c_str(), kCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+    if (focus) SetFocus(focus);
+    if (answer != IDYES) return;
+  }
 
   // Written beside the target and moved over it, so that a failed write
   // leaves neither a partial file nor a damaged old one.

@@ -142,6 +142,12 @@ class KeyboardOnly(unittest.TestCase):
                     break
                 if not shot and focused not in ("", "Form2") and licence.control(focused)["role"] == "push button":
                     self.assertIn("focused", licence.control(focused)["states"])
+                    # The ring follows the label's bounds: its right edge two
+                    # pixels of one colour, black or white.
+                    left, top, right, bottom = licence.control(focused)["rect"]
+                    edge = set(s.pixels([(x, y) for x in (right - 1, right - 2) for y in range(top + 2, bottom - 2)]))
+                    self.assertEqual(len(edge), 1, edge)
+                    self.assertIn(edge.pop(), {(0, 0, 0), (0xFF, 0xFF, 0xFF)})
                     s.screenshot("keys-setup-focused-label")
                     shot = True
                 s.key("Tab")
