@@ -125,7 +125,11 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
     if (keyboard || on_tile) trends_->OpenMenu(x, y);
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
-  on_focus_change = [this](kit::Control* from, kit::Control* to) { trends_->FocusMoved(from, to); };
+  on_focus_change = [this](kit::Control* from, kit::Control* to) {
+    trends_->FocusMoved(from, to);
+    if (chart_) chart_->Highlight(trends_->NoticedTile());
+  };
+  trends_->on_chart = [this] { OpenChart(); };
 }
 
 // The controls going away take the focus with them; nothing is left to
@@ -315,11 +319,13 @@ void FormMain::BuildTiles() {
       tile->on_click = [this, t = tile.get()] {
         ShowUnknownElement();
         trends_->TileShown(*t);
+        if (chart_) chart_->Highlight(trends_->NoticedTile());
       };
     } else {
       tile->on_click = [this, t = tile.get(), position = info.position] {
         ShowElement(position);
         trends_->TileShown(*t);
+        if (chart_) chart_->Highlight(trends_->NoticedTile());
       };
     }
     tiles_.push_back(std::move(tile));
@@ -336,6 +342,23 @@ std::array<kit::TextBox*, 12> FormMain::PanelBoxes() {
   std::array<kit::TextBox*, 12> boxes{};
   for (size_t i = 0; i < kFields.size(); ++i) boxes[i] = &(this->*kFields[i].box);
   return boxes;
+}
+
+void FormMain::OpenChart() {
+  if (!chart_) {
+    const std::vector<TileRecord>* records = TileRecords(true);
+    if (!records) return;
+    Property property = trends_->StatesShown() ? Property::kMeltingPoint : Property::kAtomRadius;
+    if (trends_->Shown()) property = *trends_->Shown();
+    ChartWindow::Links links;
+    links.show_tile = [this](int tile) {
+      if (tile >= 0 && tile < static_cast<int>(tiles_.size()) && tiles_[tile]->on_click) tiles_[tile]->on_click();
+    };
+    // Not from inside the window's own handler: after it.
+    links.close = [this] { kit::PostTask([this] { chart_.reset(); }); };
+    chart_ = std::make_unique<ChartWindow>(*records, std::move(links), property, trends_->NoticedTile());
+  }
+  chart_->Activate();
 }
 
 void FormMain::OpenElementTable() {

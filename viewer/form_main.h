@@ -16,6 +16,7 @@
 
 #include "kit/control.h"
 #include "kit/form.h"
+#include "viewer/chart_window.h"
 #include "viewer/property_values.h"
 #include "viewer/record_source.h"
 #include "viewer/trend_view.h"
@@ -51,6 +52,11 @@ class FormMain : public kit::Form {
   // Every tile's record, read on the first call and kept; null when the
   // element table cannot be read (the user is told why when `tell_user`).
   const std::vector<TileRecord>* TileRecords(bool tell_user);
+
+  // Opens the chart of the property the table shows (the radius with the
+  // categories, the melting point with the states), or brings it forward.
+  void OpenChart();
+  ChartWindow* Chart() { return chart_.get(); }
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -178,6 +184,7 @@ class FormMain : public kit::Form {
 
   std::optional<std::vector<TileRecord>> tile_records_;
   std::unique_ptr<TrendView> trends_;
+  std::unique_ptr<ChartWindow> chart_;
 };
 
 }  // namespace viewer

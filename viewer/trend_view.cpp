@@ -7,6 +7,7 @@ namespace {
 
 constexpr wchar_t kCategories[] = L"Категории";
 constexpr wchar_t kStates[] = L"Агрегатно състояние";
+constexpr wchar_t kChart[] = L"Графика…";
 constexpr wchar_t kBackspace = L'\b';
 
 }  // namespace
@@ -103,6 +104,8 @@ std::vector<kit::MenuItem> TrendView::MenuItems() const {
   for (Property p : kProperties) items.push_back({std::wstring(CaptionOf(p)), shown_ == p});
   items.push_back({L"", false, true});
   items.push_back({kStates, StatesShown()});
+  items.push_back({L"", false, true});
+  items.push_back({kChart});
   return items;
 }
 
@@ -110,6 +113,7 @@ void TrendView::OpenMenu(int x, int y) {
   const int chosen = kit::CurrentPlatform().PopupMenu(form_, MenuItems(), x, y);
   const int properties = static_cast<int>(kProperties.size());
   if (chosen == properties + 2) ShowStates();
+  else if (chosen == properties + 4) kit::Dispatch(on_chart);
   else if (chosen >= 0 && chosen <= properties)
     Show(chosen == 0 ? std::nullopt : std::optional<Property>(kProperties[chosen - 1]));
 }

@@ -58,7 +58,8 @@ class TrendView {
   void FocusMoved(const kit::Control* from, const kit::Control* to);
 
   // The popup menu: "Категории", then the properties, then behind a
-  // separator "Агрегатно състояние"; the one shown checked.
+  // separator "Агрегатно състояние"; the one shown checked. Last, behind
+  // another separator, "Графика…", which runs `on_chart`.
   std::vector<kit::MenuItem> MenuItems() const;
   // Opens the menu at (x, y), twips in the form, and shows what is chosen.
   void OpenMenu(int x, int y);
@@ -70,6 +71,9 @@ class TrendView {
   bool Type(wchar_t ch, std::uint64_t now_ms);
 
   const TrendLegend& Legend() const { return legend_; }
+  // The tile last shown or focused, or -1.
+  int NoticedTile() const { return noticed_tile_; }
+  kit::Handler on_chart;
 
  private:
   struct Saved {

@@ -96,7 +96,7 @@ TEST(TrendView, TheMenuOpensOnATileOrFromTheKeyboardAndListsTheViewsWithTheShown
   for (const auto& item : menus[0].items) texts.push_back(item.text);
   EXPECT_EQ(texts, (std::vector<std::wstring>{L"Категории", L"Радиус на атома", L"Електроотрицателност",
                                                L"Плътност", L"Температура на топене", L"Температура на кипене", L"",
-                                               L"Агрегатно състояние"}));
+                                               L"Агрегатно състояние", L"", L"Графика…"}));
   EXPECT_TRUE(menus[0].items[0].checked);
   for (size_t i = 1; i < menus[0].items.size(); ++i) EXPECT_FALSE(menus[0].items[i].checked);
   EXPECT_EQ(menus[0].x, v.Tile("Fe").bounds.left + 100);
