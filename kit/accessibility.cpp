@@ -43,6 +43,10 @@ AccessibleChild Describe(const Form& form, const Control& c) {
       a.role = Role::kComboBox;
       a.value = static_cast<const DriveList&>(c).Drive();
       break;
+    case ControlKind::kComboBox:
+      a.role = Role::kComboBox;
+      a.value = static_cast<const ComboBox&>(c).Text();
+      break;
     case ControlKind::kFolderList:
       a.role = Role::kList;
       a.value = static_cast<const FolderList&>(c).Path();

@@ -118,7 +118,10 @@ class FormAccessible final : public IAccessible {
     return *value ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-    if (IsSelf(child)) return Bstr(L"", text);
+    if (IsSelf(child)) {
+      Form* form = LiveForm();
+      return form ? Bstr(form->description, text) : CO_E_OBJNOTCONNECTED;
+    }
     AccessibleChild a;
     HRESULT hr = Child(child, &a);
     return hr == S_OK ? Bstr(a.description, text) : hr;

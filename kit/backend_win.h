@@ -66,6 +66,7 @@ struct FormRecord {
   std::wstring applied_caption;
   std::size_t applied_surface = 0;
   unsigned applied_focus = 0;      // the form's focus serial last shown
+  unsigned applied_activate = 0;
   Control* painted_focus = nullptr;
   bool painted_once = false;
   // While a sync runs: the parts of the form's window to repaint, gathered

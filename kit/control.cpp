@@ -45,6 +45,7 @@ const StyledControl* StyleOf(const Control& c) {
     case ControlKind::kDriveList:
     case ControlKind::kFolderList:
     case ControlKind::kTrackBar:
+    case ControlKind::kComboBox:
       return static_cast<const StyledControl*>(&c);
     default:
       return nullptr;
@@ -143,6 +144,18 @@ std::wstring DriveList::Drive() const { return Item(index_); }
 
 void DriveList::Select(int index) {
   if (index < 0 || index >= static_cast<int>(drives_.size()) || index == index_) return;
+  index_ = index;
+  Dispatch(on_change);
+}
+
+// ---- ComboBox
+
+std::wstring ComboBox::Text() const {
+  return index_ >= 0 && index_ < static_cast<int>(items.size()) ? items[index_] : std::wstring();
+}
+
+void ComboBox::Select(int index) {
+  if (index < 0 || index >= static_cast<int>(items.size()) || index == index_) return;
   index_ = index;
   Dispatch(on_change);
 }

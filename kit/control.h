@@ -27,7 +27,8 @@ class Form;
 class PictureBox;
 
 enum class ControlKind {
-  kLabel, kTextBox, kOptionButton, kShape, kLine, kImage, kPictureBox, kDriveList, kFolderList, kTrackBar
+  kLabel, kTextBox, kOptionButton, kShape, kLine, kImage, kPictureBox, kDriveList, kFolderList, kTrackBar,
+  kComboBox
 };
 
 enum class Align { kLeft, kRight, kCenter };
@@ -281,6 +282,26 @@ class DriveList : public StyledControl {
 
  private:
   std::vector<DriveEntry> drives_;
+  int index_ = -1;
+};
+
+// A drop-down list of fixed lines, one of them chosen.
+class ComboBox : public StyledControl {
+ public:
+  ComboBox(Form& form, std::string name)
+      : StyledControl(form, std::move(name), ControlKind::kComboBox, kWindowText, kWindowBack) {}
+
+  std::vector<std::wstring> items;
+  Handler on_change;
+
+  int ListIndex() const { return index_; }
+  std::wstring Text() const;
+  // The program's choice raises nothing.
+  void SetIndex(int index) { index_ = index; }
+  // As a user's pick: selects and raises on_change when it changed.
+  void Select(int index);
+
+ private:
   int index_ = -1;
 };
 

@@ -65,7 +65,8 @@ bool IsFocusNotice(const Control& c, int code) {
   switch (c.Kind()) {
     case ControlKind::kTextBox: return code == EN_SETFOCUS;
     case ControlKind::kOptionButton: return code == BN_SETFOCUS;
-    case ControlKind::kDriveList: return code == CBN_SETFOCUS;
+    case ControlKind::kDriveList:
+    case ControlKind::kComboBox: return code == CBN_SETFOCUS;
     case ControlKind::kFolderList: return code == LBN_SETFOCUS;
     default: return false;
   }
@@ -143,6 +144,13 @@ bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
             Fire([d, index] { d->Select(index); });
           }
           break;
+        case ControlKind::kComboBox:
+          if (code == CBN_SELCHANGE) {
+            auto* b = static_cast<ComboBox*>(c);
+            int index = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+            Fire([b, index] { b->Select(index); });
+          }
+          break;
         case ControlKind::kFolderList:
           if (code == LBN_DBLCLK) {
             auto* f = static_cast<FolderList*>(c);
@@ -171,7 +179,7 @@ DWORD ChildStyle(Control& c) {
 
 RECT ChildRect(const Appearance& a) {
   RECT r = ToRect(a.place);
-  if (a.kind == ControlKind::kDriveList) r.bottom = r.top + TwipsToPixels(3000);  // room for the drop-down
+  if (a.kind == ControlKind::kDriveList || a.kind == ControlKind::kComboBox) r.bottom = r.top + TwipsToPixels(3000);  // room for the drop-down
   return r;
 }
 
@@ -205,6 +213,7 @@ HWND CreateChild(Control& c, HWND parent, ControlRecord& rec) {
       style |= BS_RADIOBUTTON | BS_NOTIFY;   // BS_NOTIFY: tell us when it takes the focus
       break;
     case ControlKind::kDriveList:
+    case ControlKind::kComboBox:
       cls = WC_COMBOBOXW;
       style |= CBS_DROPDOWNLIST | WS_VSCROLL;
       break;
@@ -285,19 +294,27 @@ void SyncControl(ControlRecord& rec) {
       SendMessageW(hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
       rec.applied_index = checked;
     }
-  } else if (c.Kind() == ControlKind::kDriveList) {
-    auto& d = static_cast<const DriveList&>(c);
+  } else if (c.Kind() == ControlKind::kDriveList || c.Kind() == ControlKind::kComboBox) {
     std::vector<std::wstring> items;
-    for (int i = 0; i < static_cast<int>(d.Drives().size()); ++i) items.push_back(d.Item(i));
+    int index = -1;
+    if (c.Kind() == ControlKind::kComboBox) {
+      auto& b = static_cast<const ComboBox&>(c);
+      items = b.items;
+      index = b.ListIndex();
+    } else {
+      auto& d = static_cast<const DriveList&>(c);
+      for (int i = 0; i < static_cast<int>(d.Drives().size()); ++i) items.push_back(d.Item(i));
+      index = d.ListIndex();
+    }
     if (items != rec.applied_items) {
       SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
       for (auto& item : items) SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
       rec.applied_items = items;
       rec.applied_index = -2;
     }
-    if (d.ListIndex() != rec.applied_index) {
-      SendMessageW(hwnd, CB_SETCURSEL, d.ListIndex(), 0);
-      rec.applied_index = d.ListIndex();
+    if (index != rec.applied_index) {
+      SendMessageW(hwnd, CB_SETCURSEL, index, 0);
+      rec.applied_index = index;
     }
   } else if (c.Kind() == ControlKind::kFolderList) {
     auto& f = static_cast<const FolderList&>(c);

@@ -16,6 +16,7 @@
 
 namespace kit {
 
+enum class Key;
 enum class WindowState { kNormal, kMinimized, kMaximized };
 
 class Form {
@@ -28,6 +29,7 @@ class Form {
   const std::string& Name() const { return name_; }
 
   std::wstring caption;          // title text, shown by the system (task bar)
+  std::wstring description;      // what a screen reader reads of the window besides its caption
   Color back_color = kButtonFace;
   Font font;                     // default font of the form
   std::wstring icon;             // icon resource name, empty for the default
@@ -35,6 +37,9 @@ class Form {
   int left = 0, top = 0;         // twips on the screen, when not centred
   WindowState window_state = WindowState::kNormal;   // kept current by the backend
   bool topmost = false;
+  // A normal window with a title bar and a sizing frame; Width and Height
+  // are then its client area, and follow the user's resizing.
+  bool framed = false;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -51,6 +56,12 @@ class Form {
   // Loads if needed, shows; the first showing raises on_resize.
   void Show();
   void Hide();
+  // Shows it and makes it the active window, in front of the others.
+  void Activate() {
+    Show();
+    ++activate_request;
+  }
+  unsigned activate_request = 0;   // the backend applies each request once
 
   Handler on_load;
   Handler on_resize;
@@ -65,6 +76,9 @@ class Form {
   // A character typed while no real control has the focus (the keyboard
   // layout already applied); returns whether the form used it.
   std::function<bool(wchar_t ch)> on_char;
+  // A key the form gets (kit/input), offered before its own handling;
+  // returns whether the form used it.
+  std::function<bool(Key key, int shift)> on_key;
 
   const std::vector<Control*>& Controls() const { return controls_; }
   Control* Find(const std::string& name) const;

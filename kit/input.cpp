@@ -96,6 +96,7 @@ bool Focusable(const Control& c) {
     case ControlKind::kDriveList:
     case ControlKind::kFolderList:
     case ControlKind::kTrackBar:
+    case ControlKind::kComboBox:
       return true;
     default:
       return false;
@@ -230,6 +231,7 @@ Control* GroupNeighbour(const Form& form, const Control& from, Key key) {
 }
 
 bool KeyDown(Form& form, Key key, int shift) {
+  if (form.on_key && form.on_key(key, shift)) return true;
   Control* focus = form.Focused();
   if (focus && !Focusable(*focus)) focus = nullptr;
   switch (key) {

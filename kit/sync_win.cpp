@@ -29,7 +29,7 @@ void CreateFormWindow(Form& form) {
   rec->form = &form;
   rec->applied_focus = form.FocusSerial() - 1;
   form.native = rec;
-  DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
+  DWORD style = form.framed ? WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN : WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX;
   DWORD ex = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
   if (form.topmost) ex |= WS_EX_TOPMOST;
   // The window procedure sets rec->hwnd on its first message.
@@ -173,9 +173,15 @@ void SyncForm(Form& form) {
   }
   int w = TwipsToPixels(form.Width()), h = TwipsToPixels(form.Height());
   if (w != rec->applied_width || h != rec->applied_height) {
-    SetWindowPos(rec->hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     rec->applied_width = w;
     rec->applied_height = h;
+    RECT outer{0, 0, w, h};
+    // A framed form's size is its client area; the frame comes around it.
+    if (form.framed)
+      AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(rec->hwnd, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(GetWindowLongPtrW(rec->hwnd, GWL_EXSTYLE)));
+    SetWindowPos(rec->hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   std::size_t surface = SurfaceHash(form);
   if (surface != rec->applied_surface) {
@@ -189,7 +195,9 @@ void SyncForm(Form& form) {
       rec->shown_once = true;
       RECT work;
       SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-      Point at = WindowOrigin(form, w, h, {work.left, work.top, work.right - work.left, work.bottom - work.top});
+      RECT outer;
+      GetWindowRect(rec->hwnd, &outer);
+      Point at = WindowOrigin(form, outer.right - outer.left, outer.bottom - outer.top, {work.left, work.top, work.right - work.left, work.bottom - work.top});
       SetWindowPos(rec->hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       ShowWindow(rec->hwnd, SW_SHOW);
     } else {
@@ -197,6 +205,10 @@ void SyncForm(Form& form) {
       if (visible) SetForegroundWindow(rec->hwnd);
     }
     rec->applied_visible = visible;
+  }
+  if (form.activate_request != rec->applied_activate) {
+    rec->applied_activate = form.activate_request;
+    if (form.Visible()) SetForegroundWindow(rec->hwnd);
   }
   SyncFocus(*rec, just_shown);
   if (rec->painted_focus != form.Focused() && GetFocus() == rec->hwnd) {

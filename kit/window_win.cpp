@@ -143,6 +143,15 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       rec->form->window_state = wp == SIZE_MAXIMIZED   ? WindowState::kMaximized
                                 : wp == SIZE_MINIMIZED ? WindowState::kMinimized
                                                        : WindowState::kNormal;
+      if (rec->form->framed && wp != SIZE_MINIMIZED && rec->applied_width >= 0) {
+        // The user resized it: the model takes the new client size, which
+        // is then already applied.
+        rec->applied_width = LOWORD(lp);
+        rec->applied_height = HIWORD(lp);
+        Form* form = rec->form;
+        int w = PixelsToTwips(LOWORD(lp)), h = PixelsToTwips(HIWORD(lp));
+        if (w != form->Width() || h != form->Height()) Fire([form, w, h] { form->SetSize(w, h); });
+      }
       return 0;
     case WM_CLOSE: {
       Form* form = rec->form;
@@ -189,7 +198,8 @@ KeyFocus FocusOf(HWND hwnd, HWND top) {
   if (hwnd == top) return KeyFocus::kForm;
   ControlRecord* cr = RecordOf(hwnd);
   if (!cr) cr = RecordOf(GetParent(hwnd));
-  if (cr && cr->control->Kind() == ControlKind::kDriveList && SendMessageW(cr->hwnd, CB_GETDROPPEDSTATE, 0, 0))
+  if (cr && (cr->control->Kind() == ControlKind::kDriveList || cr->control->Kind() == ControlKind::kComboBox) &&
+      SendMessageW(cr->hwnd, CB_GETDROPPEDSTATE, 0, 0))
     return KeyFocus::kOpenList;
   return KeyFocus::kControl;
 }

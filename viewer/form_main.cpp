@@ -21,6 +21,7 @@ constexpr wchar_t kTitle[] = L"Периодична система";
 constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
 constexpr wchar_t kSavePicture[] = L"Запиши като картина…";
 constexpr wchar_t kPrint[] = L"Печат…";
+constexpr wchar_t kChart[] = L"Графика…";
 
 // What the user reads when a tile cannot show its element. The panel keeps
 // what it showed before.
@@ -143,7 +144,10 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
     }
     return trends_->Type(ch, kit::CurrentPlatform().TickMs());
   };
-  on_focus_change = [this](kit::Control* from, kit::Control* to) { trends_->FocusMoved(from, to); };
+  on_focus_change = [this](kit::Control* from, kit::Control* to) {
+    trends_->FocusMoved(from, to);
+    if (chart_) chart_->Highlight(trends_->NoticedTile());
+  };
 }
 
 // The controls going away take the focus with them; nothing is left to
@@ -333,11 +337,13 @@ void FormMain::BuildTiles() {
       tile->on_click = [this, t = tile.get()] {
         ShowUnknownElement();
         trends_->TileShown(*t);
+        if (chart_) chart_->Highlight(trends_->NoticedTile());
       };
     } else {
       tile->on_click = [this, t = tile.get(), position = info.position] {
         ShowElement(position);
         trends_->TileShown(*t);
+        if (chart_) chart_->Highlight(trends_->NoticedTile());
       };
     }
     tiles_.push_back(std::move(tile));
@@ -380,6 +386,8 @@ std::vector<kit::MenuItem> FormMain::MenuItems() const {
   std::vector<kit::MenuItem> items = trends_->MenuItems();
   items.push_back({L"", false, true});
   for (const wchar_t* line : {kCopyPicture, kSavePicture, kPrint}) items.push_back({line});
+  items.push_back({L"", false, true});
+  items.push_back({kChart});
   return items;
 }
 
@@ -391,8 +399,12 @@ void FormMain::OpenMenu(int x, int y) {
     trends_->Choose(chosen);
     return;
   }
-  if (!sheet_output_) return;
   const std::wstring& line = items[chosen].text;
+  if (line == kChart) {
+    OpenChart();
+    return;
+  }
+  if (!sheet_output_) return;
   if (line == kCopyPicture) sheet_output_->Copy(Worksheet());
   else if (line == kSavePicture) sheet_output_->Save(Worksheet());
   else if (line == kPrint) sheet_output_->Print(Worksheet());
@@ -408,6 +420,23 @@ std::array<kit::TextBox*, 12> FormMain::PanelBoxes() {
   std::array<kit::TextBox*, 12> boxes{};
   for (size_t i = 0; i < kFields.size(); ++i) boxes[i] = &(this->*kFields[i].box);
   return boxes;
+}
+
+void FormMain::OpenChart() {
+  if (!chart_) {
+    const std::vector<TileRecord>* records = TileRecords(true);
+    if (!records) return;
+    Property property = trends_->StatesShown() ? Property::kMeltingPoint : Property::kAtomRadius;
+    if (trends_->Shown()) property = *trends_->Shown();
+    ChartWindow::Links links;
+    links.show_tile = [this](int tile) {
+      if (tile >= 0 && tile < static_cast<int>(tiles_.size()) && tiles_[tile]->on_click) tiles_[tile]->on_click();
+    };
+    // Not from inside the window's own handler: after it.
+    links.close = [this] { kit::PostTask([this] { chart_.reset(); }); };
+    chart_ = std::make_unique<ChartWindow>(*records, std::move(links), property, trends_->NoticedTile());
+  }
+  chart_->Activate();
 }
 
 void FormMain::OpenElementTable() {

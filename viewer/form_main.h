@@ -16,6 +16,7 @@
 
 #include "kit/control.h"
 #include "kit/form.h"
+#include "viewer/chart_window.h"
 #include "viewer/property_values.h"
 #include "viewer/record_source.h"
 #include "viewer/trend_view.h"
@@ -63,6 +64,10 @@ class FormMain : public kit::Form {
   // The tiles' popup menu: the views, then the worksheet's lines.
   std::vector<kit::MenuItem> MenuItems() const;
   void OpenMenu(int x, int y);
+  // Opens the chart of the property the table shows (the radius with the
+  // categories, the melting point with the states), or brings it forward.
+  void OpenChart();
+  ChartWindow* Chart() { return chart_.get(); }
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -191,6 +196,7 @@ class FormMain : public kit::Form {
   std::optional<std::vector<TileRecord>> tile_records_;
   std::unique_ptr<TrendView> trends_;
   SheetOutput* sheet_output_ = nullptr;
+  std::unique_ptr<ChartWindow> chart_;
 };
 
 }  // namespace viewer

@@ -258,6 +258,16 @@ std::wstring ValueText(Property property, const Reading& reading, bool mark_appr
   return text;
 }
 
+int ParseAtomicNumber(std::wstring_view text) {
+  int n = 0;
+  size_t i = 0;
+  while (i < text.size() && text[i] == L' ') ++i;
+  const size_t digits = i;
+  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9' && n < 1000; ++i) n = n * 10 + (text[i] - L'0');
+  while (i < text.size() && text[i] == L' ') ++i;
+  return i == text.size() && i > digits && n >= 1 && n <= 999 ? n : 0;
+}
+
 std::vector<TileRecord> ReadTileRecords(RecordSet& rs, const Bookmark& first) {
   std::vector<TileRecord> out;
   out.reserve(Tiles().size());
@@ -276,6 +286,7 @@ std::vector<TileRecord> ReadTileRecords(RecordSet& rs, const Bookmark& first) {
     at = tile.position;
     record.has_record = true;
     if (auto name = rs.FieldText("Name")) record.name = std::move(*name);
+    if (auto number = rs.FieldText("atom_num")) record.atomic_number = ParseAtomicNumber(*number);
     std::optional<MeltBoil> temperatures;
     for (Property p : kProperties) {
       Reading& r = record.readings[static_cast<size_t>(p)];

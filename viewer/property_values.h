@@ -92,9 +92,13 @@ Reading ParseProperty(Property property, std::wstring_view text);
 // approximate; "няма данни" without a value.
 std::wstring ValueText(Property property, const Reading& reading, bool mark_approximate = true);
 
+// "26" as a whole number; 0 for anything else.
+int ParseAtomicNumber(std::wstring_view text);
+
 // What colouring and typing need of each tile's record, read once.
 struct TileRecord {
   bool has_record = false;  // the tile reads a record and it could be reached
+  int atomic_number = 0;    // from the record's "atom_num"; 0 when unreadable
   std::wstring name;        // the Bulgarian name; empty when unknown
   std::wstring melt_boil;   // the melting and boiling points as stored
   std::array<Reading, kProperties.size()> readings;

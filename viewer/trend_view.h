@@ -72,6 +72,8 @@ class TrendView {
   bool Type(wchar_t ch, std::uint64_t now_ms);
 
   const TrendLegend& Legend() const { return legend_; }
+  // The tile last shown or focused, or -1.
+  int NoticedTile() const { return noticed_tile_; }
 
  private:
   struct Saved {

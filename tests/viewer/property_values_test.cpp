@@ -281,6 +281,10 @@ TEST(ReadTileRecords, EachTileTakesTheRecordAtItsPositionNotItsAtomicNumber) {
   // Uun reads position 110, darmstadtium; position 109 (nihonium) is no tile's.
   EXPECT_EQ(records[TileIndex("Uun")].name, L"Дармщатий");
   EXPECT_EQ(records[TileIndex("Uun")].Of(Property::kAtomRadius).value, 128);
+  EXPECT_EQ(records[TileIndex("Fe")].atomic_number, 26);
+  EXPECT_EQ(records[TileIndex("Uun")].atomic_number, 110);
+  EXPECT_EQ(viewer::ParseAtomicNumber(L" 7 "), 7);
+  for (const wchar_t* bad : {L"", L"x", L"0", L"12a", L"-3"}) EXPECT_EQ(viewer::ParseAtomicNumber(bad), 0) << bad;
   EXPECT_EQ(records[TileIndex("Uuq")].name, L"Флеровий");
   for (const char* symbol : {"Uuh", "Uuo"}) {
     const auto& r = records[TileIndex(symbol)];

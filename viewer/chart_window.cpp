@@ -1,0 +1,305 @@
+#include "viewer/chart_window.h"
+
+#include <algorithm>
+
+#include "kit/font.h"
+#include "kit/input.h"
+#include "kit/platform.h"
+#include "viewer/tile_table.h"
+
+namespace viewer {
+namespace {
+
+constexpr kit::Color kPaper = kit::Rgb(0xFF, 0xFF, 0xFF);
+constexpr kit::Color kInk = kit::Rgb(0x00, 0x00, 0x00);
+constexpr kit::Color kJoin = kit::Rgb(0x99, 0x99, 0x99);
+constexpr kit::Color kPeriodLine = kit::Rgb(0xD0, 0xD8, 0xE0);
+constexpr kit::Color kPeriodText = kit::Rgb(0x60, 0x70, 0x80);
+
+// Twips: the plot's margins inside the client area, and the points' size.
+constexpr int kLeftMargin = 1020, kTopMargin = 840, kRightMargin = 300, kBottomMargin = 660;
+constexpr int kPointSize = 120;
+constexpr int kRingSize = 330;
+constexpr int kHitRadius = 180;
+constexpr int kCtrlC = 3;
+
+kit::Font TextFont(bool bold = false) { return kit::MakeFont(L"Verdana", 8.25, bold, kit::kCyrillicCharset); }
+
+// "Радиус на атома" -> "радиус на атома": the menu's captions open with a
+// capital Cyrillic letter.
+std::wstring LowerFirst(std::wstring_view text) {
+  std::wstring out(text);
+  if (!out.empty() && out[0] >= L'А' && out[0] <= L'Я') out[0] = static_cast<wchar_t>(out[0] + 0x20);
+  return out;
+}
+
+std::wstring WithoutUnit(Property property, std::wstring text) {
+  const std::wstring_view unit = UnitOf(property);
+  if (!unit.empty() && text.size() >= unit.size() && text.compare(text.size() - unit.size(), unit.size(), unit) == 0)
+    text.resize(text.size() - unit.size());
+  return text;
+}
+
+}  // namespace
+
+std::vector<ChartEntry> ChartEntries(Property property, const std::vector<TileRecord>& records) {
+  std::vector<ChartEntry> out;
+  const auto& tiles = Tiles();
+  for (size_t i = 0; i < records.size() && i < tiles.size(); ++i) {
+    const TileRecord& r = records[i];
+    if (!r.has_record || r.atomic_number <= 0 || !r.Of(property).HasValue()) continue;
+    // Density lies on a logarithmic axis, where nothing can be zero.
+    if (property == Property::kDensity && r.Of(property).value <= 0) continue;
+    out.push_back({static_cast<int>(i), r.atomic_number, std::wstring(tiles[i].symbol.begin(), tiles[i].symbol.end()),
+                   r.Of(property)});
+  }
+  std::stable_sort(out.begin(), out.end(),
+                   [](const ChartEntry& a, const ChartEntry& b) { return a.atomic_number < b.atomic_number; });
+  return out;
+}
+
+std::wstring PointName(Property property, const ChartEntry& entry) {
+  return entry.symbol + L" (" + std::to_wstring(entry.atomic_number) + L"): " + ValueText(property, entry.reading);
+}
+
+std::wstring ChartValuesText(Property property, const std::vector<ChartEntry>& entries,
+                             const std::vector<TileRecord>& records) {
+  std::wstring unit(UnitOf(property));
+  std::wstring text = L"Атомен номер\tСимвол\tИме\t" + std::wstring(CaptionOf(property));
+  if (!unit.empty()) text += L" (" + unit.substr(1) + L")";
+  text += L"\r\n";
+  for (const ChartEntry& e : entries) {
+    const std::wstring& name = e.tile >= 0 && e.tile < static_cast<int>(records.size()) ? records[e.tile].name : L"";
+    text += std::to_wstring(e.atomic_number) + L"\t" + e.symbol + L"\t" + name + L"\t" +
+            WithoutUnit(property, ValueText(property, e.reading, false)) + L"\r\n";
+  }
+  return text;
+}
+
+ChartWindow::ChartWindow(const std::vector<TileRecord>& records, Links links, Property property, int highlighted)
+    : kit::Form("form_chart"), records_(records), links_(std::move(links)), property_(property),
+      highlighted_(highlighted) {
+  framed = true;
+  back_color = kPaper;
+  font = TextFont();
+  icon = L"TABLE";
+  SetSize(11400, 6900);
+
+  cbo_property.bounds = {kLeftMargin, 150, 3600, 315};
+  cbo_property.font = TextFont();
+  cbo_property.accessible_name = L"Свойство";
+  cbo_property.tab_index = 0;
+  for (Property p : kProperties) cbo_property.items.emplace_back(CaptionOf(p));
+  cbo_property.on_change = [this] {
+    const int i = cbo_property.ListIndex();
+    if (i >= 0 && i < static_cast<int>(kProperties.size())) Plot(kProperties[i]);
+  };
+
+  on_resize = [this] { Rebuild(); };
+  on_key = [this](kit::Key key, int) { return HandleKey(key); };
+  on_char = [this](wchar_t ch) {
+    if (ch != kCtrlC) return false;
+    kit::CurrentPlatform().CopyText(ValuesText());
+    return true;
+  };
+  // A press near a point is a click on it: the points are small.
+  on_mouse_down = [this](kit::MouseButton button, int, int x, int y) {
+    if (button != kit::MouseButton::kLeft) return;
+    if (auto hit = HitPoint(layout_, x, y, kHitRadius)) kit::Click(*points_[static_cast<size_t>(*hit)]);
+  };
+  on_close_request = [this] {
+    if (links_.close) links_.close();
+  };
+  Plot(property);
+  FocusHighlighted();
+}
+
+// The drawing goes before the form that its controls register with.
+ChartWindow::~ChartWindow() {
+  on_focus_change = nullptr;
+  ring_symbol_.reset();
+  ring_.reset();
+  points_.clear();
+  drawing_.clear();
+}
+
+void ChartWindow::Plot(Property property) {
+  property_ = property;
+  cbo_property.SetIndex(static_cast<int>(std::find(kProperties.begin(), kProperties.end(), property) -
+                                         kProperties.begin()));
+  caption = L"Графика – " + std::wstring(CaptionOf(property));
+  entries_ = ChartEntries(property, records_);
+  description = L"Графика: " + LowerFirst(CaptionOf(property)) + L" според атомния номер, " +
+                std::to_wstring(entries_.size()) + L" елемента";
+  Rebuild();
+}
+
+kit::Line& ChartWindow::AddLine(kit::Point a, kit::Point b, kit::Color color) {
+  auto line = std::make_unique<kit::Line>(*this, "chart_line");
+  line->x1 = a.x;
+  line->y1 = a.y;
+  line->x2 = b.x;
+  line->y2 = b.y;
+  line->color = color;
+  kit::Line& out = *line;
+  drawing_.push_back(std::move(line));
+  return out;
+}
+
+kit::Label& ChartWindow::AddText(const std::wstring& text, kit::Rect bounds, kit::Align align) {
+  auto label = std::make_unique<kit::Label>(*this, "chart_text");
+  label->caption = text;
+  label->bounds = bounds;
+  label->font = TextFont();
+  label->fore_color = kInk;
+  label->transparent = true;
+  label->alignment = align;
+  kit::Label& out = *label;
+  drawing_.push_back(std::move(label));
+  return out;
+}
+
+void ChartWindow::Rebuild() {
+  // The focused point by its element, so a new plot or size keeps it.
+  const int focused = PointIndex(Focused());
+  const int keep_tile = focused >= 0 ? point_tiles_[static_cast<size_t>(focused)] : -1;
+  ring_symbol_.reset();
+  ring_.reset();
+  points_.clear();
+  point_tiles_.clear();
+  drawing_.clear();
+
+  std::vector<ChartPoint> values;
+  double low = 0, high = 0;
+  for (const ChartEntry& e : entries_) {
+    values.push_back({e.atomic_number, e.reading.value});
+    low = values.size() == 1 ? e.reading.value : std::min(low, e.reading.value);
+    high = values.size() == 1 ? e.reading.value : std::max(high, e.reading.value);
+  }
+  const ValueAxis axis = FitValueAxis(low, high, property_ == Property::kDensity);
+  const kit::Rect plot{kLeftMargin, kTopMargin, std::max(Width() - kLeftMargin - kRightMargin, 1180),
+                       std::max(Height() - kTopMargin - kBottomMargin, 600)};
+  layout_ = LayoutChart(values, axis, plot);
+
+  for (int x : layout_.period_lines) AddLine({x, plot.top}, {x, plot.Bottom()}, kPeriodLine);
+  for (size_t i = 0; i < layout_.period_labels.size(); ++i) {
+    const kit::Point at = layout_.period_labels[i];
+    AddText(std::to_wstring(i + 1), {at.x - 300, at.y - 270, 600, 240}, kit::Align::kCenter).fore_color = kPeriodText;
+  }
+  AddLine({plot.left, plot.top}, {plot.left, plot.Bottom()}, kInk);
+  AddLine({plot.left, plot.Bottom()}, {plot.Right(), plot.Bottom()}, kInk);
+  for (size_t i = 0; i < layout_.y_ticks.size(); ++i) {
+    const int y = layout_.y_ticks[i];
+    AddLine({plot.left - 60, y}, {plot.left, y}, kInk);
+    AddText(axis.labels[i], {0, y - 120, plot.left - 105, 240}, kit::Align::kRight);
+  }
+  for (size_t i = 0; i < layout_.x_ticks.size(); ++i) {
+    const int x = layout_.x_ticks[i];
+    AddLine({x, plot.Bottom()}, {x, plot.Bottom() + 60}, kInk);
+    AddText(std::to_wstring(10 * (i + 1)), {x - 300, plot.Bottom() + 90, 600, 240}, kit::Align::kCenter);
+  }
+  AddText(L"Атомен номер", {plot.left, plot.Bottom() + 345, plot.width, 240}, kit::Align::kCenter);
+  std::wstring unit(UnitOf(property_));
+  if (!unit.empty()) AddText(unit.substr(1), {0, plot.top - 270, plot.left - 105, 240}, kit::Align::kRight);
+  for (auto [a, b] : layout_.joins) AddLine(layout_.points[a], layout_.points[b], kJoin);
+
+  const auto& tiles = Tiles();
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const ChartEntry& e = entries_[i];
+    auto point = std::make_unique<kit::Label>(*this, "pt_" + std::string(tiles[e.tile].symbol));
+    const kit::Point at = layout_.points[i];
+    point->bounds = {at.x - kPointSize / 2, at.y - kPointSize / 2, kPointSize, kPointSize};
+    point->back_color = CategoryColor(tiles[e.tile].category);
+    point->border = true;
+    point->accessible_name = PointName(property_, e);
+    point->tab_index = 1;
+    point->on_click = [this, tile = e.tile] {
+      if (links_.show_tile) links_.show_tile(tile);
+    };
+    points_.push_back(std::move(point));
+    point_tiles_.push_back(e.tile);
+  }
+  PlaceHighlight();
+  if (keep_tile >= 0) {
+    auto at = std::find(point_tiles_.begin(), point_tiles_.end(), keep_tile);
+    SetFocus(at != point_tiles_.end() ? points_[static_cast<size_t>(at - point_tiles_.begin())].get()
+                                      : (points_.empty() ? nullptr : points_.front().get()));
+  }
+}
+
+void ChartWindow::Highlight(int tile) {
+  highlighted_ = tile;
+  PlaceHighlight();
+}
+
+void ChartWindow::PlaceHighlight() {
+  auto at = std::find(point_tiles_.begin(), point_tiles_.end(), highlighted_);
+  if (at == point_tiles_.end()) {
+    ring_symbol_.reset();
+    ring_.reset();
+    return;
+  }
+  const size_t i = static_cast<size_t>(at - point_tiles_.begin());
+  const kit::Point p = layout_.points[i];
+  if (!ring_) {
+    ring_ = std::make_unique<kit::Shape>(*this, "chart_ring");
+    ring_->shape = kit::ShapeKind::kCircle;
+    ring_->border_color = kInk;
+    ring_->border_width = 2;
+    ring_symbol_ = std::make_unique<kit::Label>(*this, "chart_ring_symbol");
+    ring_symbol_->font = TextFont(true);
+    ring_symbol_->fore_color = kInk;
+    ring_symbol_->transparent = true;
+  }
+  ring_->bounds = {p.x - kRingSize / 2, p.y - kRingSize / 2, kRingSize, kRingSize};
+  ring_symbol_->caption = entries_[i].symbol;
+  // Above and right of the point, where the ring leaves room.
+  ring_symbol_->bounds = {p.x + kRingSize / 2, p.y - kRingSize / 2 - 180, 600, 240};
+}
+
+void ChartWindow::FocusHighlighted() {
+  if (points_.empty()) return;
+  auto at = std::find(point_tiles_.begin(), point_tiles_.end(), highlighted_);
+  kit::Label* target = at != point_tiles_.end() ? points_[static_cast<size_t>(at - point_tiles_.begin())].get()
+                                                : points_.front().get();
+  initial_focus = target;
+  SetFocus(target);
+}
+
+int ChartWindow::PointIndex(const kit::Control* c) const {
+  for (size_t i = 0; i < points_.size(); ++i)
+    if (points_[i].get() == c) return static_cast<int>(i);
+  return -1;
+}
+
+bool ChartWindow::HandleKey(kit::Key key) {
+  const int at = PointIndex(Focused());
+  const int last = static_cast<int>(points_.size()) - 1;
+  switch (key) {
+    case kit::Key::kEscape:
+      if (links_.close) links_.close();
+      return true;
+    case kit::Key::kTab:
+      // Two stops: the combo box and the points (where the focus left them).
+      if (at >= 0) {
+        last_point_ = at;
+        SetFocus(&cbo_property);
+      } else if (last >= 0) {
+        SetFocus(points_[static_cast<size_t>(std::clamp(last_point_, 0, last))].get());
+      }
+      return true;
+    case kit::Key::kLeft:
+    case kit::Key::kRight:
+    case kit::Key::kHome:
+    case kit::Key::kEnd: {
+      if (at < 0) return false;
+      int to = key == kit::Key::kHome ? 0 : key == kit::Key::kEnd ? last : at + (key == kit::Key::kLeft ? -1 : 1);
+      SetFocus(points_[static_cast<size_t>(std::clamp(to, 0, last))].get());
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace viewer
