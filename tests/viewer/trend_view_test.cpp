@@ -369,7 +369,8 @@ TEST(Worksheet, ShowsTheTableAndLegendOnWhiteInsideItsMarginAndIsAskedForByKeyAn
   kit::Char(v.form, 0x03);
   kit::Char(v.form, 0x13);
   kit::Char(v.form, 0x10);
-  v.headless.platform.menu_choice = [](const auto& items) { return static_cast<int>(items.size()) - 3; };
+  // "Копирай като картина": three lines above the separator before "Графика…".
+  v.headless.platform.menu_choice = [](const auto& items) { return static_cast<int>(items.size()) - 5; };
   kit::ContextMenu(v.form, v.Tile("Fe").bounds.left + 100, v.Tile("Fe").bounds.top + 100);
   EXPECT_EQ(out.asked.size(), 4u);
   EXPECT_EQ(out.asked.back(), L"copy Периодична система на химичните елементи: електроотрицателност");
