@@ -98,13 +98,7 @@ class FormAccessible final : public IAccessible {
     return S_FALSE;   // a simple element: the form answers for it
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-    if (IsSelf(child)) {
-      Form* form = LiveForm();
-      return form ? Bstr(form->caption, name) : CO_E_OBJNOTCONNECTED;
-    }
-    AccessibleChild a;
-    HRESULT hr = Child(child, &a);
-    return hr == S_OK ? Bstr(a.name, name) : hr;
+    return TextOf(child, &Form::caption, &AccessibleChild::name, name);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
     if (IsSelf(child)) return Bstr(L"", value);
@@ -118,13 +112,7 @@ class FormAccessible final : public IAccessible {
     return *value ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-    if (IsSelf(child)) {
-      Form* form = LiveForm();
-      return form ? Bstr(form->description, text) : CO_E_OBJNOTCONNECTED;
-    }
-    AccessibleChild a;
-    HRESULT hr = Child(child, &a);
-    return hr == S_OK ? Bstr(a.description, text) : hr;
+    return TextOf(child, &Form::description, &AccessibleChild::description, text);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_INVALIDARG;
@@ -280,6 +268,17 @@ class FormAccessible final : public IAccessible {
     ClearVariant(out);
     *form = LiveForm();
     return *form ? S_OK : CO_E_OBJNOTCONNECTED;
+  }
+  // A text of the form itself or of one of its children, as a BSTR.
+  HRESULT TextOf(const VARIANT& child, std::wstring Form::*own, std::wstring AccessibleChild::*of_child,
+                 BSTR* out) const {
+    if (IsSelf(child)) {
+      Form* form = LiveForm();
+      return form ? Bstr(form->*own, out) : CO_E_OBJNOTCONNECTED;
+    }
+    AccessibleChild a;
+    HRESULT hr = Child(child, &a);
+    return hr == S_OK ? Bstr(a.*of_child, out) : hr;
   }
   bool FocusInside() const {
     HWND f = GetFocus();

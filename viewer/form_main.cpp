@@ -18,11 +18,6 @@ constexpr kit::Color kWhite = kit::Rgb(0xFF, 0xFF, 0xFF);
 
 constexpr wchar_t kTitle[] = L"Периодична система";
 
-constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
-constexpr wchar_t kSavePicture[] = L"Запиши като картина…";
-constexpr wchar_t kPrint[] = L"Печат…";
-constexpr wchar_t kChart[] = L"Графика…";
-
 // What the user reads when a tile cannot show its element. The panel keeps
 // what it showed before.
 constexpr wchar_t kNoDatabase[] =
@@ -350,66 +345,6 @@ void FormMain::BuildTiles() {
   }
 }
 
-SheetContent FormMain::Worksheet() const {
-  SheetContent sheet;
-  const StateView* states = trends_->StatesShown() ? trends_->States() : nullptr;
-  sheet.title = WorksheetTitle(trends_->Shown(), states ? std::optional<int>(states->Celsius()) : std::nullopt);
-  sheet.surface = back_color;
-  std::vector<const kit::Control*> left_out{&Shape2, &Label1, &Label2, &Label3};
-  for (const kit::Label* panel : {&lbl_atom_num, &lbl_name, &lbl_atom_mass, &lbl_atom_rad, &lbl_elec_shell,
-                                  &lbl_density, &lbl_isotopes, &lbl_electronegativity, &lbl_oxidation,
-                                  &lbl_discovery, &lbl_orbitals, &lbl_melt_boil})
-    left_out.push_back(panel);
-  if (states) {
-    // The temperature's controls only work in the window; one line says
-    // what they are set to.
-    for (const kit::Label* l : {&states->lbl_temperature, &states->lbl_celsius, &states->lbl_kelvin,
-                                &states->lbl_room_temperature, &states->lbl_points})
-      left_out.push_back(l);
-    sheet.texts.push_back({{1920, 690, 5880, 255},
-                           L"Температура: " + CelsiusText(states->Celsius()) + L" °C (" +
-                               KelvinText(states->Celsius()) + L")",
-                           Verdana(8.25, true)});
-  }
-  for (const kit::Control* c : Controls()) {
-    const kit::ControlKind kind = c->Kind();
-    if (kind != kit::ControlKind::kLabel && kind != kit::ControlKind::kShape && kind != kit::ControlKind::kLine)
-      continue;
-    if (!kit::Shown(*c) || c->Container() || std::find(left_out.begin(), left_out.end(), c) != left_out.end())
-      continue;
-    sheet.controls.push_back(c);
-  }
-  return sheet;
-}
-
-std::vector<kit::MenuItem> FormMain::MenuItems() const {
-  std::vector<kit::MenuItem> items = trends_->MenuItems();
-  items.push_back({L"", false, true});
-  for (const wchar_t* line : {kCopyPicture, kSavePicture, kPrint}) items.push_back({line});
-  items.push_back({L"", false, true});
-  items.push_back({kChart});
-  return items;
-}
-
-void FormMain::OpenMenu(int x, int y) {
-  const std::vector<kit::MenuItem> items = MenuItems();
-  const int chosen = kit::CurrentPlatform().PopupMenu(*this, items, x, y);
-  const int views = static_cast<int>(trends_->MenuItems().size());
-  if (chosen < views) {
-    trends_->Choose(chosen);
-    return;
-  }
-  const std::wstring& line = items[chosen].text;
-  if (line == kChart) {
-    OpenChart();
-    return;
-  }
-  if (!sheet_output_) return;
-  if (line == kCopyPicture) sheet_output_->Copy(Worksheet());
-  else if (line == kSavePicture) sheet_output_->Save(Worksheet());
-  else if (line == kPrint) sheet_output_->Print(Worksheet());
-}
-
 kit::Label* FormMain::Tile(std::string_view symbol) {
   for (auto& tile : tiles_)
     if (std::string_view(tile->Name()).substr(4) == symbol) return tile.get();
@@ -420,23 +355,6 @@ std::array<kit::TextBox*, 12> FormMain::PanelBoxes() {
   std::array<kit::TextBox*, 12> boxes{};
   for (size_t i = 0; i < kFields.size(); ++i) boxes[i] = &(this->*kFields[i].box);
   return boxes;
-}
-
-void FormMain::OpenChart() {
-  if (!chart_) {
-    const std::vector<TileRecord>* records = TileRecords(true);
-    if (!records) return;
-    Property property = trends_->StatesShown() ? Property::kMeltingPoint : Property::kAtomRadius;
-    if (trends_->Shown()) property = *trends_->Shown();
-    ChartWindow::Links links;
-    links.show_tile = [this](int tile) {
-      if (tile >= 0 && tile < static_cast<int>(tiles_.size()) && tiles_[tile]->on_click) tiles_[tile]->on_click();
-    };
-    // Not from inside the window's own handler: after it.
-    links.close = [this] { kit::PostTask([this] { chart_.reset(); }); };
-    chart_ = std::make_unique<ChartWindow>(*records, std::move(links), property, trends_->NoticedTile());
-  }
-  chart_->Activate();
 }
 
 void FormMain::OpenElementTable() {
