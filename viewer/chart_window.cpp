@@ -6,6 +6,7 @@
 #include "kit/input.h"
 #include "kit/platform.h"
 #include "viewer/tile_table.h"
+#include "viewer/window_look.h"
 
 namespace viewer {
 namespace {
@@ -23,7 +24,7 @@ constexpr int kRingSize = 330;
 constexpr int kHitRadius = 180;
 constexpr int kCtrlC = 3;
 
-kit::Font TextFont(bool bold = false) { return kit::MakeFont(L"Verdana", 8.25, bold, kit::kCyrillicCharset); }
+kit::Font TextFont(bool bold = false) { return Verdana(8.25, bold); }
 
 // "Радиус на атома" -> "радиус на атома": the menu's captions open with a
 // capital Cyrillic letter.

@@ -8,13 +8,11 @@
 #include "viewer/matter_state.h"
 #include "viewer/module1.h"
 #include "viewer/tile_table.h"
+#include "viewer/window_look.h"
 
 namespace viewer {
 namespace {
 
-constexpr kit::Color kBackground = kit::Rgb(0x00, 0xB5, 0xD6);
-constexpr kit::Color kBandBlue = kit::Rgb(0x4B, 0x83, 0xC0);
-constexpr kit::Color kWhite = kit::Rgb(0xFF, 0xFF, 0xFF);
 
 constexpr wchar_t kTitle[] = L"Периодична система";
 
@@ -29,7 +27,6 @@ constexpr wchar_t kUnusableTable[] =
 constexpr wchar_t kNoRecordMessage[] = L"В базата данни няма запис за този елемент.";
 constexpr wchar_t kIncomplete[] = L"Записът за този елемент в базата данни е непълен или повреден.";
 
-kit::Font Verdana(double points, bool bold) { return kit::MakeFont(L"Verdana", points, bold, kit::kCyrillicCharset); }
 
 // The fields of a record and the box each one goes into, in copying order.
 struct FieldBox {

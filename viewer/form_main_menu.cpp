@@ -6,11 +6,10 @@
 #include "kit/platform.h"
 #include "viewer/form_main.h"
 #include "viewer/matter_state.h"
+#include "viewer/window_look.h"
 
 namespace viewer {
 namespace {
-
-kit::Font Verdana(double points, bool bold) { return kit::MakeFont(L"Verdana", points, bold, kit::kCyrillicCharset); }
 
 constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
 constexpr wchar_t kSavePicture[] = L"Запиши като картина…";

@@ -3,29 +3,21 @@
 #include <algorithm>
 #include <utility>
 
-#include "kit/font.h"
 #include "kit/platform.h"
 #include "viewer/trend_scale.h"
+#include "viewer/window_look.h"
 
 namespace viewer {
 namespace {
-
-constexpr kit::Color kWhite = kit::Rgb(0xFF, 0xFF, 0xFF);
-constexpr kit::Color kBackground = kit::Rgb(0x00, 0xB5, 0xD6);
-constexpr kit::Color kBandBlue = kit::Rgb(0x4B, 0x83, 0xC0);
 
 constexpr int kLeft = 1920;
 constexpr int kRight = 7800;
 constexpr int kSwatchTop = 1815;
 constexpr int kCaptionTop = 1800;
 
-// Captions as the category legend's: Verdana 8.25 bold, white, on the window.
 void Caption(kit::Label& label, kit::Rect bounds, std::wstring text = {}) {
   label.caption = std::move(text);
-  label.bounds = bounds;
-  label.font = kit::MakeFont(L"Verdana", 8.25, true, kit::kCyrillicCharset);
-  label.fore_color = kWhite;
-  label.transparent = true;
+  StyleLegendCaption(label, bounds);
 }
 
 void Swatch(kit::Shape& swatch, kit::Label& caption, int left, int caption_width, MatterState state) {
@@ -70,7 +62,7 @@ StateView::StateView(kit::Form& form, const std::vector<std::unique_ptr<kit::Lab
   // A label-button in the header band's blue, so it reads as a button.
   lbl_room_temperature.caption = L"Стайна температура";
   lbl_room_temperature.bounds = {5400, 660, kRight - 5400, 285};
-  lbl_room_temperature.font = kit::MakeFont(L"Verdana", 8.25, true, kit::kCyrillicCharset);
+  lbl_room_temperature.font = Verdana(8.25, true);
   lbl_room_temperature.fore_color = kWhite;
   lbl_room_temperature.back_color = kBandBlue;
   lbl_room_temperature.border = true;

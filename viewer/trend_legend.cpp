@@ -2,22 +2,17 @@
 
 #include <string>
 
-#include "kit/font.h"
+#include "viewer/window_look.h"
 
 namespace viewer {
 namespace {
 
-constexpr kit::Color kWhite = kit::Rgb(0xFF, 0xFF, 0xFF);
-constexpr kit::Color kBackground = kit::Rgb(0x00, 0xB5, 0xD6);
 constexpr int kBarWidth = TrendLegend::kStripeWidth * static_cast<int>(kViridis.size());
 constexpr int kEndWidth = 1800;
 
-// The category legend's captions: Verdana 8.25 bold, white, on the window.
+// Captioned as the category legend, hidden until shown.
 void Caption(kit::Label& label, kit::Rect bounds, kit::Align align = kit::Align::kLeft) {
-  label.bounds = bounds;
-  label.font = kit::MakeFont(L"Verdana", 8.25, true, kit::kCyrillicCharset);
-  label.fore_color = kWhite;
-  label.transparent = true;
+  StyleLegendCaption(label, bounds);
   label.alignment = align;
   label.visible = false;
 }

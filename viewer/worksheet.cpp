@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "kit/font.h"
+#include "viewer/window_look.h"
 
 namespace viewer {
 
@@ -110,7 +111,7 @@ Sheet LayOutSheet(const SheetContent& content, int width) {
   title.shown = true;
   title.has_text = true;
   title.text = content.title;
-  title.font = kit::MakeFont(L"Verdana", 12, true, kit::kCyrillicCharset);
+  title.font = Verdana(12, true);
   title.fore = kBlack;
   title.transparent = true;
   sheet.items.push_back(title);
