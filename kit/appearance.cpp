@@ -50,9 +50,14 @@ Appearance AppearanceOf(const Control& c, int dpi) {
   switch (c.Kind()) {
     case ControlKind::kLabel: {
       auto& l = static_cast<const Label&>(c);
-      TakeText(a, l.caption, l.border, l.alignment);
+      TakeText(a, l.caption_shown ? l.caption : std::wstring(), l.border, l.alignment);
       a.transparent = l.transparent;
       a.word_wrap = l.word_wrap;
+      if (l.monochrome && c.Owner().monochrome) {
+        a.back = l.monochrome->back;
+        a.fore = Rgb(0, 0, 0);
+        a.hatch = l.monochrome->hatch;
+      }
       break;
     }
     case ControlKind::kTextBox: {
@@ -79,6 +84,10 @@ Appearance AppearanceOf(const Control& c, int dpi) {
       a.back = Resolve(s.fill_color);
       a.fore = Resolve(s.border_color);
       a.pen_width = s.outlined ? std::max(1, s.border_width) : 0;
+      if (s.monochrome && c.Owner().monochrome) {
+        a.back = s.monochrome->back;
+        a.hatch = s.monochrome->hatch;
+      }
       break;
     }
     case ControlKind::kLine: {
@@ -93,6 +102,8 @@ Appearance AppearanceOf(const Control& c, int dpi) {
     default:
       break;
   }
+  // Six pixels apart on the screen; as far apart on paper.
+  if (a.hatch != Hatch::kNone) a.hatch_step = std::max(3, TwipsToPixels(90, dpi));
   return a;
 }
 
@@ -130,7 +141,8 @@ std::size_t LookHash(const Appearance& a) {
   for (int v : {static_cast<int>(a.kind), a.place.left, a.place.top, a.place.right, a.place.bottom, int{a.shown},
                 int{a.font.bold}, int{a.font.italic}, int{a.font.underline}, a.font.charset, static_cast<int>(a.fore),
                 static_cast<int>(a.back), int{a.border}, static_cast<int>(a.alignment), int{a.transparent},
-                int{a.word_wrap}, int{a.stretch}, static_cast<int>(a.shape), int{a.filled}, a.pen_width, a.from.x,
+                int{a.word_wrap}, int{a.stretch}, static_cast<int>(a.shape), int{a.filled}, static_cast<int>(a.hatch), a.hatch_step,
+                a.pen_width, a.from.x,
                 a.from.y, a.to.x, a.to.y})
     h = Combine(h, static_cast<std::size_t>(v));
   return h | 1;

@@ -45,6 +45,8 @@ struct Appearance {
   bool stretch = false;
   ShapeKind shape = ShapeKind::kRectangle;
   bool filled = false;
+  Hatch hatch = Hatch::kNone;   // black lines over the fill,
+  int hatch_step = 0;           // this many pixels apart
   int pen_width = 0;      // a shape's outline (0: none), a line's width
   Point from, to;         // a line's ends, pixels
 

@@ -29,6 +29,7 @@
 #include "kit/appearance.h"
 #include "kit/control.h"
 #include "kit/form.h"
+#include "kit/input.h"
 
 #include <oleacc.h>
 
@@ -93,6 +94,8 @@ constexpr wchar_t kFormClass[] = L"ElemoraForm";
 LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // Offers a key press to the form it was typed into; true when the form used it.
 bool OfferKey(const MSG& msg);
+// The key a virtual-key code stands for, if the kit knows it.
+bool KeyOf(WPARAM vk, Key* key);
 // The button of a mouse message, and the Shift (1), Ctrl (2) and Alt (4)
 // keys held now.
 MouseButton ButtonOf(UINT msg);

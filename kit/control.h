@@ -104,6 +104,18 @@ class StyledControl : public Control {
 // The style record of a control that has one, else null.
 const StyledControl* StyleOf(const Control& c);
 
+// Black lines over a fill, so that fills stay apart on a black-and-white
+// printer.
+enum class Hatch { kNone, kHorizontal, kVertical, kForwardDiagonal, kBackwardDiagonal, kCross, kDiagonalCross };
+
+// What a label or shape shows instead of its colours while its form is set
+// for black and white: white or a grey, black lines over it, black text.
+struct Monochrome {
+  Color back = Rgb(0xFF, 0xFF, 0xFF);
+  Hatch hatch = Hatch::kNone;
+  friend bool operator==(const Monochrome&, const Monochrome&) = default;
+};
+
 // A label: static text that may react to a click. Labels are the buttons of
 // the programs. A transparent label shows the form's surface behind it.
 class Label : public StyledControl {
@@ -118,6 +130,9 @@ class Label : public StyledControl {
   Align alignment = Align::kLeft;
   bool border = false;      // a single-line frame around the label
   bool word_wrap = false;   // wrap within the width; else one line, clipped
+  // Off: the caption is not drawn, but still names the label for readers.
+  bool caption_shown = true;
+  std::optional<Monochrome> monochrome;
 };
 
 class TextBox : public StyledControl {
@@ -179,6 +194,7 @@ class Shape : public Control {
   bool outlined = true;
   Color border_color = kWindowText;
   int border_width = 1;          // pixels
+  std::optional<Monochrome> monochrome;
 };
 
 class Line : public Control {

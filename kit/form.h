@@ -40,6 +40,9 @@ class Form {
   // A normal window with a title bar and a sizing frame; Width and Height
   // are then its client area, and follow the user's resizing.
   bool framed = false;
+  // Labels and shapes that have a monochrome look show it instead of their
+  // colours.
+  bool monochrome = false;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -76,6 +79,9 @@ class Form {
   // A character typed while no real control has the focus (the keyboard
   // layout already applied); returns whether the form used it.
   std::function<bool(wchar_t ch)> on_char;
+  // Ctrl and a capital letter, wherever the focus is in the window (see
+  // RouteShortcut); returns whether it was the form's.
+  std::function<bool(wchar_t letter)> on_shortcut;
   // A key the form gets (kit/input), offered before its own handling;
   // returns whether the form used it.
   std::function<bool(Key key, int shift)> on_key;

@@ -264,6 +264,9 @@ bool KeyDown(Form& form, Key key, int shift) {
       if (!form.cancel_action) return false;
       Click(*form.cancel_action);
       return true;
+    case Key::kPageUp:
+    case Key::kPageDown:
+      return false;
     default:
       if (!focus || !Windowless(*focus)) return false;
       form.SetFocus(GroupNeighbour(form, *focus, key));
@@ -281,6 +284,41 @@ bool RouteKey(KeyFocus focus, Key key, int modifiers) {
     default:
       return focus == KeyFocus::kForm;
   }
+}
+
+bool RouteShortcut(KeyFocus focus, wchar_t letter, bool text_selected) {
+  if (letter < L'A' || letter > L'Z') return false;
+  switch (focus) {
+    case KeyFocus::kForm: return true;
+    case KeyFocus::kOpenList: return false;
+    case KeyFocus::kControl:
+      if (letter == L'C') return !text_selected;
+      return letter != L'A' && letter != L'X' && letter != L'V' && letter != L'Z';
+  }
+  return false;
+}
+
+bool Shortcut(Form& form, wchar_t letter) {
+  if (!form.on_shortcut) return false;
+  bool used = false;
+  Dispatch([&form, letter, &used] { used = form.on_shortcut(letter); });
+  return used;
+}
+
+std::optional<int> TrackBarTarget(const TrackBar& bar, Key key) {
+  int to = bar.value;
+  switch (key) {
+    case Key::kRight:
+    case Key::kUp: to += 1; break;
+    case Key::kLeft:
+    case Key::kDown: to -= 1; break;
+    case Key::kPageUp: to += bar.page_step; break;
+    case Key::kPageDown: to -= bar.page_step; break;
+    case Key::kHome: to = bar.min; break;
+    case Key::kEnd: to = bar.max; break;
+    default: return std::nullopt;
+  }
+  return std::clamp(to, bar.min, bar.max);
 }
 
 FocusFallback FallbackFocus(const Form& form) {

@@ -17,6 +17,7 @@
 // action.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "kit/control.h"
@@ -36,7 +37,7 @@ void MouseUp(Form& form, MouseButton button, int x, int y);
 // The press was taken away (the capture was lost): no click follows.
 void CancelPress(Form& form);
 
-enum class Key { kTab, kEnter, kEscape, kSpace, kLeft, kRight, kUp, kDown, kHome, kEnd };
+enum class Key { kTab, kEnter, kEscape, kSpace, kLeft, kRight, kUp, kDown, kHome, kEnd, kPageUp, kPageDown };
 constexpr int kShiftKey = 1;
 
 // Whether a control can take the keyboard focus now.
@@ -75,6 +76,19 @@ constexpr int kAltKey = 4;
 // nothing while an open list keeps its keys. The form then gets the key
 // with the Shift state alone.
 bool RouteKey(KeyFocus focus, Key key, int modifiers);
+
+// Ctrl and a letter ('A' to 'Z'): the form's command wherever the focus is
+// in its window, except a real control's own editing keys (Ctrl+A, X, V, Z,
+// and Ctrl+C while it has a selection to copy) and while an open list keeps
+// its keys.
+bool RouteShortcut(KeyFocus focus, wchar_t letter, bool text_selected);
+// The form's command for Ctrl and `letter`; whether it had one.
+bool Shortcut(Form& form, wchar_t letter);
+
+// Where a key moves a trackbar's thumb (within its range): the arrows by one,
+// up and right to higher values, Page Up and Page Down by the page step, Home
+// and End to the ends. Nothing for other keys.
+std::optional<int> TrackBarTarget(const TrackBar& bar, Key key);
 
 // Where the system's focus goes when the form's window gets it back: into
 // the focused control's own window when it is a real control that can take

@@ -14,6 +14,39 @@
 namespace kit::win {
 namespace {
 
+// The largest multiple of `step` that is not above `v`.
+int GridAtOrBelow(int v, int step) { return (v >= 0 ? v : v - step + 1) / step * step; }
+
+// Black lines `step` pixels apart over `r`, on a grid fixed to the device's
+// coordinates, so that neighbouring fills of one hatching line up.
+void PaintHatch(HDC dc, const RECT& r, Hatch hatch, int step) {
+  if (hatch == Hatch::kNone || step <= 0) return;
+  SaveDC(dc);
+  IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+  base::Gdi<HPEN> pen(CreatePen(PS_SOLID, std::max(1, step / 6), RGB(0, 0, 0)));
+  base::SelectedObject p(dc, pen.get());
+  auto stroke = [dc](int x1, int y1, int x2, int y2) {
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+  };
+  const bool across = hatch == Hatch::kHorizontal || hatch == Hatch::kCross;
+  const bool down = hatch == Hatch::kVertical || hatch == Hatch::kCross;
+  const bool rising = hatch == Hatch::kForwardDiagonal || hatch == Hatch::kDiagonalCross;
+  const bool falling = hatch == Hatch::kBackwardDiagonal || hatch == Hatch::kDiagonalCross;
+  if (across)
+    for (int y = GridAtOrBelow(r.top, step); y < r.bottom; y += step) stroke(r.left, y, r.right, y);
+  if (down)
+    for (int x = GridAtOrBelow(r.left, step); x < r.right; x += step) stroke(x, r.top, x, r.bottom);
+  // x + y constant rises to the right; x - y constant falls.
+  if (rising)
+    for (int c = GridAtOrBelow(r.left + r.top, step); c <= r.right + r.bottom; c += step)
+      stroke(c - r.top + 1, r.top - 1, c - r.bottom - 1, r.bottom + 1);
+  if (falling)
+    for (int c = GridAtOrBelow(r.left - r.bottom, step); c <= r.right - r.top; c += step)
+      stroke(c + r.top - 1, r.top - 1, c + r.bottom + 1, r.bottom + 1);
+  RestoreDC(dc, -1);
+}
+
 void PaintShape(const Appearance& s, HDC dc) {
   RECT r = ToRect(s.place);
   if (s.shape == ShapeKind::kCircle) {
@@ -35,6 +68,14 @@ void PaintShape(const Appearance& s, HDC dc) {
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
   } else if (s.filled) {
     FillRect(dc, &r, brush.get());
+  }
+  if (s.filled && s.hatch != Hatch::kNone && s.shape == ShapeKind::kRectangle) {
+    PaintHatch(dc, r, s.hatch, s.hatch_step);
+    // The outline again, over the lines' ends.
+    if (outlined) {
+      base::SelectedObject none(dc, GetStockObject(NULL_BRUSH));
+      Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    }
   }
 }
 
@@ -176,6 +217,7 @@ void PaintLabelContent(const Appearance& label, HDC dc, RECT rc, int dpi = Dpi()
   if (!label.transparent) {
     base::Gdi<HBRUSH> back(CreateSolidBrush(label.back));
     FillRect(dc, &rc, back.get());
+    PaintHatch(dc, rc, label.hatch, label.hatch_step);
   }
   RECT text = rc;
   if (label.border) {
@@ -199,7 +241,10 @@ void PaintLabelContent(const Appearance& label, HDC dc, RECT rc, int dpi = Dpi()
   Font font = label.font;
   if (fit && !label.word_wrap) font = FittingFont(dc, label.text, font, dpi, text.right - text.left);
   base::SelectedObject f(dc, FontFor(font, dpi));
-  SetBkMode(dc, TRANSPARENT);
+  // Over lines, the text stands on its own fill so that it stays readable.
+  const bool on_lines = !label.transparent && label.hatch != Hatch::kNone;
+  SetBkMode(dc, on_lines ? OPAQUE : TRANSPARENT);
+  SetBkColor(dc, label.back);
   SetTextColor(dc, label.fore);
   if (ink_past_edge) {
     SaveDC(dc);

@@ -18,6 +18,7 @@ struct MenuItem {
   std::wstring text;
   bool checked = false;   // shown with the mark of the one chosen line
   bool separator = false; // a dividing line instead of text; never chosen
+  bool check_box = false; // a setting of its own: checked shows a tick, not the radio mark
 };
 
 class Platform {

@@ -97,15 +97,19 @@ class Win32Platform : public Platform {
     base::Menu owned(CreatePopupMenu());
     HMENU menu = owned.get();
     if (!menu) return -1;
-    UINT checked = 0;
+    UINT chosen_line = 0;
     for (size_t i = 0; i < items.size(); ++i) {
       const auto id = static_cast<UINT>(i + 1);
+      const MenuItem& item = items[i];
       // A separator keeps its id too, so a line's id is still its index + 1.
-      AppendMenuW(menu, items[i].separator ? MF_SEPARATOR : MF_STRING, id, items[i].text.c_str());
-      if (items[i].checked) checked = id;
+      UINT flags = item.separator ? MF_SEPARATOR : MF_STRING;
+      if (item.check_box && item.checked) flags |= MF_CHECKED;
+      AppendMenuW(menu, flags, id, item.text.c_str());
+      if (item.checked && !item.check_box) chosen_line = id;
     }
-    // One of several: the radio mark, as readers and users know it.
-    if (checked) CheckMenuRadioItem(menu, 1, static_cast<UINT>(items.size()), checked, MF_BYCOMMAND);
+    // One of several: the radio mark, as readers and users know it; set on
+    // that line alone, which leaves the settings' ticks as they are.
+    if (chosen_line) CheckMenuRadioItem(menu, chosen_line, chosen_line, chosen_line, MF_BYCOMMAND);
     POINT pt{TwipsToPixels(x), TwipsToPixels(y)};
     ClientToScreen(rec->hwnd, &pt);
     const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN;

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "kit/input.h"
 #include "kit/platform.h"
 
 namespace kit::win {
@@ -26,31 +27,18 @@ void DropVisualStyle(HWND hwnd) {
   if (set) set(hwnd, L"", L"");
 }
 
-// Where a key takes the thumb; false for keys that are not the trackbar's.
-bool KeyTarget(const TrackBar& t, WPARAM vk, int* to) {
-  switch (vk) {
-    case VK_RIGHT:
-    case VK_UP: *to = t.value + 1; return true;
-    case VK_LEFT:
-    case VK_DOWN: *to = t.value - 1; return true;
-    case VK_PRIOR: *to = t.value + t.page_step; return true;
-    case VK_NEXT: *to = t.value - t.page_step; return true;
-    case VK_HOME: *to = t.min; return true;
-    case VK_END: *to = t.max; return true;
-    default: return false;
-  }
-}
-
 LRESULT CALLBACK KeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   ControlRecord* rec = RecordOf(hwnd);
   if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, KeysProc, kKeysSubclassId);
   } else if (rec && msg == WM_KEYDOWN) {
     auto* t = static_cast<TrackBar*>(rec->control);
-    int to = 0;
-    if (KeyTarget(*t, wp, &to)) {
-      Fire([t, to] { t->MoveTo(to); });
-      return 0;
+    Key key;
+    if (KeyOf(wp, &key)) {
+      if (const std::optional<int> to = TrackBarTarget(*t, key)) {
+        Fire([t, to] { t->MoveTo(*to); });
+        return 0;
+      }
     }
   } else if (rec && msg == WM_SETFOCUS) {
     // Clicked into: the model's focus follows, as for the other real

@@ -173,8 +173,6 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-namespace {
-
 // The keys the form may use, by their virtual-key codes.
 bool KeyOf(WPARAM vk, Key* key) {
   switch (vk) {
@@ -188,9 +186,13 @@ bool KeyOf(WPARAM vk, Key* key) {
     case VK_DOWN: *key = Key::kDown; return true;
     case VK_HOME: *key = Key::kHome; return true;
     case VK_END: *key = Key::kEnd; return true;
+    case VK_PRIOR: *key = Key::kPageUp; return true;
+    case VK_NEXT: *key = Key::kPageDown; return true;
     default: return false;
   }
 }
+
+namespace {
 
 // Where the focus is, for routing a key typed into `hwnd` of the form's
 // window `top`. A combo box's own edit or list part counts as the combo box.
@@ -204,15 +206,33 @@ KeyFocus FocusOf(HWND hwnd, HWND top) {
   return KeyFocus::kControl;
 }
 
+// Whether `hwnd` is a text box with characters selected.
+bool TextSelected(HWND hwnd) {
+  ControlRecord* cr = RecordOf(hwnd);
+  if (!cr || cr->control->Kind() != ControlKind::kTextBox) return false;
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return start != end;
+}
+
 }  // namespace
 
 bool OfferKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || !msg.hwnd) return false;
   HWND top = GetAncestor(msg.hwnd, GA_ROOT);
   FormRecord* rec = top ? FormRecordOf(top) : nullptr;
-  Key key;
-  if (!rec || !KeyOf(msg.wParam, &key)) return false;
+  if (!rec) return false;
   int modifiers = HeldKeys();
+  if (modifiers == kControlKey && msg.wParam >= 'A' && msg.wParam <= 'Z') {
+    const auto letter = static_cast<wchar_t>(msg.wParam);
+    if (!RouteShortcut(FocusOf(msg.hwnd, top), letter, TextSelected(msg.hwnd))) return false;
+    Form* form = rec->form;
+    bool used = false;
+    Fire([form, letter, &used] { used = Shortcut(*form, letter); });
+    return used;
+  }
+  Key key;
+  if (!KeyOf(msg.wParam, &key)) return false;
   if (!RouteKey(FocusOf(msg.hwnd, top), key, modifiers)) return false;
   Form* form = rec->form;
   int shift = modifiers & kShiftKey;

@@ -22,17 +22,8 @@ constexpr int kLeftMargin = 1020, kTopMargin = 840, kRightMargin = 300, kBottomM
 constexpr int kPointSize = 120;
 constexpr int kRingSize = 330;
 constexpr int kHitRadius = 180;
-constexpr int kCtrlC = 3;
 
 kit::Font TextFont(bool bold = false) { return Verdana(8.25, bold); }
-
-// "Радиус на атома" -> "радиус на атома": the menu's captions open with a
-// capital Cyrillic letter.
-std::wstring LowerFirst(std::wstring_view text) {
-  std::wstring out(text);
-  if (!out.empty() && out[0] >= L'А' && out[0] <= L'Я') out[0] = static_cast<wchar_t>(out[0] + 0x20);
-  return out;
-}
 
 std::wstring WithoutUnit(Property property, std::wstring text) {
   const std::wstring_view unit = UnitOf(property);
@@ -98,9 +89,11 @@ ChartWindow::ChartWindow(const std::vector<TileRecord>& records, Links links, Pr
 
   on_resize = [this] { Rebuild(); };
   on_key = [this](kit::Key key, int) { return HandleKey(key); };
-  on_char = [this](wchar_t ch) {
-    if (ch != kCtrlC) return false;
-    kit::CurrentPlatform().CopyText(ValuesText());
+  on_shortcut = [this](wchar_t letter) {
+    if (!links_.sheets || (letter != L'C' && letter != L'S' && letter != L'P')) return false;
+    if (letter == L'C') links_.sheets->Copy(Worksheet());
+    else if (letter == L'S') links_.sheets->Save(Worksheet());
+    else links_.sheets->Print(Worksheet());
     return true;
   };
   // A press near a point is a click on it: the points are small.
@@ -133,6 +126,16 @@ void ChartWindow::Plot(Property property) {
   description = L"Графика: " + LowerFirst(CaptionOf(property)) + L" според атомния номер, " +
                 std::to_wstring(entries_.size()) + L" елемента";
   Rebuild();
+}
+
+SheetContent ChartWindow::Worksheet() const {
+  SheetContent sheet;
+  sheet.title = L"Графика: " + LowerFirst(CaptionOf(property_)) + L" според атомния номер";
+  sheet.surface = back_color;
+  sheet.clipboard_text = ValuesText();
+  for (const kit::Control* c : Controls())
+    if (c != &cbo_property && kit::Shown(*c)) sheet.controls.push_back(c);
+  return sheet;
 }
 
 kit::Line& ChartWindow::AddLine(kit::Point a, kit::Point b, kit::Color color) {

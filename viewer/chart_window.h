@@ -14,6 +14,7 @@
 #include "kit/form.h"
 #include "viewer/chart_geometry.h"
 #include "viewer/property_values.h"
+#include "viewer/worksheet.h"
 
 namespace viewer {
 
@@ -40,6 +41,7 @@ class ChartWindow : public kit::Form {
   struct Links {
     std::function<void(int tile)> show_tile;   // as a click on that tile
     std::function<void()> close;               // the window asks to go away
+    SheetOutput* sheets = nullptr;             // copies, saves and prints the chart
   };
   // `records` must outlive the window. `highlighted` is the table's current
   // tile, or -1.
@@ -56,6 +58,9 @@ class ChartWindow : public kit::Form {
   const std::vector<std::unique_ptr<kit::Label>>& Points() const { return points_; }
   const std::vector<ChartEntry>& Entries() const { return entries_; }
   std::wstring ValuesText() const { return ChartValuesText(property_, entries_, records_); }
+  // The chart as a picture, under "Графика: радиус на атома според атомния
+  // номер"; copied with its values as text.
+  SheetContent Worksheet() const;
 
   kit::ComboBox cbo_property{*this, "cbo_property"};
 

@@ -122,20 +122,17 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
     bool on_tile = std::any_of(tiles_.begin(), tiles_.end(), [&](const auto& t) { return t.get() == target; });
     if (keyboard || on_tile) OpenMenu(x, y);
   };
-  on_char = [this](wchar_t ch) {
-    // Ctrl+C, Ctrl+S and Ctrl+P arrive as control characters; a text box
-    // takes its own Ctrl+C before the form sees it.
-    constexpr wchar_t kCtrlC = 0x03, kCtrlP = 0x10, kCtrlS = 0x13;
-    if (ch == kCtrlC || ch == kCtrlP || ch == kCtrlS) {
-      if (!sheet_output_) return false;
-      SheetContent sheet = Worksheet();
-      if (ch == kCtrlC) sheet_output_->Copy(sheet);
-      else if (ch == kCtrlS) sheet_output_->Save(sheet);
-      else sheet_output_->Print(sheet);
-      return true;
-    }
-    return trends_->Type(ch, kit::CurrentPlatform().TickMs());
+  // Copy, save and print the worksheet from anywhere in the window; a text
+  // box with a selection keeps its own Ctrl+C.
+  on_shortcut = [this](wchar_t letter) {
+    if (!sheet_output_ || (letter != L'C' && letter != L'S' && letter != L'P')) return false;
+    SheetContent sheet = Worksheet();
+    if (letter == L'C') sheet_output_->Copy(sheet);
+    else if (letter == L'S') sheet_output_->Save(sheet);
+    else sheet_output_->Print(sheet);
+    return true;
   };
+  on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
   on_focus_change = [this](kit::Control* from, kit::Control* to) {
     trends_->FocusMoved(from, to);
     if (chart_) chart_->Highlight(trends_->NoticedTile());
@@ -186,6 +183,7 @@ void FormMain::BuildLegend() {
     e.swatch.bounds = {e.swatch_left, e.swatch_top, 210, 195};
     e.swatch.filled = true;
     e.swatch.fill_color = CategoryColor(e.category);
+    e.swatch.monochrome = CategoryPrintFill(e.category);
     // Outlined in the window's colour, so it shows as a plain square.
     e.swatch.border_color = kBackground;
     Caption(e.label, LegendCaption(e.category), {e.label_left, e.label_top, 1740, 255}, Verdana(8.25, true), kWhite);
@@ -321,6 +319,7 @@ void FormMain::BuildTiles() {
     tile->bounds = {info.left, info.top, kTileWidth, kTileHeight};
     tile->font = tile_font;
     tile->back_color = CategoryColor(info.category);
+    tile->monochrome = CategoryPrintFill(info.category);
     tile->border = true;
     tile->tab_index = kTileTabIndex;
     tile->tab_group = kTileGroup;

@@ -90,6 +90,7 @@ void FormMain::OpenChart() {
     };
     // Not from inside the window's own handler: after it.
     links.close = [this] { kit::PostTask([this] { chart_.reset(); }); };
+    links.sheets = sheet_output_;
     chart_ = std::make_unique<ChartWindow>(*records, std::move(links), property, trends_->NoticedTile());
   }
   chart_->Activate();

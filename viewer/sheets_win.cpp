@@ -202,6 +202,14 @@ void WinSheetOutput::Copy(const SheetContent& content) {
   EmptyClipboard();
   if (emf && !SetClipboardData(CF_ENHMETAFILE, emf)) DeleteEnhMetaFile(emf);
   if (dib && !SetClipboardData(CF_DIB, dib)) GlobalFree(dib);
+  if (!content.clipboard_text.empty()) {
+    const size_t bytes = (content.clipboard_text.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+      std::memcpy(GlobalLock(text), content.clipboard_text.c_str(), bytes);
+      GlobalUnlock(text);
+      if (!SetClipboardData(CF_UNICODETEXT, text)) GlobalFree(text);
+    }
+  }
   CloseClipboard();
 }
 

@@ -6,6 +6,7 @@
 #include "kit/platform.h"
 #include "viewer/trend_scale.h"
 #include "viewer/window_look.h"
+#include "viewer/worksheet.h"
 
 namespace viewer {
 namespace {
@@ -24,6 +25,7 @@ void Swatch(kit::Shape& swatch, kit::Label& caption, int left, int caption_width
   swatch.bounds = {left, kSwatchTop, 210, 195};
   swatch.filled = true;
   swatch.fill_color = StateColor(state);
+  swatch.monochrome = StatePrintFill(state);
   swatch.border_color = kBackground;   // a plain square, as the category swatches
   Caption(caption, {left + 255, kCaptionTop, caption_width, 255}, std::wstring(StateName(state)));
 }
@@ -151,6 +153,7 @@ void StateView::Recolour() {
     const MatterState state = i < records_->size() ? StateAt((*records_)[i], celsius) : MatterState::kNoData;
     kit::Label& tile = *tiles_[i];
     tile.back_color = StateColor(state);
+    tile.monochrome = StatePrintFill(state);
     tile.fore_color = state == MatterState::kNoData ? SymbolColorOn(kNoDataColor) : kWhite;
     tile.description = (i < categories_.size() ? categories_[i] : std::wstring()) + L", " +
                        StateDescription(state, celsius);

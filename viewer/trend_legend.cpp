@@ -3,6 +3,7 @@
 #include <string>
 
 #include "viewer/window_look.h"
+#include "viewer/worksheet.h"
 
 namespace viewer {
 namespace {
@@ -33,6 +34,7 @@ TrendLegend::TrendLegend(kit::Form& form)
   shp_no_data.bounds = {kLeft, 1425, 210, 195};
   shp_no_data.filled = true;
   shp_no_data.fill_color = kNoDataColor;
+  shp_no_data.monochrome = ScalePrintFill(std::nullopt);
   shp_no_data.border_color = kBackground;
   shp_no_data.visible = false;
   Caption(lbl_no_data, {kLeft + 255, 1410, 1740, 255});
@@ -43,6 +45,7 @@ TrendLegend::TrendLegend(kit::Form& form)
     stripe->bounds = {kLeft + kStripeWidth * static_cast<int>(i), kBarTop, kStripeWidth, kBarHeight};
     stripe->filled = true;
     stripe->fill_color = kViridis[i];
+    stripe->monochrome = ScalePrintFill(static_cast<double>(i) / (kViridis.size() - 1));
     stripe->outlined = false;
     stripe->visible = false;
     bar_.push_back(std::move(stripe));

@@ -2,11 +2,15 @@
 
 #include <utility>
 
+#include "viewer/worksheet.h"
+
 namespace viewer {
 namespace {
 
 constexpr wchar_t kCategories[] = L"Категории";
 constexpr wchar_t kStates[] = L"Агрегатно състояние";
+constexpr wchar_t kNoSymbols[] = L"Без символи";
+constexpr wchar_t kBlackAndWhite[] = L"Черно-бяло";
 constexpr wchar_t kBackspace = L'\b';
 
 }  // namespace
@@ -28,6 +32,7 @@ void TrendView::Show(std::optional<Property> property) {
       tile.back_color = saved_[i].back_color;
       tile.fore_color = saved_[i].fore_color;
       tile.description = saved_[i].description;
+      tile.monochrome = saved_[i].monochrome;
     }
     legend_.Hide();
     for (size_t i = 0; i < category_legend_.size(); ++i) category_legend_[i]->visible = legend_visible_[i];
@@ -46,6 +51,9 @@ void TrendView::Show(std::optional<Property> property) {
   for (size_t i = 0; i < tiles_.size(); ++i) {
     kit::Label& tile = *tiles_[i];
     tile.back_color = scale ? scale->ColorOf(readings[i]) : kNoDataColor;
+    tile.monochrome = ScalePrintFill(scale && readings[i].HasValue()
+                                         ? std::optional<double>(scale->Position(readings[i].value))
+                                         : std::nullopt);
     tile.fore_color = SymbolColorOn(tile.back_color);
     // "Транзитивни метали, 1,83": the category stays first, as it is read
     // with the categories shown.
@@ -60,7 +68,8 @@ void TrendView::SaveCategories() {
   // Taken afresh each time the categories are left, so that what they
   // come back to is what was there.
   saved_.clear();
-  for (const auto& tile : tiles_) saved_.push_back({tile->back_color, tile->fore_color, tile->description});
+  for (const auto& tile : tiles_)
+    saved_.push_back({tile->back_color, tile->fore_color, tile->description, tile->monochrome});
   legend_visible_.clear();
   for (kit::Control* c : category_legend_) legend_visible_.push_back(c->visible);
 }
@@ -103,6 +112,9 @@ std::vector<kit::MenuItem> TrendView::MenuItems() const {
   for (Property p : kProperties) items.push_back({std::wstring(CaptionOf(p)), shown_ == p});
   items.push_back({L"", false, true});
   items.push_back({kStates, StatesShown()});
+  items.push_back({L"", false, true});
+  items.push_back({kNoSymbols, !SymbolsShown(), false, true});
+  items.push_back({kBlackAndWhite, form_.monochrome, false, true});
   return items;
 }
 
@@ -113,9 +125,17 @@ void TrendView::OpenMenu(int x, int y) {
 void TrendView::Choose(int chosen) {
   const int properties = static_cast<int>(kProperties.size());
   if (chosen == properties + 2) ShowStates();
+  else if (chosen == properties + 4) ShowSymbols(!SymbolsShown());
+  else if (chosen == properties + 5) form_.monochrome = !form_.monochrome;
   else if (chosen >= 0 && chosen <= properties)
     Show(chosen == 0 ? std::nullopt : std::optional<Property>(kProperties[chosen - 1]));
 }
+
+void TrendView::ShowSymbols(bool shown) {
+  for (const auto& tile : tiles_) tile->caption_shown = shown;
+}
+
+bool TrendView::SymbolsShown() const { return tiles_.empty() || tiles_.front()->caption_shown; }
 
 bool TrendView::IsTile(const kit::Control* control) const { return TileIndex(control) >= 0; }
 

@@ -57,8 +57,15 @@ class TrendView {
   void TileShown(const kit::Control& tile);
   void FocusMoved(const kit::Control* from, const kit::Control* to);
 
+  // Two settings that hold whatever is shown, until changed, and start off
+  // at every start: the tiles without their symbols (readers still name
+  // them), and black and white (the form's monochrome look).
+  void ShowSymbols(bool shown);
+  bool SymbolsShown() const;
+
   // The popup menu: "Категории", then the properties, then behind a
-  // separator "Агрегатно състояние"; the one shown checked.
+  // separator "Агрегатно състояние" (the one shown checked), then behind
+  // another the settings "Без символи" and "Черно-бяло".
   std::vector<kit::MenuItem> MenuItems() const;
   // Opens the menu at (x, y), twips in the form, and shows what is chosen.
   void OpenMenu(int x, int y);
@@ -79,6 +86,7 @@ class TrendView {
   struct Saved {
     kit::Color back_color, fore_color;
     std::wstring description;
+    std::optional<kit::Monochrome> monochrome;
   };
   bool IsTile(const kit::Control* control) const;
   int TileIndex(const kit::Control* control) const;

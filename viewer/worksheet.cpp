@@ -14,10 +14,14 @@ std::wstring WorksheetTitle(std::optional<Property> property, std::optional<int>
   std::wstring title = L"Периодична система на химичните елементи";
   if (states_celsius) return title + L": агрегатно състояние при " + std::to_wstring(*states_celsius) + L" °C";
   if (!property) return title;
-  std::wstring name(CaptionOf(*property));
+  return title + L": " + LowerFirst(CaptionOf(*property));
+}
+
+std::wstring LowerFirst(std::wstring_view text) {
+  std::wstring out(text);
   // Cyrillic capitals lie at U+0410..U+042F, their small letters 0x20 above.
-  if (!name.empty() && name[0] >= L'\u0410' && name[0] <= L'\u042F') name[0] = static_cast<wchar_t>(name[0] + 0x20);
-  return title + L": " + name;
+  if (!out.empty() && out[0] >= L'\u0410' && out[0] <= L'\u042F') out[0] = static_cast<wchar_t>(out[0] + 0x20);
+  return out;
 }
 
 kit::Rect FitInside(int width, int height, const kit::Rect& area) {
@@ -57,6 +61,16 @@ PrintFill ScalePrintFill(std::optional<double> position) {
   static constexpr int kGreys[] = {0xFF, 0xE6, 0xCC, 0xB3, 0x99};
   const int step = std::clamp(static_cast<int>(*position * 5), 0, 4);
   return {kit::Rgb(kGreys[step], kGreys[step], kGreys[step]), step % 2 ? Hatch::kHorizontal : Hatch::kNone};
+}
+
+PrintFill StatePrintFill(MatterState state) {
+  switch (state) {
+    case MatterState::kSolid: return {kit::Rgb(0x99, 0x99, 0x99), Hatch::kNone};
+    case MatterState::kLiquid: return {kit::Rgb(0xE6, 0xE6, 0xE6), Hatch::kHorizontal};
+    case MatterState::kGas: return {kit::Rgb(0xFF, 0xFF, 0xFF), Hatch::kNone};
+    case MatterState::kNoData: break;
+  }
+  return ScalePrintFill(std::nullopt);
 }
 
 Sheet LayOutSheet(const SheetContent& content, int width) {

@@ -13,6 +13,7 @@
 
 #include "kit/color.h"
 #include "kit/geometry.h"
+#include "viewer/matter_state.h"
 #include "viewer/property_values.h"
 #include "viewer/tile_table.h"
 
@@ -22,6 +23,8 @@ namespace viewer {
 // ": електроотрицателност" for a property, ": агрегатно състояние при 25 °C"
 // for the states (`states_celsius`); nothing more for the categories.
 std::wstring WorksheetTitle(std::optional<Property> property, std::optional<int> states_celsius);
+// "Радиус на атома" -> "радиус на атома", for a caption inside a sentence.
+std::wstring LowerFirst(std::wstring_view text);
 
 // The largest rectangle of `width` by `height`'s proportions that fits
 // `area`, centred in it; in the units of `area`.
@@ -31,15 +34,10 @@ kit::Rect FitInside(int width, int height, const kit::Rect& area);
 // side of `margin_percent` of the larger side, rounded up.
 kit::Rect WithMargin(int width, int height, int margin_percent, int* outer_width, int* outer_height);
 
-// Black lines on white that a black-and-white printer keeps apart; the six
-// match the system's hatch brushes.
-enum class Hatch { kNone, kHorizontal, kVertical, kForwardDiagonal, kBackwardDiagonal, kCross, kDiagonalCross };
-
-struct PrintFill {
-  kit::Color back;   // white or a grey under the lines
-  Hatch hatch = Hatch::kNone;
-  friend bool operator==(const PrintFill&, const PrintFill&) = default;
-};
+// The fills a black-and-white printer keeps apart, shown instead of the
+// colours while the form is set for black and white.
+using PrintFill = kit::Monochrome;
+using kit::Hatch;
 
 // Each category its own fill: white, a light grey and six hatchings.
 PrintFill CategoryPrintFill(Category category);
@@ -47,6 +45,9 @@ PrintFill CategoryPrintFill(Category category);
 // that darken with the value, every other one hatched so that neighbours
 // stay apart; a missing value is white with crossing diagonals.
 PrintFill ScalePrintFill(std::optional<double> position);
+// The states: solid dark grey, liquid light grey with waves of horizontal
+// lines, gas white, and no data as a missing value on a scale.
+PrintFill StatePrintFill(MatterState state);
 
 // What the picture shows: the title above the table, the controls of the
 // table and its legend as the window shows them (in z-order), and captions
@@ -61,6 +62,7 @@ struct SheetContent {
   std::vector<const kit::Control*> controls;
   std::vector<SheetText> texts;
   kit::Color surface = 0;   // the window's colour, which outlines in it hide
+  std::wstring clipboard_text;   // copied beside the picture, when there is some
 };
 
 // The picture laid out `width` pixels wide: the content at the scale

@@ -300,6 +300,42 @@ TEST(Keys, RoutedToTheFormByWhereTheFocusIs) {
         << static_cast<int>(c.focus) << " key " << static_cast<int>(c.key) << " mods " << c.modifiers;
 }
 
+// Ctrl+letter is the form's command from anywhere in the window, but a text
+// box keeps its editing keys, and Ctrl+C while it has text selected.
+TEST(Keys, ShortcutsReachTheFormExceptATextBoxsOwnEditingKeys) {
+  using F = kit::KeyFocus;
+  EXPECT_TRUE(kit::RouteShortcut(F::kForm, L'C', false));
+  EXPECT_TRUE(kit::RouteShortcut(F::kControl, L'C', false));
+  EXPECT_FALSE(kit::RouteShortcut(F::kControl, L'C', true));
+  EXPECT_TRUE(kit::RouteShortcut(F::kControl, L'S', true));
+  EXPECT_TRUE(kit::RouteShortcut(F::kControl, L'P', false));
+  for (wchar_t editing : {L'A', L'X', L'V', L'Z'}) EXPECT_FALSE(kit::RouteShortcut(F::kControl, editing, false));
+  EXPECT_FALSE(kit::RouteShortcut(F::kOpenList, L'S', false));
+  EXPECT_FALSE(kit::RouteShortcut(F::kForm, L'1', false));
+}
+
+// The trackbar's keys: up means more, pages by its step, held in its range.
+TEST(Keys, TrackBarKeysMoveTheThumbWithinItsRange) {
+  kit::ScopedHeadless ui;
+  Surface s;
+  kit::TrackBar bar(s, "bar");
+  bar.min = -273;
+  bar.max = 6000;
+  bar.page_step = 100;
+  bar.value = 25;
+  using K = kit::Key;
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kUp), 26);
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kRight), 26);
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kDown), 24);
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kPageUp), 125);
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kPageDown), -75);
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kHome), -273);
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kEnd), 6000);
+  bar.value = 5950;
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kPageUp), 6000);
+  EXPECT_EQ(kit::TrackBarTarget(bar, K::kTab), std::nullopt);
+}
+
 // When the window gets the focus back, and where a new window first stands.
 TEST(Focus, FallsBackIntoARealControlThatCanTakeItElseStaysOnTheForm) {
   kit::ScopedHeadless ui;

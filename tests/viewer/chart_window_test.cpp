@@ -63,8 +63,17 @@ struct Viewer {
   viewer::FormMain form;
 };
 
+struct Copies : viewer::SheetOutput {
+  void Copy(const viewer::SheetContent& c) override { copied.push_back(c); }
+  void Save(const viewer::SheetContent&) override {}
+  void Print(const viewer::SheetContent&) override {}
+  std::vector<viewer::SheetContent> copied;
+};
+
 TEST(ChartWindow, OpensFromTheMenuWalksThePointsFromTheKeysAndShowsAPointInTheTable) {
   Viewer v;
+  Copies out;
+  v.form.SetSheetOutput(&out);
   v.form.Trends().ShowStates();
   v.form.SetFocus(v.form.Tile("H"));
   viewer::ChartWindow* chart = v.OpenChart();
@@ -94,9 +103,13 @@ TEST(ChartWindow, OpensFromTheMenuWalksThePointsFromTheKeysAndShowsAPointInTheTa
   ASSERT_NE(ring, nullptr);
   EXPECT_TRUE(ring->bounds.Contains((*fe)->bounds.left + 60, (*fe)->bounds.top + 60));
 
-  kit::Char(*chart, L'\x03');
-  ASSERT_EQ(v.headless.platform.copied.size(), 1u);
-  EXPECT_NE(v.headless.platform.copied[0].find(L"\r\n26\tFe\tЖелязо\t"), std::wstring::npos);
+  // Ctrl+C: the picture under its title, everything but the combo box, and the values as text.
+  EXPECT_TRUE(kit::Shortcut(*chart, L'C'));
+  ASSERT_EQ(out.copied.size(), 1u);
+  EXPECT_EQ(out.copied[0].title, L"Графика: радиус на атома според атомния номер");
+  EXPECT_NE(out.copied[0].clipboard_text.find(L"\r\n26\tFe\tЖелязо\t"), std::wstring::npos);
+  EXPECT_EQ(std::count(out.copied[0].controls.begin(), out.copied[0].controls.end(), &chart->cbo_property), 0);
+  EXPECT_EQ(std::count(out.copied[0].controls.begin(), out.copied[0].controls.end(), fe->get()), 1);
 
   // Again from the menu: the same window; Esc closes it, the table stays.
   EXPECT_EQ(v.OpenChart(), chart);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "kit/accessibility.h"
+#include "kit/appearance.h"
 #include "kit/input.h"
 #include "kit/platform.h"
 #include "tests/viewer/fake_records.h"
@@ -85,8 +86,19 @@ std::map<std::string, std::vector<std::wstring>> Look(const kit::Form& form) {
     } else if (c->Kind() == kit::ControlKind::kShape) {
       v.push_back(std::to_wstring(static_cast<const kit::Shape&>(*c).fill_color));
     }
+    v.push_back(std::to_wstring(kit::LookHash(kit::AppearanceOf(*c))));
   }
   return look;
+}
+
+// Picks the menu line that reads `text`.
+void ChooseLine(Viewer& v, const std::wstring& text) {
+  v.headless.platform.menu_choice = [text](const std::vector<kit::MenuItem>& items) {
+    for (size_t i = 0; i < items.size(); ++i)
+      if (items[i].text == text) return static_cast<int>(i);
+    return -1;
+  };
+  kit::ContextMenu(v.form, v.Tile("Fe").bounds.left + 100, v.Tile("Fe").bounds.top + 100);
 }
 
 TEST(TrendView, TheMenuOpensOnATileOrFromTheKeyboardAndListsTheViewsWithTheShownOneChecked) {
@@ -98,7 +110,8 @@ TEST(TrendView, TheMenuOpensOnATileOrFromTheKeyboardAndListsTheViewsWithTheShown
   for (const auto& item : menus[0].items) texts.push_back(item.text);
   EXPECT_EQ(texts, (std::vector<std::wstring>{L"Категории", L"Радиус на атома", L"Електроотрицателност",
                                                L"Плътност", L"Температура на топене", L"Температура на кипене", L"",
-                                               L"Агрегатно състояние", L"", L"Копирай като картина",
+                                               L"Агрегатно състояние", L"", L"Без символи", L"Черно-бяло",
+                                               L"", L"Копирай като картина",
                                                L"Запиши като картина…", L"Печат…", L"", L"Графика…"}));
   EXPECT_TRUE(menus[0].items[0].checked);
   for (size_t i = 1; i < menus[0].items.size(); ++i) EXPECT_FALSE(menus[0].items[i].checked);
@@ -366,14 +379,45 @@ TEST(Worksheet, ShowsTheTableAndLegendOnWhiteInsideItsMarginAndIsAskedForByKeyAn
   for (const wchar_t* left_out : {L"X", L"Zentrik Периодична система", L"Атомен номер", L"Плътност"})
     EXPECT_FALSE(texts.count(left_out)) << left_out;
 
-  kit::Char(v.form, 0x03);
-  kit::Char(v.form, 0x13);
-  kit::Char(v.form, 0x10);
+  for (wchar_t letter : {L'C', L'S', L'P'}) EXPECT_TRUE(kit::Shortcut(v.form, letter));
+  EXPECT_FALSE(kit::Shortcut(v.form, L'Q'));
   // "Копирай като картина": three lines above the separator before "Графика…".
   v.headless.platform.menu_choice = [](const auto& items) { return static_cast<int>(items.size()) - 5; };
   kit::ContextMenu(v.form, v.Tile("Fe").bounds.left + 100, v.Tile("Fe").bounds.top + 100);
   EXPECT_EQ(out.asked.size(), 4u);
   EXPECT_EQ(out.asked.back(), L"copy Периодична система на химичните елементи: електроотрицателност");
+}
+
+TEST(TrendView, NoSymbolsAndBlackAndWhiteHoldAcrossTheViewsUntilTurnedOff) {
+  Shipped v;
+  const auto start = Look(v.form);
+  ChooseLine(v, L"Без символи");
+  ChooseLine(v, L"Черно-бяло");
+  auto fe = kit::AppearanceOf(v.Tile("Fe"));
+  EXPECT_EQ(fe.text, L"");
+  EXPECT_EQ(kit::Describe(v.form, v.Tile("Fe")).name, L"Fe");
+  // Each category its own pattern, the legend's swatch the same, the symbols black.
+  EXPECT_EQ((viewer::PrintFill{fe.back, fe.hatch}), viewer::CategoryPrintFill(viewer::Category::kTransitionMetal));
+  const auto swatch = kit::AppearanceOf(v.form.Shape5);
+  EXPECT_EQ((viewer::PrintFill{swatch.back, swatch.hatch}), (viewer::PrintFill{fe.back, fe.hatch}));
+  EXPECT_EQ(kit::AppearanceOf(v.Tile("Na")).hatch, kit::Hatch::kForwardDiagonal);
+  EXPECT_EQ(kit::AppearanceOf(v.Tile("Na")).fore, kBlack);
+
+  // Another view keeps both settings; its grey steps darken with the value.
+  v.Choose(Property::kElectronegativity);
+  EXPECT_EQ(kit::AppearanceOf(v.Tile("F")).text, L"");
+  EXPECT_LT(kit::AppearanceOf(v.Tile("F")).back & 0xFF, kit::AppearanceOf(v.Tile("Cs")).back & 0xFF);
+  const viewer::Sheet sheet = viewer::LayOutSheet(v.form.Worksheet(), viewer::kSheetWidth);
+  for (const kit::Appearance& a : sheet.items) EXPECT_NE(a.text, L"Fe");
+  ChooseLine(v, L"Агрегатно състояние");
+  EXPECT_EQ(kit::AppearanceOf(v.Tile("Hg")).hatch, kit::Hatch::kHorizontal);   // liquid
+
+  // Both off and the categories back: exactly the window as it started.
+  ChooseLine(v, L"Без символи");
+  ChooseLine(v, L"Черно-бяло");
+  v.Choose(std::nullopt);
+  auto now = Look(v.form);
+  for (const auto& [name, look] : start) EXPECT_EQ(now[name], look) << name;
 }
 
 }  // namespace
