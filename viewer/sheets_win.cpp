@@ -172,10 +172,13 @@ HRESULT WritePng(const Picture& picture, const std::wstring& path) {
 
 std::wstring PicturesFolder() {
   using GetFolder = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, wchar_t*);
-  constexpr int kMyPictures = 0x27;
+  // Made when missing: a new profile (and Wine's, where the folder is
+  // not linked) may have none yet, and the dialog would then start
+  // elsewhere.
+  constexpr int kMyPicturesMade = 0x27 | 0x8000;
   auto get = Entry<GetFolder>(L"shell32.dll", "SHGetFolderPathW");
   wchar_t path[MAX_PATH] = {};
-  if (get && SUCCEEDED(get(nullptr, kMyPictures, nullptr, 0, path))) return path;
+  if (get && SUCCEEDED(get(nullptr, kMyPicturesMade, nullptr, 0, path))) return path;
   return {};
 }
 
