@@ -190,17 +190,17 @@ bool HasExtension(const std::wstring& path) {
 
 }  // namespace
 
-void WinSheetOutput::Copy(const SheetContent& content) {
-  HWND owner = GetActiveWindow();
+bool CopySheet(const SheetContent& content, HWND owner) {
   Picture picture;
-  if (!Render(LayOutSheet(content, kSheetWidth), &picture)) return;
+  if (!Render(LayOutSheet(content, kSheetWidth), &picture)) return true;
   HGLOBAL dib = PackedDib(picture);
   HENHMETAFILE emf = Metafile(content);
   if (!OpenClipboard(owner)) {
-    Tell(owner, L"Картината не можа да бъде копирана.\n\n" + SystemReason(GetLastError()));
+    const DWORD error = GetLastError();
     if (dib) GlobalFree(dib);
     if (emf) DeleteEnhMetaFile(emf);
-    return;
+    SetLastError(error);
+    return false;
   }
   EmptyClipboard();
   if (emf && !SetClipboardData(CF_ENHMETAFILE, emf)) DeleteEnhMetaFile(emf);
@@ -214,6 +214,36 @@ void WinSheetOutput::Copy(const SheetContent& content) {
     }
   }
   CloseClipboard();
+  return true;
+}
+
+DWORD WriteSheetFile(const SheetContent& content, const std::wstring& path, bool emf) {
+  const std::wstring temporary = path + L".part";
+  DWORD error = ERROR_SUCCESS;
+  if (emf) {
+    HENHMETAFILE picture = Metafile(content);
+    HENHMETAFILE copy = picture ? CopyEnhMetaFileW(picture, temporary.c_str()) : nullptr;
+    if (!copy) error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    if (copy) DeleteEnhMetaFile(copy);
+    if (picture) DeleteEnhMetaFile(picture);
+  } else {
+    Picture picture;
+    if (!Render(LayOutSheet(content, kSheetWidth), &picture)) {
+      error = ERROR_NOT_ENOUGH_MEMORY;
+    } else if (HRESULT hr = WritePng(picture, temporary); FAILED(hr)) {
+      error = HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
+    }
+  }
+  if (error == ERROR_SUCCESS && !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+    error = GetLastError();
+  if (error != ERROR_SUCCESS) DeleteFileW(temporary.c_str());
+  return error;
+}
+
+void WinSheetOutput::Copy(const SheetContent& content) {
+  HWND owner = GetActiveWindow();
+  if (!CopySheet(content, owner))
+    Tell(owner, L"Картината не можа да бъде копирана.\n\n" + SystemReason(GetLastError()));
 }
 
 void WinSheetOutput::Save(const SheetContent& content) {
@@ -253,28 +283,8 @@ void WinSheetOutput::Save(const SheetContent& content) {
     if (answer != IDYES) return;
   }
 
-  // Written beside the target and moved over it, so that a failed write
-  // leaves neither a partial file nor a damaged old one.
-  const std::wstring temporary = path + L".part";
-  DWORD error = ERROR_SUCCESS;
-  if (emf) {
-    HENHMETAFILE picture = Metafile(content);
-    HENHMETAFILE copy = picture ? CopyEnhMetaFileW(picture, temporary.c_str()) : nullptr;
-    if (!copy) error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-    if (copy) DeleteEnhMetaFile(copy);
-    if (picture) DeleteEnhMetaFile(picture);
-  } else {
-    Picture picture;
-    if (!Render(LayOutSheet(content, kSheetWidth), &picture)) {
-      error = ERROR_NOT_ENOUGH_MEMORY;
-    } else if (HRESULT hr = WritePng(picture, temporary); FAILED(hr)) {
-      error = HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
-    }
-  }
-  if (error == ERROR_SUCCESS && !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-    error = GetLastError();
+  const DWORD error = WriteSheetFile(content, path, emf);
   if (error != ERROR_SUCCESS) {
-    DeleteFileW(temporary.c_str());
     Tell(owner, L"Картината не можа да бъде записана във файла „" + path + L"“.\n\n" + SystemReason(error));
     if (focus) SetFocus(focus);
   }

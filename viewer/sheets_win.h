@@ -2,9 +2,21 @@
 // common dialogs, the Windows Imaging Component and the printer.
 #pragma once
 
+#include <string>
+
+#include "base/win32.h"
 #include "viewer/worksheet.h"
 
 namespace viewer {
+
+// The picture on the clipboard: an enhanced metafile and a CF_DIB 3508
+// pixels wide at 300 DPI. False only when the clipboard could not be opened
+// (GetLastError says why); a picture too large to draw copies nothing.
+bool CopySheet(const SheetContent& content, HWND owner);
+// The picture in `path`: a 3508-pixel PNG at 300 DPI, or the metafile.
+// Written beside it and moved over it, so that a failure leaves neither a
+// partial file nor a damaged old one; ERROR_SUCCESS or the system's reason.
+DWORD WriteSheetFile(const SheetContent& content, const std::wstring& path, bool emf);
 
 class WinSheetOutput : public SheetOutput {
  public:

@@ -1,19 +1,37 @@
-"""Table.exe under Wine, saving the table as a worksheet picture through
-the real save dialog: a PNG at print resolution on white with the tiles'
-colours."""
+"""Table.exe under Wine, the table as a worksheet picture: copied with Ctrl+C
+(a metafile and a 300-DPI bitmap that the inspector reads off the clipboard)
+and saved through the real save dialog (a PNG at print resolution on white
+with the tiles' colours); Ctrl+C in a text box still copies its text."""
 
 from __future__ import annotations
 
+import json
 import subprocess
 import time
 import unittest
 
-from harness import ARTIFACTS, DIST, WineSession, wait_until
+from harness import ARTIFACTS, DIST, INSPECTOR, WineSession, wait_until
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
 TRANSITION_METALS = "#00FFFF"   # Fe's tile
 WHITE = "#FFFFFF"
+NOBLE_GASES = WHITE             # He's tile
+SHEET_WIDTH = 3508
+
+
+def sheet_point(left: int, top: int) -> tuple[int, int]:
+    """Where a point of the form (twips) lands in the categories' picture,
+    scaled and shifted as the picture's layout does it: the content runs from
+    H's column to the right of group 18 and from the top headings to the
+    actinides' row, the title's line above it, in a 3 % margin."""
+    c_left, c_top, c_right, c_bottom = 240, 660 - 360 - 120, 10920 + 615, 5340 + 495
+    margin = (max(c_right - c_left, c_bottom - c_top) * 3 + 99) // 100
+    outer = c_right - c_left + 2 * margin
+    dpi = SHEET_WIDTH * 1440 // outer
+    px = lambda twips: round(twips * dpi / 1440)   # noqa: E731
+    dx = (SHEET_WIDTH - px(outer)) // 2 + px(margin) - px(c_left)
+    return px(left) + dx, px(top) + px(margin) - px(c_top)
 
 
 def magick(*args: str) -> str:
@@ -22,7 +40,10 @@ def magick(*args: str) -> str:
 
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
 class SheetsTest(unittest.TestCase):
-    def test_saved_png_is_a_300_dpi_worksheet_on_white(self):
+    def clipboard(self, s) -> dict:
+        return json.loads(next(l for l in s.run(str(INSPECTOR), "clip").splitlines() if l.startswith("{")))
+
+    def test_copied_and_saved_pictures_are_300_dpi_worksheets_on_white(self):
         with WineSession("sheets") as s:
             _, w = s.start_viewer()
             for _ in range(15):   # to the tile table, as a keyboard user goes
@@ -32,6 +53,30 @@ class SheetsTest(unittest.TestCase):
             # Into a folder of the prefix: Wine links the user's Documents and
             # Pictures to the Linux home, which a test must not write to.
             (s.drive_c / "worksheets").mkdir()
+
+            s.key("ctrl+c")
+            self.assertTrue(wait_until(lambda: self.clipboard(s)["dib"] is not None), "no bitmap was copied")
+            clip = self.clipboard(s)
+            self.assertEqual(s.message_boxes(), [])
+            self.assertIsNotNone(clip["emf"], "no metafile was copied")
+            self.assertEqual(clip["emf"]["frame"][2], 29700)   # A4 wide, in hundredths of a millimetre
+            self.assertGreater(clip["emf"]["records"], 115)
+            dib = clip["dib"]
+            self.assertEqual((dib["width"], dib["bits"], dib["x_pels_per_meter"]), (SHEET_WIDTH, 24, 11811))
+            bmp = s.drive_c / "worksheets" / "copied.bmp"
+            s.run(str(INSPECTOR), "clipdib", r"C:\worksheets\copied.bmp")
+            self.assertTrue(bmp.is_file(), "the inspector wrote no bitmap")
+            magick(str(bmp), str(ARTIFACTS / "sheets-copied.png"))
+            right, bottom = SHEET_WIDTH - 1, dib["height"] - 1
+            # Inside the tiles, in their lower right part, away from the symbol;
+            # He's tile is as white as the page, its frame's left bar sets it apart.
+            fe, he = sheet_point(4920 + 500, 2700 + 380), sheet_point(10920 + 500, 1260 + 380)
+            he_frame = (sheet_point(10920, 0)[0] + 2, he[1])
+            points = [(0, 0), (right, 0), (0, bottom), (right, bottom), fe, he, he_frame]
+            pixels = magick(str(bmp), "-format", " ".join(f"%[hex:p{{{x},{y}}}]" for x, y in points), "info:")
+            self.assertEqual(["#" + p[:6].upper() for p in pixels.split()],
+                             [WHITE] * 4 + [TRANSITION_METALS, NOBLE_GASES, "#000000"])
+
             png = s.drive_c / "worksheets" / "Таблица.png"
             s.key("ctrl+s")
             time.sleep(2)
@@ -46,7 +91,7 @@ class SheetsTest(unittest.TestCase):
             (ARTIFACTS / "sheets-categories.png").write_bytes(png.read_bytes())
             info = subprocess.run(["identify", "-units", "PixelsPerInch", "-format", "%w %h %x", str(png)],
                                   check=True, capture_output=True, text=True).stdout.split()
-            self.assertEqual(info[0], "3508")
+            self.assertEqual(info[:2], [str(SHEET_WIDTH), str(dib["height"])])   # the picture copied
             self.assertAlmostEqual(float(info[2]), 300, delta=0.5)
             bottom = int(info[1]) - 1
             corners = magick(str(png), "-format",
@@ -70,6 +115,18 @@ class SheetsTest(unittest.TestCase):
             s.key("Return")   # "Не" is the default answer
             self.assertTrue(wait_until(lambda: not s.message_boxes()))
             self.assertEqual(png.read_bytes(), b"kept")
+
+            # In a text box with a selection, Ctrl+C copies the text alone.
+            w.click_control("lbl_Fe")
+            self.assertTrue(wait_until(lambda: w.text("txt_name") == "Желязо"), w.text("txt_name"))
+            for _ in range(4):
+                if s.focused_control() == "txt_name":
+                    break
+                s.key("Tab")
+            self.assertEqual(s.focused_control(), "txt_name")
+            s.key("Home", "shift+End", "ctrl+c")
+            self.assertTrue(wait_until(lambda: self.clipboard(s)["text"] == "Желязо"), self.clipboard(s))
+            self.assertIsNone(self.clipboard(s)["dib"])
 
 
 if __name__ == "__main__":

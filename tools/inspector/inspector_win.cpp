@@ -354,18 +354,11 @@ int wmain(int argc, wchar_t** argv) {
     HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoull(argv[2], nullptr, 10)));
     return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
   } else if (cmd == L"clip") {
-    // The clipboard's Unicode text, as one JSON string.
-    std::wstring text;
-    if (OpenClipboard(nullptr)) {
-      if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
-          text = p;
-          GlobalUnlock(h);
-        }
-      }
-      CloseClipboard();
-    }
-    printf("{\"text\":%s}\n", Json(text).c_str());
+    inspector::DumpClipboard();
+  } else if (cmd == L"clipdib" && argc > 2) {
+    int rc = inspector::SaveClipboardDib(argv[2]);
+    fflush(stdout);
+    return rc;
   } else if (cmd == L"reg" && argc > 3) {
     inspector::DumpKey(argv[2], argv[3]);
   } else if (cmd == L"lnk" && argc > 2) {
@@ -373,7 +366,7 @@ int wmain(int argc, wchar_t** argv) {
     fflush(stdout);
     return rc;
   } else {
-    fputs("usage: inspector dump | focus | action FORM CONTROL | close HWND | clip | reg HKCU|HKLM PATH | lnk FILE\n", stderr);
+    fputs("usage: inspector dump | focus | action FORM CONTROL | close HWND | clip | clipdib FILE | reg HKCU|HKLM PATH | lnk FILE\n", stderr);
     return 2;
   }
   fflush(stdout);

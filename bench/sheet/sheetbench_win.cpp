@@ -1,0 +1,104 @@
+// sheetbench FOLDER [ROUNDS]: opens the viewer's window on FOLDER\vrakel.mdb
+// and prints, in milliseconds (medians over ROUNDS, default 10), what the
+// worksheet picture of its table costs:
+//   png    the picture drawn at 300 DPI (3508 pixels wide) and written as a
+//          PNG through the imaging component; the first time apart, as it
+//          loads the component
+//   copy   Ctrl+C: the worksheet read from the window, the picture drawn
+//          and put on the clipboard with its metafile
+//   emf    the metafile written to a file
+// A console program, so that the figures reach the terminal under Wine.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/win32.h"
+#include "kit/platform.h"
+#include "kit/win32_app.h"
+#include "viewer/form_main.h"
+#include "viewer/jet_record_source.h"
+#include "viewer/sheets_win.h"
+
+namespace {
+
+double Now() {
+  static LARGE_INTEGER freq = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+LONGLONG FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: sheetbench FOLDER [ROUNDS]\n");
+    return 2;
+  }
+  const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 10;
+  kit::StartWin32(GetModuleHandleW(nullptr));
+  viewer::JetDatabaseEngine engine;
+  viewer::FormMain form(engine, argv[1]);
+  form.Show();
+  kit::CurrentPlatform().DoEvents();
+  HWND hwnd = FindWindowW(L"ElemoraForm", nullptr);
+  if (!hwnd) {
+    std::fprintf(stderr, "no window\n");
+    return 1;
+  }
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring png = std::wstring(temp) + L"sheetbench.png", emf = std::wstring(temp) + L"sheetbench.emf";
+
+  const viewer::SheetContent content = form.Worksheet();
+  double t = Now();
+  DWORD error = viewer::WriteSheetFile(content, png, false);
+  const double first = Now() - t;
+  if (error != ERROR_SUCCESS) {
+    std::fprintf(stderr, "the PNG could not be written (error %lu)\n", error);
+    return 1;
+  }
+  const LONGLONG png_bytes = FileSize(png);
+
+  std::vector<double> png_ms, copy_ms, emf_ms;
+  for (int i = 0; i < rounds && error == ERROR_SUCCESS; ++i) {
+    t = Now();
+    error = viewer::WriteSheetFile(content, png, false);
+    png_ms.push_back(Now() - t);
+
+    t = Now();
+    if (!viewer::CopySheet(form.Worksheet(), hwnd)) error = GetLastError();
+    copy_ms.push_back(Now() - t);
+
+    t = Now();
+    if (error == ERROR_SUCCESS) error = viewer::WriteSheetFile(content, emf, true);
+    emf_ms.push_back(Now() - t);
+  }
+  const LONGLONG emf_bytes = FileSize(emf);
+  DeleteFileW(png.c_str());
+  DeleteFileW(emf.c_str());
+  if (error != ERROR_SUCCESS) {
+    std::fprintf(stderr, "a round failed (error %lu)\n", error);
+    return 1;
+  }
+  std::printf("png %.1f ms (the first %.1f ms, %lld bytes; goal < 1000); copy %.1f ms (goal < 500); emf %.1f ms "
+              "(%lld bytes)\n",
+              Median(png_ms), first, png_bytes, Median(copy_ms), Median(emf_ms), emf_bytes);
+  return 0;
+}
