@@ -192,7 +192,10 @@ bool HasExtension(const std::wstring& path) {
 
 bool CopySheet(const SheetContent& content, HWND owner) {
   Picture picture;
-  if (!Render(LayOutSheet(content, kSheetWidth), &picture)) return true;
+  if (!Render(LayOutSheet(content, kSheetWidth), &picture)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return false;
+  }
   HGLOBAL dib = PackedDib(picture);
   HENHMETAFILE emf = Metafile(content);
   if (!OpenClipboard(owner)) {

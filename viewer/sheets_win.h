@@ -10,8 +10,8 @@
 namespace viewer {
 
 // The picture on the clipboard: an enhanced metafile and a CF_DIB 3508
-// pixels wide at 300 DPI. False only when the clipboard could not be opened
-// (GetLastError says why); a picture too large to draw copies nothing.
+// pixels wide at 300 DPI. False when the picture could not be drawn or the
+// clipboard opened; GetLastError says why.
 bool CopySheet(const SheetContent& content, HWND owner);
 // The picture in `path`: a 3508-pixel PNG at 300 DPI, or the metafile.
 // Written beside it and moved over it, so that a failure leaves neither a
