@@ -128,6 +128,62 @@ class SheetsTest(unittest.TestCase):
             self.assertTrue(wait_until(lambda: self.clipboard(s)["text"] == "Желязо"), self.clipboard(s))
             self.assertIsNone(self.clipboard(s)["dib"])
 
+    def test_black_and_white_and_no_symbols_hold_until_turned_off_and_save_from_a_text_box(self):
+        grey = "#D9D9D9"   # the transition metals' fill in black and white
+        with WineSession("sheets-bw") as s:
+            _, w = s.start_viewer()
+            tiles = {c["name"]: c for c in w.controls() if c["name"].startswith("lbl_")}
+            fe_fill = (tiles["lbl_Fe"]["rect"][0] + 32, tiles["lbl_Fe"]["rect"][1] + 25)
+            for _ in range(15):
+                if s.focused_control().startswith("lbl_"):
+                    break
+                s.key("Tab")
+            # "Черно-бяло", then "Без символи", from the keyboard; Down skips the separators.
+            for downs in (9, 8):
+                s.key("shift+F10")
+                time.sleep(0.5)
+                s.key(*["Down"] * downs, "Return")
+                time.sleep(0.6)
+            self.assertEqual("#%02X%02X%02X" % s.pixel(*fe_fill), grey)
+            s.screenshot("sheets-bw-window")
+            fe = w.control("lbl_Fe")
+            self.assertEqual((fe["accname"], fe["description"]), ("Fe", "Транзитивни метали"))
+            w.click_control("lbl_Fe")
+            self.assertTrue(wait_until(lambda: w.text("txt_atom_num") == "26"), w.text("txt_atom_num"))
+
+            # Ctrl+S from a text box without a selection: the worksheet, in black and white.
+            s.key("shift+Tab")
+            self.assertTrue(s.focused_control().startswith("txt_"), s.focused_control())
+            (s.drive_c / "worksheets").mkdir()
+            png = s.drive_c / "worksheets" / "чб.png"
+            s.key("ctrl+s")
+            time.sleep(2)
+            s.key("ctrl+a")
+            s.type_text(r"C:\worksheets\чб")
+            s.key("Return")
+            self.assertTrue(wait_until(png.is_file), "no PNG was saved")
+            time.sleep(1)
+            (ARTIFACTS / "sheets-black-and-white.png").write_bytes(png.read_bytes())
+            self.assertNotIn(TRANSITION_METALS, magick(str(png), "-format", "%c", "histogram:info:-").upper())
+            # Fe's tile inside its frame: the grey alone, no symbol on it.
+            (x0, y0), (x1, y1) = sheet_point(4920, 2700), sheet_point(4920 + 615, 2700 + 495)
+            inside = magick(str(png), "-crop", f"{x1 - x0 - 12}x{y1 - y0 - 12}+{x0 + 6}+{y0 + 6}", "+repage",
+                            "-format", "%c", "histogram:info:-")
+            self.assertEqual([l.split()[2].upper() for l in inside.splitlines() if l.strip()], [grey], inside)
+
+            # Both off again: the window's own colours.
+            s.key("shift+Tab")
+            for _ in range(15):
+                if s.focused_control().startswith("lbl_"):
+                    break
+                s.key("Tab")
+            for downs in (8, 9):
+                s.key("shift+F10")
+                time.sleep(0.5)
+                s.key(*["Down"] * downs, "Return")
+                time.sleep(0.6)
+            self.assertEqual("#%02X%02X%02X" % s.pixel(*fe_fill), TRANSITION_METALS)
+
 
 if __name__ == "__main__":
     unittest.main()
