@@ -10,14 +10,14 @@ import re
 import time
 import unittest
 
-from harness import DIST, INSPECTOR, WineSession, wait_until
+from harness import ARTIFACTS, DIST, INSPECTOR, WineSession, wait_until
 import test_trends
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
 # Down to "Графика…": the six lines above the first separator, the states,
 # the three worksheet lines, then the chart; Down skips the separators.
-CHART_LINE_DOWNS = 11
+CHART_LINE_DOWNS = 13
 
 
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
@@ -78,6 +78,20 @@ class ChartTest(unittest.TestCase):
             clip = json.loads(next(l for l in s.run(str(INSPECTOR), "clip").splitlines() if l.startswith("{")))
             self.assertTrue(clip["text"].startswith("Атомен номер\tСимвол\tИме\tТемпература на топене (°C)\r\n"))
             self.assertRegex(clip["text"], re.compile(r"\r\n26\tFe\tЖелязо\t1538\r\n"))
+            # The picture beside the values, and saved as the table's is.
+            self.assertEqual((clip["dib"] or {}).get("width"), 3508)
+            self.assertIsNotNone(clip["emf"])
+            (s.drive_c / "charts").mkdir()
+            s.key("ctrl+s")
+            time.sleep(2)
+            s.key("ctrl+a")
+            s.type_text(r"C:\charts\топене")
+            s.key("Return")
+            png = s.drive_c / "charts" / "топене.png"
+            self.assertTrue(wait_until(png.is_file), "no PNG was saved")
+            time.sleep(1)
+            (ARTIFACTS / "chart-melting-saved.png").write_bytes(png.read_bytes())
+            self.assertEqual(s.focused_control(), "pt_Fe")
 
             s.key("Escape")
             self.assertTrue(s.wait_gone("form_chart"))
