@@ -31,13 +31,6 @@ struct FindTraits {
 };
 using FindHandle = UniqueHandle<FindTraits>;
 
-struct RegKeyTraits {
-  using Type = HKEY;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { RegCloseKey(h); }
-};
-using RegKey = UniqueHandle<RegKeyTraits>;
-
 // A pen, brush, bitmap, font or region of our own making.
 template <typename T>
 struct GdiTraits {
