@@ -4,13 +4,5 @@
 # clipboard as a bitmap and a metafile (goal: under half a second).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-. scripts/wine-env
-[ -f "$ELEMORA_WIN_BUILD/bench/sheet/sheetbench.exe" ] || scripts/build
-. scripts/wine-session
-wine_session "$PWD/build/bench-prefix-$ELEMORA_WINE_ARCH" 140
-# The distribution folder as Wine sees it (drive Z: is the root).
-folder="Z:$(realpath "$ELEMORA_DIST" | tr / '\\')"
-out=$(mktemp)
-"$WINE" "$ELEMORA_WIN_BUILD/bench/sheet/sheetbench.exe" "$folder" "${1:-10}" >"$out" 2>&1 || true
-tr -d '\r' <"$out" | tail -1 | sed "s/^/$ELEMORA_WINE_ARCH: /"
-rm -f "$out"
+. bench/viewer-bench.sh
+run_viewer_bench sheet/sheetbench "${1:-10}" 1

@@ -17,29 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "kit/platform.h"
-#include "base/win32.h"
-#include "kit/win32_app.h"
-#include "viewer/form_main.h"
-#include "viewer/jet_record_source.h"
+#include "bench/viewer_bench_win.h"
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
+using bench::Median;
+using bench::Now;
 
 void Pump() {
   MSG msg;
@@ -52,17 +35,12 @@ void Pump() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: trendbench FOLDER [ROUNDS]\n");
-    return 2;
-  }
-  const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 30;
-  kit::StartWin32(GetModuleHandleW(nullptr));
-  viewer::JetDatabaseEngine engine;
-  viewer::FormMain form(engine, argv[1]);
-  form.Show();
-  kit::CurrentPlatform().DoEvents();
-  HWND hwnd = FindWindowW(L"ElemoraForm", nullptr);
+  const std::optional<int> asked = bench::Rounds(argc, argv, "trendbench", 30);
+  if (!asked) return 2;
+  const int rounds = *asked;
+  bench::Viewer shown(argv[1]);
+  viewer::FormMain& form = shown.form;
+  HWND hwnd = shown.hwnd;
   if (!hwnd) {
     std::fprintf(stderr, "no window\n");
     return 1;
