@@ -41,6 +41,11 @@ struct Viewer {
     kit::CurrentPlatform().DoEvents();
     hwnd = FindWindowW(L"ElemoraForm", nullptr);
   }
+  // Whether the window opened; says so when not.
+  bool Ready() const {
+    if (!hwnd) std::fprintf(stderr, "no window\n");
+    return hwnd != nullptr;
+  }
   bool started = (kit::StartWin32(GetModuleHandleW(nullptr)), true);
   viewer::JetDatabaseEngine engine;
   viewer::FormMain form;

@@ -34,12 +34,9 @@ int wmain(int argc, wchar_t** argv) {
   if (!asked) return 2;
   const int rounds = *asked;
   bench::Viewer shown(argv[1]);
+  if (!shown.Ready()) return 1;
   viewer::FormMain& form = shown.form;
   HWND hwnd = shown.hwnd;
-  if (!hwnd) {
-    std::fprintf(stderr, "no window\n");
-    return 1;
-  }
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   const std::wstring png = std::wstring(temp) + L"sheetbench.png", emf = std::wstring(temp) + L"sheetbench.emf";

@@ -39,12 +39,9 @@ int wmain(int argc, wchar_t** argv) {
   if (!asked) return 2;
   const int rounds = *asked;
   bench::Viewer shown(argv[1]);
+  if (!shown.Ready()) return 1;
   viewer::FormMain& form = shown.form;
   HWND hwnd = shown.hwnd;
-  if (!hwnd) {
-    std::fprintf(stderr, "no window\n");
-    return 1;
-  }
   for (int i = 0; i < 3; ++i) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
   double t0 = Now();

@@ -40,16 +40,29 @@ def magick(*args: str) -> str:
 
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
 class SheetsTest(unittest.TestCase):
+    @staticmethod
+    def to_tiles(s):
+        for _ in range(15):   # as a keyboard user goes
+            if s.focused_control().startswith("lbl_"):
+                break
+            s.key("Tab")
+
+    @staticmethod
+    def menu_lines(s, *downs: int):
+        """Each line of the tiles' menu that many Downs away (they skip the separators)."""
+        for n in downs:
+            s.key("shift+F10")
+            time.sleep(0.5)
+            s.key(*["Down"] * n, "Return")
+            time.sleep(0.6)
+
     def clipboard(self, s) -> dict:
         return json.loads(next(l for l in s.run(str(INSPECTOR), "clip").splitlines() if l.startswith("{")))
 
     def test_copied_and_saved_pictures_are_300_dpi_worksheets_on_white(self):
         with WineSession("sheets") as s:
             _, w = s.start_viewer()
-            for _ in range(15):   # to the tile table, as a keyboard user goes
-                if s.focused_control().startswith("lbl_"):
-                    break
-                s.key("Tab")
+            self.to_tiles(s)
             # Into a folder of the prefix: Wine links the user's Documents and
             # Pictures to the Linux home, which a test must not write to.
             (s.drive_c / "worksheets").mkdir()
@@ -134,16 +147,8 @@ class SheetsTest(unittest.TestCase):
             _, w = s.start_viewer()
             tiles = {c["name"]: c for c in w.controls() if c["name"].startswith("lbl_")}
             fe_fill = (tiles["lbl_Fe"]["rect"][0] + 32, tiles["lbl_Fe"]["rect"][1] + 25)
-            for _ in range(15):
-                if s.focused_control().startswith("lbl_"):
-                    break
-                s.key("Tab")
-            # "Черно-бяло", then "Без символи", from the keyboard; Down skips the separators.
-            for downs in (9, 8):
-                s.key("shift+F10")
-                time.sleep(0.5)
-                s.key(*["Down"] * downs, "Return")
-                time.sleep(0.6)
+            self.to_tiles(s)
+            self.menu_lines(s, 9, 8)   # "Черно-бяло", then "Без символи"
             self.assertEqual("#%02X%02X%02X" % s.pixel(*fe_fill), grey)
             s.screenshot("sheets-bw-window")
             fe = w.control("lbl_Fe")
@@ -173,15 +178,8 @@ class SheetsTest(unittest.TestCase):
 
             # Both off again: the window's own colours.
             s.key("shift+Tab")
-            for _ in range(15):
-                if s.focused_control().startswith("lbl_"):
-                    break
-                s.key("Tab")
-            for downs in (8, 9):
-                s.key("shift+F10")
-                time.sleep(0.5)
-                s.key(*["Down"] * downs, "Return")
-                time.sleep(0.6)
+            self.to_tiles(s)
+            self.menu_lines(s, 8, 9)
             self.assertEqual("#%02X%02X%02X" % s.pixel(*fe_fill), TRANSITION_METALS)
 
 
