@@ -322,18 +322,12 @@ TEST(Keys, TrackBarKeysMoveTheThumbWithinItsRange) {
   bar.min = -273;
   bar.max = 6000;
   bar.page_step = 100;
-  bar.value = 25;
-  using K = kit::Key;
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kUp), 26);
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kRight), 26);
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kDown), 24);
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kPageUp), 125);
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kPageDown), -75);
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kHome), -273);
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kEnd), 6000);
   bar.value = 5950;
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kPageUp), 6000);
-  EXPECT_EQ(kit::TrackBarTarget(bar, K::kTab), std::nullopt);
+  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kUp), 5951);
+  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kPageUp), 6000);
+  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kPageDown), 5850);
+  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kHome), -273);
+  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kTab), std::nullopt);
 }
 
 // When the window gets the focus back, and where a new window first stands.
