@@ -2,6 +2,7 @@
 
 #include "base/win32.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 #include <objbase.h>
 #include <wincodec.h>
@@ -295,7 +296,9 @@ void WinSheetOutput::Save(const SheetContent& content) {
 
 void WinSheetOutput::Print(const SheetContent& content) {
   using PrintDialog = BOOL(WINAPI*)(PRINTDLGW*);
+  using DialogError = DWORD(WINAPI*)();
   static auto print_dialog = Entry<PrintDialog>(L"comdlg32.dll", "PrintDlgW");
+  static auto dialog_error = Entry<DialogError>(L"comdlg32.dll", "CommDlgExtendedError");
   if (!print_dialog) return;
   HWND owner = GetActiveWindow();
   HWND focus = GetFocus();
@@ -314,10 +317,23 @@ void WinSheetOutput::Print(const SheetContent& content) {
   }
   pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
   pd.nCopies = 1;
+  SetLastError(ERROR_SUCCESS);
   const BOOL chosen = print_dialog(&pd);
+  // A printer the dialog could not open (gone, or its driver failing) ends
+  // it with an error rather than a cancel. The dialog's own code has no
+  // text; the system's reason, where it left one, does. Having no printer
+  // at all the dialog has told the user itself.
+  const DWORD refused = chosen ? 0 : dialog_error ? dialog_error() : 0;
+  const DWORD reason = GetLastError();
   if (focus) SetFocus(focus);
   if (pd.hDevMode) GlobalFree(pd.hDevMode);
   if (pd.hDevNames) GlobalFree(pd.hDevNames);
+  if (refused && refused != PDERR_NODEFAULTPRN && refused != PDERR_NODEVICES) {
+    Tell(owner, L"Таблицата не можа да бъде отпечатана.\n\n" +
+                    (reason ? SystemReason(reason) : L"Грешка " + std::to_wstring(refused)));
+    if (focus) SetFocus(focus);
+    return;
+  }
   if (!chosen || !pd.hDC) return;
   HDC dc = pd.hDC;
   const int page_w = GetDeviceCaps(dc, HORZRES), page_h = GetDeviceCaps(dc, VERTRES);
@@ -329,19 +345,28 @@ void WinSheetOutput::Print(const SheetContent& content) {
   DOCINFOW doc{};
   doc.cbSize = sizeof(doc);
   doc.lpszDocName = L"Периодична система";
-  bool ok = StartDocW(dc, &doc) > 0;
-  DWORD error = ok ? ERROR_SUCCESS : GetLastError();
-  if (ok && StartPage(dc) > 0) {
-    kit::win::PaintScene(dc, sheet.items, sheet.dpi);
-    if (EndPage(dc) <= 0) error = GetLastError();
-    if (EndDoc(dc) <= 0 && error == ERROR_SUCCESS) error = GetLastError();
-  } else if (ok) {
-    error = GetLastError();
+  // A step that fails without saying why still fails.
+  auto last_error = [] { return GetLastError() ? GetLastError() : static_cast<DWORD>(ERROR_GEN_FAILURE); };
+  DWORD error = ERROR_SUCCESS;
+  if (StartDocW(dc, &doc) <= 0) {
+    error = last_error();
+  } else if (StartPage(dc) <= 0) {
+    error = last_error();
     AbortDoc(dc);
+  } else {
+    kit::win::PaintScene(dc, sheet.items, sheet.dpi);
+    if (EndPage(dc) <= 0) {
+      error = last_error();
+      AbortDoc(dc);
+    } else if (EndDoc(dc) <= 0) {
+      error = last_error();
+    }
   }
   DeleteDC(dc);
-  if (error != ERROR_SUCCESS || !ok)
-    Tell(owner, L"Таблицата не можа да бъде отпечатана.\n\n" + SystemReason(error ? error : ERROR_PRINT_CANCELLED));
+  // "Print to file" whose file name was not given is the user's cancel.
+  if (error == ERROR_SUCCESS || error == ERROR_CANCELLED || error == ERROR_PRINT_CANCELLED) return;
+  Tell(owner, L"Таблицата не можа да бъде отпечатана.\n\n" + SystemReason(error));
+  if (focus) SetFocus(focus);
 }
 
 }  // namespace viewer
