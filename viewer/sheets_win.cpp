@@ -329,7 +329,7 @@ void WinSheetOutput::Print(const SheetContent& content) {
   if (pd.hDevMode) GlobalFree(pd.hDevMode);
   if (pd.hDevNames) GlobalFree(pd.hDevNames);
   if (refused && refused != PDERR_NODEFAULTPRN && refused != PDERR_NODEVICES) {
-    Tell(owner, L"Таблицата не можа да бъде отпечатана.\n\n" +
+    Tell(owner, L"Картината не можа да бъде отпечатана.\n\n" +
                     (reason ? SystemReason(reason) : L"Грешка " + std::to_wstring(refused)));
     if (focus) SetFocus(focus);
     return;
@@ -344,7 +344,7 @@ void WinSheetOutput::Print(const SheetContent& content) {
   Move(sheet, fit.left, fit.top + (fit.height - sheet.height) / 2);
   DOCINFOW doc{};
   doc.cbSize = sizeof(doc);
-  doc.lpszDocName = L"Периодична система";
+  doc.lpszDocName = content.title.c_str();   // what the queue shows
   // A step that fails without saying why still fails.
   auto last_error = [] { return GetLastError() ? GetLastError() : static_cast<DWORD>(ERROR_GEN_FAILURE); };
   DWORD error = ERROR_SUCCESS;
@@ -365,7 +365,7 @@ void WinSheetOutput::Print(const SheetContent& content) {
   DeleteDC(dc);
   // "Print to file" whose file name was not given is the user's cancel.
   if (error == ERROR_SUCCESS || error == ERROR_CANCELLED || error == ERROR_PRINT_CANCELLED) return;
-  Tell(owner, L"Таблицата не можа да бъде отпечатана.\n\n" + SystemReason(error));
+  Tell(owner, L"Картината не можа да бъде отпечатана.\n\n" + SystemReason(error));
   if (focus) SetFocus(focus);
 }
 
