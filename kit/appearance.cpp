@@ -141,9 +141,8 @@ std::size_t LookHash(const Appearance& a) {
   for (int v : {static_cast<int>(a.kind), a.place.left, a.place.top, a.place.right, a.place.bottom, int{a.shown},
                 int{a.font.bold}, int{a.font.italic}, int{a.font.underline}, a.font.charset, static_cast<int>(a.fore),
                 static_cast<int>(a.back), int{a.border}, static_cast<int>(a.alignment), int{a.transparent},
-                int{a.word_wrap}, int{a.stretch}, static_cast<int>(a.shape), int{a.filled}, static_cast<int>(a.hatch), a.hatch_step,
-                a.pen_width, a.from.x,
-                a.from.y, a.to.x, a.to.y})
+                int{a.word_wrap}, int{a.stretch}, static_cast<int>(a.shape), int{a.filled}, static_cast<int>(a.hatch),
+                a.hatch_step, a.pen_width, a.from.x, a.from.y, a.to.x, a.to.y})
     h = Combine(h, static_cast<std::size_t>(v));
   return h | 1;
 }
