@@ -299,12 +299,15 @@ void PaintImage(ControlRecord& rec, const Appearance& img, HDC dc) {
   RestoreDC(dc, -1);
 }
 
-// A label at its place in a window whose origin is `origin`.
+// A label at its place in a window whose origin is `origin`. The layouts
+// were made at 96 DPI; at any other scale a face's widths need not follow
+// (Wine's stand-ins grow faster), so a caption that would lose its end is
+// drawn in the largest size that fits.
 void PaintLabelAt(const Appearance& label, HDC dc, int dpi = Dpi(), bool fit = false) {
   RECT rc = ToRect(label.place);
   POINT old;
   SetViewportOrgEx(dc, rc.left, rc.top, &old);
-  PaintLabelContent(label, dc, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top}, dpi, fit);
+  PaintLabelContent(label, dc, RECT{0, 0, rc.right - rc.left, rc.bottom - rc.top}, dpi, fit || dpi != 96);
   SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 

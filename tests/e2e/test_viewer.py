@@ -123,6 +123,20 @@ class ViewerTest(unittest.TestCase):
             for name, colour in zip(names, got):
                 self.assertEqual(colour, samples[name][1], name)
 
+    def test_legend_captions_keep_their_ends_at_144_dpi(self):
+        # The layout is made at 96 DPI; Wine's stand-in for Verdana grows
+        # faster, and "Алкалоземни метали" lost its end. Its white text must
+        # now stop short of the label's right edge.
+        with WineSession("viewer-144") as s:
+            s.reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "144", "REG_DWORD")
+            _, w = self.start(s, with_database=False)
+            s.screenshot("viewer-144-dpi")
+            left, top, right, bottom = w.control("lbl_alkaline_earth_metals")["rect"]
+            self.assertGreater(right - left, 150)   # the scale took
+            edge = [(x, y) for x in (right - 2, right - 1) for y in range(top, bottom)]
+            inked = [p for p in s.pixels(edge) if min(p) > 200]
+            self.assertEqual(inked, [], "the caption runs into the label's right edge")
+
     def test_unknown_element_fills_every_box_with_a_question_mark(self):
         self.need_database()
         with WineSession("viewer-unknown") as s:
