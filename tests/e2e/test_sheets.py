@@ -141,7 +141,7 @@ class SheetsTest(unittest.TestCase):
             self.assertTrue(wait_until(lambda: self.clipboard(s)["text"] == "Желязо"), self.clipboard(s))
             self.assertIsNone(self.clipboard(s)["dib"])
 
-    def test_black_and_white_and_no_symbols_hold_until_turned_off_and_save_from_a_text_box(self):
+    def test_black_and_white_no_symbols_and_saving_from_a_text_box_also_where_it_fails(self):
         grey = "#D9D9D9"   # the transition metals' fill in black and white
         with WineSession("sheets-bw") as s:
             _, w = s.start_viewer()
@@ -181,6 +181,21 @@ class SheetsTest(unittest.TestCase):
             self.to_tiles(s)
             self.menu_lines(s, 8, 9)
             self.assertEqual("#%02X%02X%02X" % s.pixel(*fe_fill), TRANSITION_METALS)
+
+            # A name that cannot be written (a folder holds it): the file and the
+            # system's reason are named, and nothing half-written stays.
+            (s.drive_c / "worksheets" / "зает.png").mkdir()
+            s.key("ctrl+s")
+            time.sleep(2)
+            s.key("ctrl+a")
+            s.type_text(r"C:\worksheets\зает")
+            s.key("Return")
+            self.assertTrue(wait_until(lambda: s.message_boxes()), "no question before replacing")
+            s.key("y")
+            self.assertTrue(wait_until(lambda: any("не можа да бъде записана във файла „C:\\worksheets\\зает.png“"
+                                                   in s.message_text(b) for b in s.message_boxes())))
+            s.screenshot("sheets-cannot-write")
+            self.assertEqual(sorted(p.name for p in (s.drive_c / "worksheets").iterdir()), ["зает.png", "чб.png"])
 
 
 if __name__ == "__main__":
