@@ -1,6 +1,5 @@
 // What the viewer's benchmarks under Wine share: a clock in milliseconds,
-// medians, and the real viewer window opened on FOLDER\vrakel.mdb from the
-// command line "NAME FOLDER [ROUNDS]".
+// medians, and the real viewer window.
 #pragma once
 
 #include <algorithm>
@@ -33,33 +32,29 @@ inline double Median(std::vector<double> v) {
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// The window shown and its first paint done; `hwnd` is null when it did
-// not open.
+// The command line "NAME FOLDER [ROUNDS]" read, and the window shown on
+// FOLDER\vrakel.mdb with its first paint done. Exit() is what the program
+// should end with when that failed (after saying why), else 0.
 struct Viewer {
-  explicit Viewer(const wchar_t* folder) : form(engine, folder) {
-    form.Show();
+  Viewer(int argc, wchar_t** argv, const char* name, int rounds_by_default) {
+    if (argc < 2) {
+      std::fprintf(stderr, "usage: %s FOLDER [ROUNDS]\n", name);
+      return;
+    }
+    rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : rounds_by_default;
+    kit::StartWin32(GetModuleHandleW(nullptr));
+    form.emplace(engine, argv[1]);
+    form->Show();
     kit::CurrentPlatform().DoEvents();
     hwnd = FindWindowW(L"ElemoraForm", nullptr);
-  }
-  // Whether the window opened; says so when not.
-  bool Ready() const {
     if (!hwnd) std::fprintf(stderr, "no window\n");
-    return hwnd != nullptr;
   }
-  bool started = (kit::StartWin32(GetModuleHandleW(nullptr)), true);
+  int Exit() const { return !form ? 2 : !hwnd ? 1 : 0; }
+
+  int rounds = 0;
   viewer::JetDatabaseEngine engine;
-  viewer::FormMain form;
+  std::optional<viewer::FormMain> form;
   HWND hwnd = nullptr;
 };
-
-// The rounds asked for, or `fallback`; nothing (after the usage) when the
-// folder is missing.
-inline std::optional<int> Rounds(int argc, wchar_t** argv, const char* name, int fallback) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s FOLDER [ROUNDS]\n", name);
-    return std::nullopt;
-  }
-  return argc > 2 ? std::max(1, _wtoi(argv[2])) : fallback;
-}
 
 }  // namespace bench

@@ -30,12 +30,10 @@ LONGLONG FileSize(const std::wstring& path) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const std::optional<int> asked = bench::Rounds(argc, argv, "sheetbench", 10);
-  if (!asked) return 2;
-  const int rounds = *asked;
-  bench::Viewer shown(argv[1]);
-  if (!shown.Ready()) return 1;
-  viewer::FormMain& form = shown.form;
+  bench::Viewer shown(argc, argv, "sheetbench", 10);
+  if (shown.Exit()) return shown.Exit();
+  viewer::FormMain& form = *shown.form;
+  const int rounds = shown.rounds;
   HWND hwnd = shown.hwnd;
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);

@@ -35,12 +35,10 @@ void Pump() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const std::optional<int> asked = bench::Rounds(argc, argv, "trendbench", 30);
-  if (!asked) return 2;
-  const int rounds = *asked;
-  bench::Viewer shown(argv[1]);
-  if (!shown.Ready()) return 1;
-  viewer::FormMain& form = shown.form;
+  bench::Viewer shown(argc, argv, "trendbench", 30);
+  if (shown.Exit()) return shown.Exit();
+  viewer::FormMain& form = *shown.form;
+  const int rounds = shown.rounds;
   HWND hwnd = shown.hwnd;
   for (int i = 0; i < 3; ++i) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
