@@ -318,7 +318,7 @@ std::optional<int> TrackBarTarget(const TrackBar& bar, Key key) {
     case Key::kEnd: to = bar.max; break;
     default: return std::nullopt;
   }
-  return std::clamp(to, bar.min, bar.max);
+  return to;   // MoveTo holds it in the range
 }
 
 FocusFallback FallbackFocus(const Form& form) {

@@ -85,7 +85,7 @@ bool RouteShortcut(KeyFocus focus, wchar_t letter, bool text_selected);
 // The form's command for Ctrl and `letter`; whether it had one.
 bool Shortcut(Form& form, wchar_t letter);
 
-// Where a key moves a trackbar's thumb (within its range): the arrows by one,
+// Where a key moves a trackbar's thumb: the arrows by one,
 // up and right to higher values, Page Up and Page Down by the page step, Home
 // and End to the ends. Nothing for other keys.
 std::optional<int> TrackBarTarget(const TrackBar& bar, Key key);

@@ -314,22 +314,6 @@ TEST(Keys, ShortcutsReachTheFormExceptATextBoxsOwnEditingKeys) {
   EXPECT_FALSE(kit::RouteShortcut(F::kForm, L'1', false));
 }
 
-// The trackbar's keys: up means more, pages by its step, held in its range.
-TEST(Keys, TrackBarKeysMoveTheThumbWithinItsRange) {
-  kit::ScopedHeadless ui;
-  Surface s;
-  kit::TrackBar bar(s, "bar");
-  bar.min = -273;
-  bar.max = 6000;
-  bar.page_step = 100;
-  bar.value = 5950;
-  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kUp), 5951);
-  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kPageUp), 6000);
-  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kPageDown), 5850);
-  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kHome), -273);
-  EXPECT_EQ(kit::TrackBarTarget(bar, kit::Key::kTab), std::nullopt);
-}
-
 // When the window gets the focus back, and where a new window first stands.
 TEST(Focus, FallsBackIntoARealControlThatCanTakeItElseStaysOnTheForm) {
   kit::ScopedHeadless ui;
