@@ -4,49 +4,43 @@
 // reader at all.
 #include "kit/backend_win.h"
 
+#include "base/late_bound_win.h"
+
 namespace kit::win {
-namespace {
 
-template <class Fn>
-Fn Resolve(const wchar_t* library, const char* name) {
-  HMODULE module = GetModuleHandleW(library);
-  if (!module) module = LoadLibraryW(library);
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-}  // namespace
+using base::LateBound;
 
 void InitComOnce() {
   static bool done = false;
   if (done) return;
   done = true;
   using Fn = HRESULT(WINAPI*)(void*, DWORD);
-  if (auto init = Resolve<Fn>(L"ole32.dll", "CoInitializeEx")) init(nullptr, COINIT_APARTMENTTHREADED);
+  if (auto init = LateBound<Fn>(L"ole32.dll", "CoInitializeEx")) init(nullptr, COINIT_APARTMENTTHREADED);
 }
 
 LRESULT ResultFromObject(REFIID iid, WPARAM wp, IUnknown* object) {
   using Fn = LRESULT(WINAPI*)(REFIID, WPARAM, IUnknown*);
-  static Fn fn = Resolve<Fn>(L"oleacc.dll", "LresultFromObject");
+  static Fn fn = LateBound<Fn>(L"oleacc.dll", "LresultFromObject");
   return fn ? fn(iid, wp, object) : 0;
 }
 
 HRESULT ObjectFromWindow(HWND hwnd, DWORD id, REFIID iid, void** out) {
   using Fn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
-  static Fn fn = Resolve<Fn>(L"oleacc.dll", "AccessibleObjectFromWindow");
+  static Fn fn = LateBound<Fn>(L"oleacc.dll", "AccessibleObjectFromWindow");
   if (out) *out = nullptr;
   return fn ? fn(hwnd, id, iid, out) : E_FAIL;
 }
 
 HRESULT StdAccessibleObject(HWND hwnd, LONG id, REFIID iid, void** out) {
   using Fn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-  static Fn fn = Resolve<Fn>(L"oleacc.dll", "CreateStdAccessibleObject");
+  static Fn fn = LateBound<Fn>(L"oleacc.dll", "CreateStdAccessibleObject");
   if (out) *out = nullptr;
   return fn ? fn(hwnd, id, iid, out) : E_FAIL;
 }
 
 BSTR AllocString(const wchar_t* text, UINT length) {
   using Fn = BSTR(WINAPI*)(const OLECHAR*, UINT);
-  static Fn fn = Resolve<Fn>(L"oleaut32.dll", "SysAllocStringLen");
+  static Fn fn = LateBound<Fn>(L"oleaut32.dll", "SysAllocStringLen");
   return fn ? fn(text, length) : nullptr;
 }
 

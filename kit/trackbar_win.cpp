@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include "base/late_bound_win.h"
+
 #include "kit/input.h"
 #include "kit/platform.h"
 
@@ -20,10 +22,8 @@ constexpr UINT_PTR kKeysSubclassId = 0x5472;   // unique among this window's sub
 // which our forms do not. uxtheme is loaded only here, and kept: the
 // setting lives as long as the window.
 void DropVisualStyle(HWND hwnd) {
-  HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-  if (!uxtheme) return;
   using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-  auto set = reinterpret_cast<SetTheme>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
+  static const auto set = base::LateBound<SetTheme>(L"uxtheme.dll", "SetWindowTheme");
   if (set) set(hwnd, L"", L"");
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/handles_win.h"
+#include "base/late_bound_win.h"
 #include "kit/scene_win.h"
 
 namespace viewer {
@@ -23,12 +24,7 @@ constexpr LONG kPelsPerMeter = 11811;
 
 // The common dialogs, the shell's folders and COM are loaded when first
 // used, so that a start that never saves or prints pays nothing for them.
-template <typename F>
-F Entry(const wchar_t* library, const char* name) {
-  HMODULE module = GetModuleHandleW(library);
-  if (!module) module = LoadLibraryW(library);
-  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
+using base::LateBound;
 
 std::wstring SystemReason(DWORD error) {
   wchar_t* text = nullptr;
@@ -143,8 +139,8 @@ struct Com {
 HRESULT WritePng(const Picture& picture, const std::wstring& path) {
   using CoInit = HRESULT(WINAPI*)(void*, DWORD);
   using CoCreate = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-  static auto co_init = Entry<CoInit>(L"ole32.dll", "CoInitializeEx");
-  static auto co_create = Entry<CoCreate>(L"ole32.dll", "CoCreateInstance");
+  static auto co_init = LateBound<CoInit>(L"ole32.dll", "CoInitializeEx");
+  static auto co_create = LateBound<CoCreate>(L"ole32.dll", "CoCreateInstance");
   if (!co_init || !co_create) return E_NOTIMPL;
   co_init(nullptr, COINIT_APARTMENTTHREADED);
   Com<IWICImagingFactory> factory;
@@ -177,7 +173,7 @@ std::wstring PicturesFolder() {
   // not linked) may have none yet, and the dialog would then start
   // elsewhere.
   constexpr int kMyPicturesMade = 0x27 | 0x8000;
-  auto get = Entry<GetFolder>(L"shell32.dll", "SHGetFolderPathW");
+  auto get = LateBound<GetFolder>(L"shell32.dll", "SHGetFolderPathW");
   wchar_t path[MAX_PATH] = {};
   if (get && SUCCEEDED(get(nullptr, kMyPicturesMade, nullptr, 0, path))) return path;
   return {};
@@ -252,7 +248,7 @@ void WinSheetOutput::Copy(const SheetContent& content) {
 
 void WinSheetOutput::Save(const SheetContent& content) {
   using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
-  static auto save_dialog = Entry<SaveDialog>(L"comdlg32.dll", "GetSaveFileNameW");
+  static auto save_dialog = LateBound<SaveDialog>(L"comdlg32.dll", "GetSaveFileNameW");
   if (!save_dialog) return;
   HWND owner = GetActiveWindow();
   HWND focus = GetFocus();
@@ -297,8 +293,8 @@ void WinSheetOutput::Save(const SheetContent& content) {
 void WinSheetOutput::Print(const SheetContent& content) {
   using PrintDialog = BOOL(WINAPI*)(PRINTDLGW*);
   using DialogError = DWORD(WINAPI*)();
-  static auto print_dialog = Entry<PrintDialog>(L"comdlg32.dll", "PrintDlgW");
-  static auto dialog_error = Entry<DialogError>(L"comdlg32.dll", "CommDlgExtendedError");
+  static auto print_dialog = LateBound<PrintDialog>(L"comdlg32.dll", "PrintDlgW");
+  static auto dialog_error = LateBound<DialogError>(L"comdlg32.dll", "CommDlgExtendedError");
   if (!print_dialog) return;
   HWND owner = GetActiveWindow();
   HWND focus = GetFocus();
