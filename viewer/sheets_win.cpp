@@ -14,6 +14,7 @@
 #include "base/handles_win.h"
 #include "base/late_bound_win.h"
 #include "kit/scene_win.h"
+#include "os/error_text.h"
 
 namespace viewer {
 namespace {
@@ -27,15 +28,8 @@ constexpr LONG kPelsPerMeter = 11811;
 using base::LateBound;
 
 std::wstring SystemReason(DWORD error) {
-  wchar_t* text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring reason = text ? text : L"";
-  LocalFree(text);
-  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
-    reason.pop_back();
-  if (reason.empty()) reason = L"Грешка " + std::to_wstring(error);
-  return reason;
+  std::wstring reason = os::ErrorWords(static_cast<long>(error));
+  return reason.empty() ? L"Грешка " + std::to_wstring(error) : reason;
 }
 
 void Tell(HWND owner, const std::wstring& text) { MessageBoxW(owner, text.c_str(), kCaption, MB_OK | MB_ICONWARNING); }
