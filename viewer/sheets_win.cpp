@@ -106,14 +106,6 @@ HENHMETAFILE Metafile(const SheetContent& content) {
   return CloseEnhMetaFile(dc);
 }
 
-void Move(Sheet& sheet, int dx, int dy) {
-  for (kit::Appearance& a : sheet.items) {
-    a.place = {a.place.left + dx, a.place.top + dy, a.place.right + dx, a.place.bottom + dy};
-    a.from = {a.from.x + dx, a.from.y + dy};
-    a.to = {a.to.x + dx, a.to.y + dy};
-  }
-}
-
 // WIC's identifiers, spelled out so that nothing links its import library.
 constexpr GUID kWicFactory = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
 constexpr GUID kWicFactoryIid = {0xec5ec8a9, 0xc395, 0x4314, {0x9c, 0x77, 0x54, 0xd7, 0xa9, 0x35, 0xff, 0x70}};
@@ -331,7 +323,7 @@ void WinSheetOutput::Print(const SheetContent& content) {
   const Sheet probe = LayOutSheet(content, kSheetWidth);
   const kit::Rect fit = FitInside(probe.width, probe.height, {0, 0, page_w, page_h});
   Sheet sheet = LayOutSheet(content, fit.width);
-  Move(sheet, fit.left, fit.top + (fit.height - sheet.height) / 2);
+  MoveSheet(sheet, fit.left, fit.top + (fit.height - sheet.height) / 2);
   DOCINFOW doc{};
   doc.cbSize = sizeof(doc);
   doc.lpszDocName = content.title.c_str();   // what the queue shows

@@ -112,16 +112,9 @@ Sheet LayOutSheet(const SheetContent& content, int width) {
   const int dy = kit::TwipsToPixels(inner.top, sheet.dpi) - kit::TwipsToPixels(top, sheet.dpi);
   // A pixel of the window, at this scale.
   const int line = std::max(1, static_cast<int>(std::lround(sheet.dpi / 96.0)));
-  auto place = [&](kit::Appearance& a) {
-    a.place = {a.place.left + dx, a.place.top + dy, a.place.right + dx, a.place.bottom + dy};
-    a.from = {a.from.x + dx, a.from.y + dy};
-    a.to = {a.to.x + dx, a.to.y + dy};
-  };
-
   kit::Appearance title;
   title.kind = kit::ControlKind::kLabel;
   title.place = kit::ToPixels(title_box, sheet.dpi);
-  place(title);
   title.shown = true;
   title.has_text = true;
   title.text = content.title;
@@ -132,7 +125,6 @@ Sheet LayOutSheet(const SheetContent& content, int width) {
 
   for (const kit::Control* c : content.controls) {
     kit::Appearance a = kit::AppearanceOf(*c, sheet.dpi);
-    place(a);
     switch (a.kind) {
       case kit::ControlKind::kLabel:
         if (a.transparent) a.fore = kBlack;
@@ -152,12 +144,20 @@ Sheet LayOutSheet(const SheetContent& content, int width) {
   for (const SheetText& t : content.texts) {
     kit::Appearance a = title;
     a.place = kit::ToPixels(t.bounds, sheet.dpi);
-    place(a);
     a.text = t.text;
     a.font = t.font;
     sheet.items.push_back(std::move(a));
   }
+  MoveSheet(sheet, dx, dy);
   return sheet;
+}
+
+void MoveSheet(Sheet& sheet, int dx, int dy) {
+  for (kit::Appearance& a : sheet.items) {
+    a.place = {a.place.left + dx, a.place.top + dy, a.place.right + dx, a.place.bottom + dy};
+    a.from = {a.from.x + dx, a.from.y + dy};
+    a.to = {a.to.x + dx, a.to.y + dy};
+  }
 }
 
 }  // namespace viewer

@@ -74,6 +74,8 @@ struct Sheet {
   std::vector<kit::Appearance> items;   // in painting order
 };
 Sheet LayOutSheet(const SheetContent& content, int width);
+// Every item `dx` pixels to the right and `dy` down.
+void MoveSheet(Sheet& sheet, int dx, int dy);
 
 // The worksheet's picture on paper: 3508 pixels (A4 landscape at 300 DPI).
 constexpr int kSheetWidth = 3508;
