@@ -50,8 +50,6 @@ class Platform {
   virtual int PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) = 0;
   // The system's short default sound.
   virtual void Beep() = 0;
-  // Puts `text` on the clipboard as Unicode text.
-  virtual void CopyText(const std::wstring&) {}
   // Milliseconds on a clock that only goes forward.
   virtual std::uint64_t TickMs() = 0;
   // Ends the program at once: no further handler runs.
@@ -94,7 +92,6 @@ class HeadlessPlatform : public Platform {
   void FormDestroyed(Form&) override {}
   int PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) override;
   void Beep() override { ++beeps; }
-  void CopyText(const std::wstring& text) override { copied.push_back(text); }
   std::uint64_t TickMs() override { return tick_ms; }
   [[noreturn]] void End(int exit_code) override;
 
@@ -116,7 +113,6 @@ class HeadlessPlatform : public Platform {
   std::vector<ShownMenu> menus;
   std::function<int(const std::vector<MenuItem>&)> menu_choice;
   int beeps = 0;
-  std::vector<std::wstring> copied;
   std::uint64_t tick_ms = 0;
 };
 

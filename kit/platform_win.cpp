@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <utility>
 
 #include "kit/platform.h"
@@ -118,23 +117,6 @@ class Win32Platform : public Platform {
   }
 
   void Beep() override { MessageBeep(MB_OK); }
-
-  void CopyText(const std::wstring& text) override {
-    if (!OpenClipboard(nullptr)) return;
-    EmptyClipboard();
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-      if (void* p = GlobalLock(mem)) {
-        memcpy(p, text.c_str(), bytes);
-        GlobalUnlock(mem);
-        // The clipboard owns the memory once it takes it.
-        if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
-      } else {
-        GlobalFree(mem);
-      }
-    }
-    CloseClipboard();
-  }
 
   std::uint64_t TickMs() override { return GetTickCount64(); }
 

@@ -65,6 +65,21 @@ bool Render(const Sheet& sheet, Picture* out) {
   return true;
 }
 
+// Unicode text handed to the clipboard, which the caller has opened; it
+// owns the memory once it takes it.
+void PutClipboardText(const std::wstring& text) {
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  void* p = memory ? GlobalLock(memory) : nullptr;
+  if (!p) {
+    if (memory) GlobalFree(memory);
+    return;
+  }
+  std::memcpy(p, text.c_str(), bytes);
+  GlobalUnlock(memory);
+  if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+}
+
 // A packed bottom-up DIB, as the clipboard's CF_DIB holds it.
 HGLOBAL PackedDib(const Picture& picture) {
   const size_t size = sizeof(BITMAPINFOHEADER) + static_cast<size_t>(picture.stride) * picture.height;
@@ -191,14 +206,7 @@ bool CopySheet(const SheetContent& content, HWND owner) {
   EmptyClipboard();
   if (emf && !SetClipboardData(CF_ENHMETAFILE, emf)) DeleteEnhMetaFile(emf);
   if (dib && !SetClipboardData(CF_DIB, dib)) GlobalFree(dib);
-  if (!content.clipboard_text.empty()) {
-    const size_t bytes = (content.clipboard_text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-      std::memcpy(GlobalLock(text), content.clipboard_text.c_str(), bytes);
-      GlobalUnlock(text);
-      if (!SetClipboardData(CF_UNICODETEXT, text)) GlobalFree(text);
-    }
-  }
+  if (!content.clipboard_text.empty()) PutClipboardText(content.clipboard_text);
   CloseClipboard();
   return true;
 }
