@@ -89,6 +89,11 @@ def wait_until(check, timeout: float = 15) -> bool:
     return False
 
 
+def magick(*args: str) -> str:
+    """ImageMagick's convert on files of a test; what it prints."""
+    return subprocess.run(["convert", *args], check=True, capture_output=True, text=True, timeout=120).stdout
+
+
 def twips_to_px(twips: float) -> int:
     """The backend's rounding: nearest pixel, halves away from zero."""
     v = twips * DPI / 1440.0

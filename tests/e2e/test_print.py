@@ -11,7 +11,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import ARTIFACTS, DIST, WineSession, wait_until
+from harness import ARTIFACTS, DIST, WineSession, magick, wait_until
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
@@ -19,10 +19,6 @@ TRANSITION_METALS = "#00FFFF"   # Fe's tile
 WHITE = "#FFFFFF"
 CUPS_PDF = Path("/usr/lib/cups/backend/cups-pdf")
 CUPS_PDF_PPD = "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"
-
-
-def magick(*args: str) -> str:
-    return subprocess.run(["convert", *args], check=True, capture_output=True, text=True, timeout=120).stdout
 
 
 class PdfPrinter:

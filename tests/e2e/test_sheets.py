@@ -10,7 +10,7 @@ import subprocess
 import time
 import unittest
 
-from harness import ARTIFACTS, DIST, INSPECTOR, WineSession, wait_until
+from harness import ARTIFACTS, DIST, INSPECTOR, WineSession, magick, wait_until
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
@@ -32,10 +32,6 @@ def sheet_point(left: int, top: int) -> tuple[int, int]:
     px = lambda twips: round(twips * dpi / 1440)   # noqa: E731
     dx = (SHEET_WIDTH - px(outer)) // 2 + px(margin) - px(c_left)
     return px(left) + dx, px(top) + px(margin) - px(c_top)
-
-
-def magick(*args: str) -> str:
-    return subprocess.run(["convert", *args], check=True, capture_output=True, text=True, timeout=120).stdout
 
 
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
