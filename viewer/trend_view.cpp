@@ -123,12 +123,22 @@ void TrendView::OpenMenu(int x, int y) {
 }
 
 void TrendView::Choose(int chosen) {
-  const int properties = static_cast<int>(kProperties.size());
-  if (chosen == properties + 2) ShowStates();
-  else if (chosen == properties + 4) ShowSymbols(!SymbolsShown());
-  else if (chosen == properties + 5) form_.monochrome = !form_.monochrome;
-  else if (chosen >= 0 && chosen <= properties)
-    Show(chosen == 0 ? std::nullopt : std::optional<Property>(kProperties[chosen - 1]));
+  // By the line's text, so that only MenuItems knows the order.
+  const std::vector<kit::MenuItem> items = MenuItems();
+  if (chosen < 0 || chosen >= static_cast<int>(items.size())) return;
+  const std::wstring& line = items[static_cast<size_t>(chosen)].text;
+  if (line == kStates) {
+    ShowStates();
+  } else if (line == kNoSymbols) {
+    ShowSymbols(!SymbolsShown());
+  } else if (line == kBlackAndWhite) {
+    form_.monochrome = !form_.monochrome;
+  } else if (line == kCategories) {
+    Show(std::nullopt);
+  } else {
+    for (Property p : kProperties)
+      if (line == CaptionOf(p)) Show(p);
+  }
 }
 
 void TrendView::ShowSymbols(bool shown) {
