@@ -4,7 +4,6 @@
 
 #include "kit/font.h"
 #include "kit/input.h"
-#include "kit/platform.h"
 #include "viewer/tile_table.h"
 #include "viewer/window_look.h"
 
@@ -90,11 +89,7 @@ ChartWindow::ChartWindow(const std::vector<TileRecord>& records, Links links, Pr
   on_resize = [this] { Rebuild(); };
   on_key = [this](kit::Key key, int) { return HandleKey(key); };
   on_shortcut = [this](wchar_t letter) {
-    if (!links_.sheets || (letter != L'C' && letter != L'S' && letter != L'P')) return false;
-    if (letter == L'C') links_.sheets->Copy(Worksheet());
-    else if (letter == L'S') links_.sheets->Save(Worksheet());
-    else links_.sheets->Print(Worksheet());
-    return true;
+    return links_.sheets && links_.sheets->Shortcut(letter, [this] { return Worksheet(); });
   };
   // A press near a point is a click on it: the points are small.
   on_mouse_down = [this](kit::MouseButton button, int, int x, int y) {

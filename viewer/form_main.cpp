@@ -125,12 +125,7 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
   // Copy, save and print the worksheet from anywhere in the window; a text
   // box with a selection keeps its own Ctrl+C.
   on_shortcut = [this](wchar_t letter) {
-    if (!sheet_output_ || (letter != L'C' && letter != L'S' && letter != L'P')) return false;
-    SheetContent sheet = Worksheet();
-    if (letter == L'C') sheet_output_->Copy(sheet);
-    else if (letter == L'S') sheet_output_->Save(sheet);
-    else sheet_output_->Print(sheet);
-    return true;
+    return sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); });
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
   on_focus_change = [this](kit::Control* from, kit::Control* to) {

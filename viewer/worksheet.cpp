@@ -152,6 +152,14 @@ Sheet LayOutSheet(const SheetContent& content, int width) {
   return sheet;
 }
 
+bool SheetOutput::Shortcut(wchar_t letter, const std::function<SheetContent()>& content) {
+  if (letter == L'C') Copy(content());
+  else if (letter == L'S') Save(content());
+  else if (letter == L'P') Print(content());
+  else return false;
+  return true;
+}
+
 void MoveSheet(Sheet& sheet, int dx, int dy) {
   for (kit::Appearance& a : sheet.items) {
     a.place = {a.place.left + dx, a.place.top + dy, a.place.right + dx, a.place.bottom + dy};

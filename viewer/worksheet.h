@@ -4,6 +4,7 @@
 // Portable; the drawing itself goes through the kit's painter.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,6 +89,9 @@ class SheetOutput {
   virtual void Copy(const SheetContent& content) = 0;
   virtual void Save(const SheetContent& content) = 0;
   virtual void Print(const SheetContent& content) = 0;
+  // Ctrl+C, Ctrl+S or Ctrl+P (`letter`): the picture `content` makes,
+  // copied, saved or printed; whether the letter was one of them.
+  bool Shortcut(wchar_t letter, const std::function<SheetContent()>& content);
 };
 
 }  // namespace viewer
