@@ -4,6 +4,7 @@
 
 #include "kit/font.h"
 #include "kit/input.h"
+#include "kit/platform.h"
 #include "viewer/tile_table.h"
 #include "viewer/window_look.h"
 
