@@ -13,6 +13,7 @@ Appearance Style(const Appearance& a) {
   s.place = {};
   s.shown = false;
   s.text.clear();
+  s.scripts.clear();
   return s;
 }
 
@@ -51,6 +52,7 @@ Appearance AppearanceOf(const Control& c, int dpi) {
     case ControlKind::kLabel: {
       auto& l = static_cast<const Label&>(c);
       TakeText(a, l.caption_shown ? l.caption : std::wstring(), l.border, l.alignment);
+      if (l.caption_shown && l.caption_scripts.size() == l.caption.size()) a.scripts = l.caption_scripts;
       a.transparent = l.transparent;
       a.word_wrap = l.word_wrap;
       if (l.monochrome && c.Owner().monochrome) {
@@ -138,6 +140,7 @@ std::size_t LookHash(const Appearance& a) {
   h = Combine(h, std::hash<std::wstring>{}(a.font.face));
   h = Combine(h, std::hash<double>{}(a.font.points));
   h = Combine(h, std::hash<std::wstring>{}(a.picture));
+  for (Script s : a.scripts) h = Combine(h, static_cast<std::size_t>(s));
   for (int v : {static_cast<int>(a.kind), a.place.left, a.place.top, a.place.right, a.place.bottom, int{a.shown},
                 int{a.font.bold}, int{a.font.italic}, int{a.font.underline}, a.font.charset, static_cast<int>(a.fore),
                 static_cast<int>(a.back), int{a.border}, static_cast<int>(a.alignment), int{a.transparent},

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "kit/control.h"
 #include "kit/form.h"
@@ -32,6 +33,7 @@ struct Appearance {
   bool shown = false;
   bool has_text = false;   // a caption or text of its own (labels, text boxes, option buttons)
   std::wstring text;
+  std::vector<Script> scripts;   // one mark a character of `text`, or none
 
   // The style: everything but the place, the visibility and the text.
   Font font;

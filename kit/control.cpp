@@ -8,6 +8,12 @@
 
 namespace kit {
 
+void SetScripted(Label& label, std::wstring_view markup) {
+  ScriptedText t = ParseScripted(markup);
+  label.caption = std::move(t.text);
+  label.caption_scripts = std::move(t.marks);
+}
+
 Control::Control(Form& form, std::string name, ControlKind kind)
     : form_(&form), name_(std::move(name)), kind_(kind) {
   form.controls_.push_back(this);

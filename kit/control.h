@@ -20,6 +20,7 @@
 #include "kit/color.h"
 #include "kit/font.h"
 #include "kit/geometry.h"
+#include "kit/scripted.h"
 
 namespace kit {
 
@@ -133,7 +134,12 @@ class Label : public StyledControl {
   // Off: the caption is not drawn, but still names the label for readers.
   bool caption_shown = true;
   std::optional<Monochrome> monochrome;
+  // One mark a caption character: those marked are drawn smaller, raised or
+  // lowered, on one line. Empty: plain text. SetScripted fills both.
+  std::vector<Script> caption_scripts;
 };
+// The caption from scripted markup ("SO_4^{2-}", see kit/scripted.h).
+void SetScripted(Label& label, std::wstring_view markup);
 
 class TextBox : public StyledControl {
  public:

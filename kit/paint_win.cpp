@@ -211,6 +211,43 @@ Font FittingFont(HDC dc, const std::wstring& text, Font font, int dpi, int width
   return font;
 }
 
+// A caption with marked characters, on one line as DrawText sets one: each
+// run in its own size, the marked ones raised or lowered from the baseline.
+void PaintScripted(HDC dc, const Appearance& label, const RECT& box, const Font& font, int dpi) {
+  Font small = font;
+  small.points = font.points * kScriptScale;
+  const std::vector<ScriptRun> runs = ScriptRuns({label.text, label.scripts});
+  TEXTMETRICW base{};
+  {
+    base::SelectedObject f(dc, FontFor(font, dpi));
+    GetTextMetricsW(dc, &base);
+  }
+  std::vector<int> widths;
+  int total = 0;
+  for (const ScriptRun& r : runs) {
+    base::SelectedObject f(dc, FontFor(r.script == Script::kBase ? font : small, dpi));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, label.text.c_str() + r.begin, static_cast<int>(r.end - r.begin), &size);
+    widths.push_back(size.cx);
+    total += size.cx;
+  }
+  int x = label.alignment == Align::kLeft    ? box.left
+          : label.alignment == Align::kRight ? box.right - total
+                                             : (box.left + box.right - total) / 2;
+  const int top = label.word_wrap ? box.top : (box.top + box.bottom - base.tmHeight) / 2;
+  const int baseline = top + base.tmAscent;
+  const UINT old_align = SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const ScriptRun& r = runs[i];
+    const double shift = r.script == Script::kSuper ? kSuperRise : r.script == Script::kSub ? kSubDrop : 0;
+    base::SelectedObject f(dc, FontFor(r.script == Script::kBase ? font : small, dpi));
+    ExtTextOutW(dc, x, baseline - static_cast<int>(std::lround(base.tmAscent * shift)), ETO_CLIPPED, &box,
+                label.text.c_str() + r.begin, static_cast<UINT>(r.end - r.begin), nullptr);
+    x += widths[i];
+  }
+  SetTextAlign(dc, old_align);
+}
+
 // A label's own pixels (background unless transparent, frame, caption) in
 // its own coordinates.
 void PaintLabelContent(const Appearance& label, HDC dc, RECT rc, int dpi = Dpi(), bool fit = false) {
@@ -251,7 +288,8 @@ void PaintLabelContent(const Appearance& label, HDC dc, RECT rc, int dpi = Dpi()
     IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
     flags |= DT_NOCLIP;
   }
-  DrawTextW(dc, label.text.c_str(), static_cast<int>(label.text.size()), &text, flags);
+  if (label.scripts.empty()) DrawTextW(dc, label.text.c_str(), static_cast<int>(label.text.size()), &text, flags);
+  else PaintScripted(dc, label, text, font, dpi);
   if (ink_past_edge) RestoreDC(dc, -1);
 }
 
