@@ -85,6 +85,10 @@ class Form {
   // A key the form gets (kit/input), offered before its own handling;
   // returns whether the form used it.
   std::function<bool(Key key, int shift)> on_key;
+  // Page Up and Page Down come to on_key wherever the focus is in the
+  // window, not only from the form's own (a window that pages through
+  // elements).
+  bool pages_anywhere = false;
 
   const std::vector<Control*>& Controls() const { return controls_; }
   Control* Find(const std::string& name) const;

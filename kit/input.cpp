@@ -232,6 +232,9 @@ Control* GroupNeighbour(const Form& form, const Control& from, Key key) {
 
 bool KeyDown(Form& form, Key key, int shift) {
   if (form.on_key && form.on_key(key, shift)) return true;
+  // A combination with Ctrl is a command of the form's or nothing: never a
+  // click or a move.
+  if (shift & kControlKey) return false;
   Control* focus = form.Focused();
   if (focus && !Focusable(*focus)) focus = nullptr;
   switch (key) {
@@ -274,9 +277,16 @@ bool KeyDown(Form& form, Key key, int shift) {
   }
 }
 
-bool RouteKey(KeyFocus focus, Key key, int modifiers) {
-  if (modifiers & (kControlKey | kAltKey) || focus == KeyFocus::kOpenList) return false;
+bool RouteKey(KeyFocus focus, Key key, int modifiers, bool pages_anywhere) {
+  if (modifiers & kAltKey || focus == KeyFocus::kOpenList) return false;
+  // With Ctrl, only the keys a text box or list has no use for, and only
+  // from the form's own window: Ctrl+Home in a text box is the box's own.
+  if (modifiers & kControlKey)
+    return focus == KeyFocus::kForm && (key == Key::kEnter || key == Key::kHome || key == Key::kEnd);
   switch (key) {
+    case Key::kPageUp:
+    case Key::kPageDown:
+      return focus == KeyFocus::kForm || pages_anywhere;
     case Key::kTab:
     case Key::kEnter:
     case Key::kEscape:

@@ -72,10 +72,12 @@ constexpr int kAltKey = 4;
 
 // Whether the form gets a key (the rest is the system's and the controls'):
 // Tab, Enter and Esc wherever the focus is in the window, Space, the arrows,
-// Home and End only on the form's own window; nothing with Ctrl or Alt, and
+// Home, End, Page Up and Page Down only on the form's own window (the page
+// keys anywhere in it for a form that asks, `pages_anywhere`); with Ctrl,
+// only Enter, Home and End on the form's own window; nothing with Alt, and
 // nothing while an open list keeps its keys. The form then gets the key
-// with the Shift state alone.
-bool RouteKey(KeyFocus focus, Key key, int modifiers);
+// with the Shift and Ctrl states.
+bool RouteKey(KeyFocus focus, Key key, int modifiers, bool pages_anywhere = false);
 
 // Ctrl and a letter ('A' to 'Z'): the form's command wherever the focus is
 // in its window, except a real control's own editing keys (Ctrl+A, X, V, Z,
@@ -100,8 +102,9 @@ struct FocusFallback {
 };
 FocusFallback FallbackFocus(const Form& form);
 
-// A key pressed while the form (or one of its real controls) has the focus.
-// Returns whether the form used it; an unused key goes on to the control.
+// A key pressed while the form (or one of its real controls) has the focus,
+// with kShiftKey and kControlKey in `shift`. Returns whether the form used
+// it; an unused key goes on to the control.
 bool KeyDown(Form& form, Key key, int shift = 0);
 
 }  // namespace kit

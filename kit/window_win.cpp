@@ -233,9 +233,9 @@ bool OfferKey(const MSG& msg) {
   }
   Key key;
   if (!KeyOf(msg.wParam, &key)) return false;
-  if (!RouteKey(FocusOf(msg.hwnd, top), key, modifiers)) return false;
   Form* form = rec->form;
-  int shift = modifiers & kShiftKey;
+  if (!RouteKey(FocusOf(msg.hwnd, top), key, modifiers, form->pages_anywhere)) return false;
+  int shift = modifiers & (kShiftKey | kControlKey);
   bool used = false;
   Fire([form, key, shift, &used] { used = KeyDown(*form, key, shift); });
   return used;

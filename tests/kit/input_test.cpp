@@ -175,6 +175,9 @@ TEST(Keys, APageOpensWithNoLabelFocusedSoEnterAndEscAreItsActions) {
   EXPECT_EQ(p.clicked.size(), 4u);
   EXPECT_EQ(p.clicked[2], "step1");
   EXPECT_EQ(p.clicked[3], "step1");
+  // Ctrl+Enter is a command of the form's or nothing, never the click.
+  EXPECT_FALSE(kit::KeyDown(p, Key::kEnter, kit::kControlKey));
+  EXPECT_EQ(p.clicked.size(), 4u);
 
   // In the text box Enter is still the page's default action.
   kit::KeyDown(p, Key::kTab);
@@ -294,10 +297,16 @@ TEST(Keys, RoutedToTheFormByWhereTheFocusIs) {
       {KeyFocus::kControl, Key::kLeft, 0, false},      {KeyFocus::kControl, Key::kHome, 0, false},
       {KeyFocus::kControl, Key::kTab, kit::kControlKey, false}, {KeyFocus::kOpenList, Key::kEnter, 0, false},
       {KeyFocus::kOpenList, Key::kEscape, 0, false},
+      // Ctrl+Enter, Ctrl+Home and Ctrl+End from the form's own window only.
+      {KeyFocus::kForm, Key::kEnter, kit::kControlKey, true}, {KeyFocus::kForm, Key::kHome, kit::kControlKey, true},
+      {KeyFocus::kControl, Key::kHome, kit::kControlKey, false}, {KeyFocus::kForm, Key::kLeft, kit::kControlKey, false},
+      {KeyFocus::kControl, Key::kPageDown, 0, false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(kit::RouteKey(c.focus, c.key, c.modifiers), c.to_form)
         << static_cast<int>(c.focus) << " key " << static_cast<int>(c.key) << " mods " << c.modifiers;
+  EXPECT_TRUE(kit::RouteKey(KeyFocus::kControl, Key::kPageDown, 0, true));
+  EXPECT_FALSE(kit::RouteKey(KeyFocus::kOpenList, Key::kPageDown, 0, true));
 }
 
 // Ctrl+letter is the form's command from anywhere in the window, but a text
