@@ -70,6 +70,7 @@ AccessibleChild Describe(const Form& form, const Control& c) {
   }
   a.description = c.description;
   if (a.role == Role::kPushButton || a.role == Role::kRadioButton) a.default_action = kPress;
+  if (c.role) a.role = *c.role;
   return a;
 }
 

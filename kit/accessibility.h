@@ -16,7 +16,6 @@
 
 namespace kit {
 
-enum class Role { kPushButton, kStaticText, kEditableText, kRadioButton, kComboBox, kList, kGraphic, kSlider };
 
 struct AccessibleChild {
   Control* control = nullptr;

@@ -24,6 +24,12 @@ long RoleId(Role role) {
     case Role::kList: return ROLE_SYSTEM_LIST;
     case Role::kGraphic: return ROLE_SYSTEM_GRAPHIC;
     case Role::kSlider: return ROLE_SYSTEM_SLIDER;
+    case Role::kAlert: return ROLE_SYSTEM_ALERT;
+    case Role::kTable: return ROLE_SYSTEM_TABLE;
+    case Role::kCell: return ROLE_SYSTEM_CELL;
+    case Role::kColumnHeader: return ROLE_SYSTEM_COLUMNHEADER;
+    case Role::kRowHeader: return ROLE_SYSTEM_ROWHEADER;
+    case Role::kListItem: return ROLE_SYSTEM_LISTITEM;
     default: return ROLE_SYSTEM_STATICTEXT;
   }
 }
@@ -344,7 +350,7 @@ void RaiseEvent(FormRecord& rec, const Control& c, DWORD event) {
   if (event != EVENT_OBJECT_FOCUS && !Windowless(c)) {
     // The system tells readers about its own windows' names; values of text
     // boxes we tell as children of the form.
-    if (event != EVENT_OBJECT_VALUECHANGE) return;
+    if (event != EVENT_OBJECT_VALUECHANGE && event != EVENT_SYSTEM_ALERT) return;
   }
   long id = ChildIdOf(*rec.form, c);
   if (id > 0) NotifyWinEvent(event, rec.hwnd, OBJID_CLIENT, id);

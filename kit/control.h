@@ -34,6 +34,15 @@ enum class ControlKind {
 
 enum class Align { kLeft, kRight, kCenter };
 
+// What a screen reader is told a control is (kit/accessibility.h). Each kind
+// has its own; a control may stand for another: a cell of a table drawn as
+// labels, an item of a list, an alert whose text a reader speaks when it
+// appears or changes.
+enum class Role {
+  kPushButton, kStaticText, kEditableText, kRadioButton, kComboBox, kList, kGraphic, kSlider,
+  kAlert, kTable, kCell, kColumnHeader, kRowHeader, kListItem
+};
+
 enum class MouseButton { kLeft = 1, kRight = 2, kMiddle = 4 };
 
 // Handlers of the programs take no arguments (a click) or the mouse-down
@@ -69,6 +78,7 @@ class Control {
   std::wstring accessible_name;
   const Control* labelled_by = nullptr;
   std::wstring description;
+  std::optional<Role> role;   // set: what readers are told this control is
 
   Handler on_click;
   Handler on_dbl_click;

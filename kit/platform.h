@@ -48,6 +48,9 @@ class Platform {
   // area; returns the index of the line chosen, or -1 when it was closed
   // without a choice.
   virtual int PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) = 0;
+  // Tells screen readers to speak `control` now (an alert: a message that
+  // appeared, an answer's verdict), even where its text did not change.
+  virtual void Alert(Control&) {}
   // The system's short default sound.
   virtual void Beep() = 0;
   // Milliseconds on a clock that only goes forward.
@@ -91,6 +94,7 @@ class HeadlessPlatform : public Platform {
   void BeginSystemDrag(Form& form) override;
   void FormDestroyed(Form&) override {}
   int PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) override;
+  void Alert(Control& control) override { alerts.push_back(&control); }
   void Beep() override { ++beeps; }
   std::uint64_t TickMs() override { return tick_ms; }
   [[noreturn]] void End(int exit_code) override;
@@ -113,6 +117,7 @@ class HeadlessPlatform : public Platform {
   std::vector<ShownMenu> menus;
   std::function<int(const std::vector<MenuItem>&)> menu_choice;
   int beeps = 0;
+  std::vector<Control*> alerts;
   std::uint64_t tick_ms = 0;
 };
 

@@ -116,6 +116,10 @@ class Win32Platform : public Platform {
     return chosen > 0 ? chosen - 1 : -1;
   }
 
+  void Alert(Control& control) override {
+    Sync();   // the reader asks for the name at once: it must be the new one
+    if (auto* rec = FormRecordOf(control.Owner())) RaiseEvent(*rec, control, EVENT_SYSTEM_ALERT);
+  }
   void Beep() override { MessageBeep(MB_OK); }
 
   std::uint64_t TickMs() override { return GetTickCount64(); }

@@ -103,6 +103,11 @@ TEST(Accessible, NamesRolesStatesPlacesAndActions) {
 
   f.accept.SetValue(true);
   EXPECT_TRUE(kit::Describe(f, f.accept).checked);
+
+  // A label-button that stands for a table's cell keeps its action.
+  f.tile.role = kit::Role::kCell;
+  EXPECT_EQ(kit::Describe(f, f.tile).role, kit::Role::kCell);
+  EXPECT_FALSE(kit::Describe(f, f.tile).default_action.empty());
 }
 
 TEST(Accessible, DefaultActionDoesWhatAClickDoes) {

@@ -145,6 +145,12 @@ const char* RoleName(long role) {
     case ROLE_SYSTEM_GRAPHIC: return "graphic";
     case ROLE_SYSTEM_SLIDER: return "slider";
     case ROLE_SYSTEM_CLIENT: return "client";
+    case ROLE_SYSTEM_ALERT: return "alert";
+    case ROLE_SYSTEM_TABLE: return "table";
+    case ROLE_SYSTEM_CELL: return "cell";
+    case ROLE_SYSTEM_COLUMNHEADER: return "column header";
+    case ROLE_SYSTEM_ROWHEADER: return "row header";
+    case ROLE_SYSTEM_LISTITEM: return "list item";
     default: return "other";
   }
 }
