@@ -122,10 +122,12 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
     bool on_tile = std::any_of(tiles_.begin(), tiles_.end(), [&](const auto& t) { return t.get() == target; });
     if (keyboard || on_tile) OpenMenu(x, y);
   };
-  // Copy, save and print the worksheet from anywhere in the window; a text
-  // box with a selection keeps its own Ctrl+C.
+  // Ctrl+R opens the solubility table; copy, save and print the worksheet
+  // from anywhere in the window (a text box with a selection keeps its own
+  // Ctrl+C).
   on_shortcut = [this](wchar_t letter) {
-    return sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); });
+    if (letter == L'R') OpenSolubility();
+    return letter == L'R' || (sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); }));
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
   on_focus_change = [this](kit::Control* from, kit::Control* to) {

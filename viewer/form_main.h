@@ -19,6 +19,7 @@
 #include "viewer/chart_window.h"
 #include "viewer/property_values.h"
 #include "viewer/record_source.h"
+#include "viewer/solubility_window.h"
 #include "viewer/trend_view.h"
 #include "viewer/worksheet.h"
 
@@ -68,6 +69,10 @@ class FormMain : public kit::Form {
   // categories, the melting point with the states), or brings it forward.
   void OpenChart();
   ChartWindow* Chart() { return chart_.get(); }
+  // Opens the solubility table with the activity series, or brings it
+  // forward.
+  void OpenSolubility();
+  SolubilityWindow* SolubilityWin() { return solubility_.get(); }
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -197,6 +202,7 @@ class FormMain : public kit::Form {
   std::unique_ptr<TrendView> trends_;
   SheetOutput* sheet_output_ = nullptr;
   std::unique_ptr<ChartWindow> chart_;
+  std::unique_ptr<SolubilityWindow> solubility_;
 };
 
 }  // namespace viewer
