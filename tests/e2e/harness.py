@@ -349,7 +349,9 @@ class WineSession:
         return app, window.refresh()
 
     def inspect(self) -> list[dict]:
-        text = self.run(str(INSPECTOR), "dump")
+        # Reading a window of some hundred controls (the solubility table's
+        # cells) one accessible call at a time takes long on a busy machine.
+        text = self.run(str(INSPECTOR), "dump", timeout=180)
         rows = []
         for line in text.splitlines():
             line = line.strip()
