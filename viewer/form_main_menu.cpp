@@ -107,6 +107,11 @@ void FormMain::OpenSolubility() {
     SolubilityWindow::Links links;
     links.close = [this] { kit::PostTask([this] { solubility_.reset(); }); };
     links.sheets = sheet_output_;
+    // The exam's three aids: the periodic table on one page, the solubility
+    // table with the activity series on the next.
+    links.print_exam_set = [this] {
+      if (sheet_output_ && solubility_) sheet_output_->PrintPages({Worksheet(), solubility_->Worksheet()});
+    };
     solubility_ = std::make_unique<SolubilityWindow>(std::move(links), monochrome);
   }
   solubility_->Activate();

@@ -32,6 +32,7 @@ constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
 constexpr wchar_t kSavePicture[] = L"Запиши като картина…";
 constexpr wchar_t kPrint[] = L"Печат…";
 constexpr wchar_t kBlackAndWhite[] = L"Черно-бяло";
+constexpr wchar_t kExamSet[] = L"Печат на трите таблици…";
 
 // What each mark means, as the legend and a cell's description say it.
 std::wstring_view MarkMeaning(Mark mark) {
@@ -259,6 +260,8 @@ std::vector<kit::MenuItem> SolubilityWindow::MenuItems() const {
   for (const wchar_t* line : {kCopyPicture, kSavePicture, kPrint}) items.push_back({line});
   items.push_back({L"", false, true});
   items.push_back({kBlackAndWhite, monochrome, false, true});
+  items.push_back({L"", false, true});
+  items.push_back({kExamSet});
   return items;
 }
 
@@ -269,6 +272,10 @@ void SolubilityWindow::OpenMenu(int x, int y) {
   const std::wstring& line = items[static_cast<std::size_t>(chosen)].text;
   if (line == kBlackAndWhite) {
     monochrome = !monochrome;
+    return;
+  }
+  if (line == kExamSet) {
+    if (links_.print_exam_set) links_.print_exam_set();
     return;
   }
   if (!links_.sheets) return;

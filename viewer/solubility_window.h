@@ -31,6 +31,9 @@ class SolubilityWindow : public kit::Form {
     // A cell's compound ("Fe2(SO4)3") to the molar mass; unset, Enter on a
     // cell does nothing.
     std::function<void(const std::wstring& formula)> open_formula;
+    // "Печат на трите таблици…": the periodic table and this window's
+    // sheet printed together.
+    std::function<void()> print_exam_set;
   };
   explicit SolubilityWindow(Links links, bool monochrome = false);
   ~SolubilityWindow() override;

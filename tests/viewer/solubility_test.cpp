@@ -151,7 +151,10 @@ struct Viewer {
     void Copy(const viewer::SheetContent& c) override { copied.push_back(c); }
     void Save(const viewer::SheetContent&) override {}
     void Print(const viewer::SheetContent&) override {}
+    void SavePages(const std::vector<viewer::SheetContent>&) override {}
+    void PrintPages(const std::vector<viewer::SheetContent>& pages) override { printed.push_back(pages); }
     std::vector<viewer::SheetContent> copied;
+    std::vector<std::vector<viewer::SheetContent>> printed;
   } out;
   testing_viewer::VrakelEngine engine;
   kit::ScopedHeadless headless;
@@ -201,6 +204,17 @@ TEST(SolubilityWindow, OpensOnCtrlRWalksTheCellsReadsAsATableCopiesAndClosesOnEs
   ASSERT_EQ(v.out.copied.size(), 1u);
   EXPECT_EQ(v.out.copied[0].title, w->caption);
   EXPECT_EQ(v.out.copied[0].clipboard_text, viewer::SolubilityText(viewer::Solubility()));
+
+  // The exam set: the periodic table, then this table, in one job.
+  v.headless.platform.menu_choice = [](const std::vector<kit::MenuItem>& items) {
+    return static_cast<int>(items.size()) - 1;
+  };
+  kit::ContextMenuKey(*w);
+  EXPECT_EQ(v.headless.platform.menus.back().items.back().text, L"Печат на трите таблици…");
+  ASSERT_EQ(v.out.printed.size(), 1u);
+  ASSERT_EQ(v.out.printed[0].size(), 2u);
+  EXPECT_EQ(v.out.printed[0][0].title, L"Периодична система на химичните елементи");
+  EXPECT_EQ(v.out.printed[0][1].title, w->caption);
 
   // A second request brings the same window; Esc closes it.
   EXPECT_TRUE(kit::Shortcut(v.form, L'R'));
