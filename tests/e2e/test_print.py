@@ -4,6 +4,7 @@ printer, the printed page turned into an image."""
 
 from __future__ import annotations
 
+import contextlib
 import os
 import shutil
 import subprocess
@@ -91,19 +92,26 @@ class PdfPrinter:
                 self.proc.kill()
 
 
+@contextlib.contextmanager
+def default_printer(test: unittest.TestCase, s: WineSession):
+    """A PdfPrinter as the default printer of the session's programs for the
+    block; the test is skipped where cupsd cannot serve one."""
+    printer = PdfPrinter(s.tmp / "cups")
+    try:
+        reason = printer.start()
+        if reason:
+            test.skipTest(reason)
+        s.env["CUPS_SERVER"] = str(printer.socket)
+        yield printer
+    finally:
+        printer.stop()
+
+
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
 class PrintTest(unittest.TestCase):
     def test_printed_page_is_the_table_in_landscape_on_white(self):
-        with WineSession("print") as s:
-            printer = PdfPrinter(s.tmp / "cups")
-            try:
-                reason = printer.start()
-                if reason:
-                    self.skipTest(reason)
-                s.env["CUPS_SERVER"] = str(printer.socket)
-                self.walk(s, printer)
-            finally:
-                printer.stop()
+        with WineSession("print") as s, default_printer(self, s) as printer:
+            self.walk(s, printer)
 
     def walk(self, s: WineSession, printer: PdfPrinter):
         s.start_viewer()

@@ -14,7 +14,7 @@ import time
 import unittest
 
 from harness import ARTIFACTS, DIST, INSPECTOR, ROOT, WineSession, wait_until
-from test_print import PdfPrinter
+from test_print import default_printer
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
@@ -105,40 +105,32 @@ class SolubilityTest(unittest.TestCase):
             self.assertEqual(w.refresh().name, "form_main")
 
     def test_the_exam_set_prints_the_periodic_table_and_the_solubility_table_as_one_job_of_two_pages(self):
-        with WineSession("solubility-exam") as s:
-            printer = PdfPrinter(s.tmp / "cups")
-            try:
-                reason = printer.start()
-                if reason:
-                    self.skipTest(reason)
-                s.env["CUPS_SERVER"] = str(printer.socket)
-                s.start_viewer()
-                s.key("ctrl+r")
-                s.wait_window("form_solubility")
-                time.sleep(1)
-                # The window's menu: three worksheet lines, "Черно-бяло", then the exam set.
-                s.key("shift+F10")
-                time.sleep(0.5)
-                s.key(*["Down"] * 5, "Return")
-                s.wait_window("#32770", timeout=30)
-                time.sleep(1)
-                s.key("Return")
-                self.assertTrue(wait_until(lambda: printer.pdfs() and not printer.lp("lpstat", "-o", printer.queue)
-                                           .strip(), timeout=120), f"no PDF was printed; jobs: {printer.jobs()!r}")
-                pdfs = printer.pdfs()
-                self.assertEqual(len(pdfs), 1, "not one job")
-                info = subprocess.run(["pdfinfo", str(pdfs[0])], check=True, capture_output=True, text=True).stdout
-                self.assertRegex(info, r"Pages:\s+2\n")
-                pages = [subprocess.run(["pdftotext", "-f", str(n), "-l", str(n), str(pdfs[0]), "-"], check=True,
-                                        capture_output=True, text=True).stdout for n in (1, 2)]
-                self.assertIn("Периодична система на химичните елементи", pages[0])
-                self.assertIn("Разтворимост на веществата във вода", pages[1])
-                self.assertIn("активността на металите намалява", pages[1])
-                shutil.copy(pdfs[0], ARTIFACTS / "solubility-exam.pdf")
-                subprocess.run(["pdftoppm", "-png", "-r", "60", str(pdfs[0]), str(ARTIFACTS / "solubility-exam")],
-                               check=True, timeout=60)
-            finally:
-                printer.stop()
+        with WineSession("solubility-exam") as s, default_printer(self, s) as printer:
+            s.start_viewer()
+            s.key("ctrl+r")
+            s.wait_window("form_solubility")
+            time.sleep(1)
+            # The window's menu: three worksheet lines, "Черно-бяло", then the exam set.
+            s.key("shift+F10")
+            time.sleep(0.5)
+            s.key(*["Down"] * 5, "Return")
+            s.wait_window("#32770", timeout=30)
+            time.sleep(1)
+            s.key("Return")
+            self.assertTrue(wait_until(lambda: printer.pdfs() and not printer.lp("lpstat", "-o", printer.queue)
+                                       .strip(), timeout=120), f"no PDF was printed; jobs: {printer.jobs()!r}")
+            pdfs = printer.pdfs()
+            self.assertEqual(len(pdfs), 1, "not one job")
+            info = subprocess.run(["pdfinfo", str(pdfs[0])], check=True, capture_output=True, text=True).stdout
+            self.assertRegex(info, r"Pages:\s+2\n")
+            pages = [subprocess.run(["pdftotext", "-f", str(n), "-l", str(n), str(pdfs[0]), "-"], check=True,
+                                    capture_output=True, text=True).stdout for n in (1, 2)]
+            self.assertIn("Периодична система на химичните елементи", pages[0])
+            self.assertIn("Разтворимост на веществата във вода", pages[1])
+            self.assertIn("активността на металите намалява", pages[1])
+            shutil.copy(pdfs[0], ARTIFACTS / "solubility-exam.pdf")
+            subprocess.run(["pdftoppm", "-png", "-r", "60", str(pdfs[0]), str(ARTIFACTS / "solubility-exam")],
+                           check=True, timeout=60)
 
 
 if __name__ == "__main__":
