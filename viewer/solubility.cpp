@@ -50,23 +50,14 @@ std::wstring Unicode(const Ion& ion) { return kit::UnicodeScripted(kit::ParseScr
 }  // namespace
 
 std::wstring_view MarkLetter(Mark mark) {
-  switch (mark) {
-    case Mark::kSoluble: return L"Р";
-    case Mark::kSlightly: return L"М";
-    case Mark::kInsoluble: return L"Н";
-    case Mark::kNone: break;
-  }
-  return L"—";
+  static constexpr std::wstring_view kLetters[] = {L"Р", L"М", L"Н", L"—"};
+  return kLetters[static_cast<std::size_t>(mark)];
 }
 
 std::wstring_view MarkWord(Mark mark) {
-  switch (mark) {
-    case Mark::kSoluble: return L"разтворимо";
-    case Mark::kSlightly: return L"малко разтворимо";
-    case Mark::kInsoluble: return L"неразтворимо";
-    case Mark::kNone: break;
-  }
-  return L"не съществува или водата го разлага";
+  static constexpr std::wstring_view kWords[] = {L"разтворимо", L"малко разтворимо", L"неразтворимо",
+                                                 L"не съществува или водата го разлага"};
+  return kWords[static_cast<std::size_t>(mark)];
 }
 
 std::wstring IonPlain(const Ion& ion) {

@@ -34,16 +34,24 @@ constexpr wchar_t kPrint[] = L"Печат…";
 constexpr wchar_t kBlackAndWhite[] = L"Черно-бяло";
 constexpr wchar_t kExamSet[] = L"Печат на трите таблици…";
 
-// What each mark means, as the legend and a cell's description say it.
-std::wstring_view MarkMeaning(Mark mark) {
-  switch (mark) {
-    case Mark::kSoluble: return L"разтворимо: над 1 g в 100 g вода";
-    case Mark::kSlightly: return L"малко разтворимо: от 0,01 до 1 g в 100 g вода";
-    case Mark::kInsoluble: return L"неразтворимо: под 0,01 g в 100 g вода";
-    case Mark::kNone: break;
-  }
-  return L"не съществува или водата го разлага";
-}
+// Each mark as the window shows it, in the order of Mark: its colour, its
+// fill in black and white, and what it means in the legend and a cell's
+// description.
+struct MarkLook {
+  kit::Color color;
+  PrintFill fill;
+  std::wstring_view meaning;
+};
+const MarkLook kLooks[] = {
+    {kit::Rgb(0xB9, 0xE4, 0xB0), {kPaper, kit::Hatch::kNone}, L"разтворимо: над 1 g в 100 g вода"},
+    {kit::Rgb(0xFF, 0xE0, 0x8A), {kit::Rgb(0xE4, 0xE4, 0xE4), kit::Hatch::kNone},
+     L"малко разтворимо: от 0,01 до 1 g в 100 g вода"},
+    {kit::Rgb(0xF4, 0xA6, 0x9E), {kit::Rgb(0xC4, 0xC4, 0xC4), kit::Hatch::kForwardDiagonal},
+     L"неразтворимо: под 0,01 g в 100 g вода"},
+    {kit::Rgb(0xD9, 0xD9, 0xD9), {kPaper, kit::Hatch::kDiagonalCross}, L"не съществува или водата го разлага"},
+};
+const MarkLook& Look(Mark mark) { return kLooks[static_cast<std::size_t>(mark)]; }
+std::wstring_view MarkMeaning(Mark mark) { return Look(mark).meaning; }
 
 void SetLine(kit::Line& line, int x1, int y1, int x2, int y2) {
   line.x1 = x1;
@@ -54,25 +62,8 @@ void SetLine(kit::Line& line, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-kit::Color MarkColor(Mark mark) {
-  switch (mark) {
-    case Mark::kSoluble: return kit::Rgb(0xB9, 0xE4, 0xB0);
-    case Mark::kSlightly: return kit::Rgb(0xFF, 0xE0, 0x8A);
-    case Mark::kInsoluble: return kit::Rgb(0xF4, 0xA6, 0x9E);
-    case Mark::kNone: break;
-  }
-  return kit::Rgb(0xD9, 0xD9, 0xD9);
-}
-
-PrintFill MarkPrintFill(Mark mark) {
-  switch (mark) {
-    case Mark::kSoluble: return {kPaper, kit::Hatch::kNone};
-    case Mark::kSlightly: return {kit::Rgb(0xE4, 0xE4, 0xE4), kit::Hatch::kNone};
-    case Mark::kInsoluble: return {kit::Rgb(0xC4, 0xC4, 0xC4), kit::Hatch::kForwardDiagonal};
-    case Mark::kNone: break;
-  }
-  return {kPaper, kit::Hatch::kDiagonalCross};
-}
+kit::Color MarkColor(Mark mark) { return Look(mark).color; }
+PrintFill MarkPrintFill(Mark mark) { return Look(mark).fill; }
 
 SolubilityWindow::SolubilityWindow(Links links, bool black_and_white)
     : kit::Form("form_solubility"), links_(std::move(links)) {
