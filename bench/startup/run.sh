@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Start-up of Table.exe to its first complete paint under Wine, as a ratio to
 # an empty Win32 window started the same way in the same run. Goal: <= 1.3.
+# On a busy machine the times wander; requests.sh shows where start-up goes
+# as wineserver requests by kind, which do not.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/wine-env
