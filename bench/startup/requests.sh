@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The start-up of Table.exe and of the empty window as wineserver requests,
 # by kind, from the process's first request to its first idle moment with
-# a visible window (when startbench ends it). Unlike run.sh's times these counts do not depend on how
-# busy the machine is, so they show where start-up goes when the times are
-# too noisy to tell: registry reads at load (the system libraries), window
+# a visible window (when startbench ends it). Unlike run.sh's times these
+# counts do not depend on how busy the machine is, so they show where
+# start-up goes when the times are too noisy to tell: registry reads at load (the system libraries), window
 # calls (each real child window costs some 70 requests to create, show and
 # paint), window properties, the monitor queries Wine makes for a window of
 # a DPI-aware program (get_process_winstation, set_user_object_info and
@@ -17,9 +17,12 @@ cd "$(dirname "$0")/../.."
 wine_session "$PWD/build/bench-prefix-$ELEMORA_WINE_ARCH" 120
 bench=$ELEMORA_WIN_BUILD/bench/startup
 program=${1:-$ELEMORA_DIST/Table.exe}
-"$WINE" "$bench/startbench.exe" "$bench/emptywindow.exe" "$program" 1 >/dev/null   # warm
 log=$(mktemp)
-WINEDEBUG=+server "$WINE" "$bench/startbench.exe" "$bench/emptywindow.exe" "$program" 1 >/dev/null 2>"$log" || true
+# The wineserver writes the trace to the error output of the command that
+# started it: the warm-up run, here.
+wineserver -k 2>/dev/null || true
+"$WINE" "$bench/startbench.exe" "$bench/emptywindow.exe" "$program" 1 >/dev/null 2>"$log"
+WINEDEBUG=+server "$WINE" "$bench/startbench.exe" "$bench/emptywindow.exe" "$program" 1 >"$log" 2>&1 || true
 python3 - "$log" "$(basename "$program")" <<'PY'
 import collections, re, sys
 lines = open(sys.argv[1], errors="replace").read().splitlines()
@@ -52,7 +55,7 @@ groups = {
     "files and images": ("create_file", "get_handle_fd", "create_mapping", "get_mapping_info", "map_view",
                          "close_handle"),
 }
-print(f"{'':18}" + "".join(f"{p:>14}" for p in counts))
+print(f"{'':18}" + "".join(f"{p:>16}" for p in counts))
 for g, kinds in list(groups.items()) + [("other", None), ("total", ())]:
     row = []
     for c in counts.values():
@@ -63,6 +66,6 @@ for g, kinds in list(groups.items()) + [("other", None), ("total", ())]:
             row.append(sum(c.values()))
         else:
             row.append(sum(c[k] for k in kinds))
-    print(f"{g:18}" + "".join(f"{n:14d}" for n in row))
+    print(f"{g:18}" + "".join(f"{n:16d}" for n in row))
 PY
 rm -f "$log"
