@@ -5,16 +5,13 @@
 // system's.
 #include "kit/backend_win.h"
 
-#include <commctrl.h>
-
 #include <string>
+#include <unordered_map>
 
 #include "kit/accessibility.h"
 
 namespace kit::win {
 namespace {
-
-constexpr UINT_PTR kSubclassId = 0x456c;   // any number unique among this window's subclasses
 
 // The name kit/accessibility gives the control behind `hwnd`, empty when
 // the window is no longer ours.
@@ -136,17 +133,30 @@ LRESULT AnswerClientObject(HWND hwnd, WPARAM wp) {
   return answer > 0 ? answer : 0;
 }
 
-LRESULT CALLBACK NamedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+// The window procedure each renamed control had before, by window. A plain
+// subclass: comctl32's SetWindowSubclass looks its chain up in a window
+// property on every message, which under Wine is a request to the server,
+// some 150 of them while the viewer's boxes are created, shown and painted.
+std::unordered_map<HWND, WNDPROC> g_before;
+
+LRESULT CALLBACK NamedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto it = g_before.find(hwnd);
+  if (it == g_before.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+  WNDPROC before = it->second;
   if (msg == WM_GETOBJECT && static_cast<long>(lp) == static_cast<long>(OBJID_CLIENT) && !LabelName(hwnd).empty()) {
     if (LRESULT answer = AnswerClientObject(hwnd, wp)) return answer;
   } else if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, NamedProc, kSubclassId);
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(before));
+    g_before.erase(it);
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return CallWindowProcW(before, hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
-void NameByLabel(HWND hwnd) { SetWindowSubclass(hwnd, NamedProc, kSubclassId, 0); }
+void NameByLabel(HWND hwnd) {
+  auto before = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedProc)));
+  if (before) g_before[hwnd] = before;
+}
 
 }  // namespace kit::win
