@@ -125,6 +125,7 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
   // Copy, save and print the worksheet from anywhere in the window; a text
   // box with a selection keeps its own Ctrl+C.
   on_shortcut = [this](wchar_t letter) {
+    if (letter == L'M') return OpenMolarMass(), true;
     return sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); });
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
@@ -324,12 +325,14 @@ void FormMain::BuildTiles() {
         ShowUnknownElement();
         trends_->TileShown(*t);
         if (chart_) chart_->Highlight(trends_->NoticedTile());
+        TypeTileSymbol(*t);
       };
     } else {
       tile->on_click = [this, t = tile.get(), position = info.position] {
         ShowElement(position);
         trends_->TileShown(*t);
         if (chart_) chart_->Highlight(trends_->NoticedTile());
+        TypeTileSymbol(*t);
       };
     }
     tiles_.push_back(std::move(tile));
