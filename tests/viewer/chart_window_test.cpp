@@ -50,7 +50,9 @@ struct Viewer {
   // "Графика…" from the keyboard's menu on the focused tile.
   viewer::ChartWindow* OpenChart() {
     headless.platform.menu_choice = [](const std::vector<kit::MenuItem>& items) {
-      return static_cast<int>(items.size()) - 1;
+      return static_cast<int>(std::find_if(items.begin(), items.end(),
+                                           [](const auto& i) { return i.text == L"Графика…"; }) -
+                              items.begin());
     };
     kit::ContextMenuKey(form);
     return form.Chart();
