@@ -15,14 +15,7 @@ namespace {
 
 using bench::Median;
 using bench::Now;
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
+using bench::Pump;
 
 // Hydrate-like chains of 200 characters, two different ones so that every
 // round changes what the window shows.

@@ -30,6 +30,15 @@ struct Viewer {
     w.txt_formula.text = text;
     kit::Dispatch(w.txt_formula.on_change);
   }
+  // The tiles' menu, and `line` chosen in it.
+  void Choose(std::wstring line) {
+    headless.platform.menu_choice = [line](const std::vector<kit::MenuItem>& items) {
+      for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].text == line) return static_cast<int>(i);
+      return -1;
+    };
+    form.OpenMenu(0, 0);
+  }
   // What a reader gets of the window: each child's role and name.
   std::vector<std::pair<kit::Role, std::wstring>> Reader(const viewer::MolarWindow& w) {
     std::vector<std::pair<kit::Role, std::wstring>> out;
@@ -87,12 +96,7 @@ TEST(MolarWindow, OpensFromCtrlMAndTheMenuAndComputesAsYouType) {
   EXPECT_EQ(w->Focused(), &w->txt_formula);
 
   // The menu's line opens the same window.
-  v.headless.platform.menu_choice = [](const std::vector<kit::MenuItem>& items) {
-    for (size_t i = 0; i < items.size(); ++i)
-      if (items[i].text == L"Моларна маса…") return static_cast<int>(i);
-    return -1;
-  };
-  v.form.OpenMenu(0, 0);
+  v.Choose(L"Моларна маса…");
   EXPECT_EQ(v.form.MolarMass(), w);
   const auto& items = v.headless.platform.menus.back().items;
   auto chart = std::find_if(items.begin(), items.end(), [](const auto& i) { return i.text == L"Графика…"; });
@@ -150,12 +154,7 @@ TEST(MolarWindow, TilesTypeAtTheCaretButNotForTheChartAndCtrlCCopiesTextEscClose
   EXPECT_EQ(w->txt_formula.text, L"UuqSO4");
 
   // A point of the chart shows its element in the table, and types nothing.
-  v.headless.platform.menu_choice = [](const std::vector<kit::MenuItem>& items) {
-    for (size_t i = 0; i < items.size(); ++i)
-      if (items[i].text == L"Графика…") return static_cast<int>(i);
-    return -1;
-  };
-  v.form.OpenMenu(0, 0);
+  v.Choose(L"Графика…");
   ASSERT_NE(v.form.Chart(), nullptr);
   kit::Click(*v.form.Chart()->Points().front());
   EXPECT_EQ(v.form.txt_atom_num.text, L"1");
