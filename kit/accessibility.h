@@ -5,7 +5,7 @@
 // Children: the focusable controls in tab order, then the other visible
 // ones in z-order, then the hidden ones (marked invisible, as readers
 // expect of hidden children). Shapes and lines are decoration and are left
-// out.
+// out, as are controls drawn for the eye only (`accessible` off).
 #pragma once
 
 #include <string>

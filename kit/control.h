@@ -79,6 +79,9 @@ class Control {
   const Control* labelled_by = nullptr;
   std::wstring description;
   std::optional<Role> role;   // set: what readers are told this control is
+  // Off: drawn for the eye only, left out of what readers get (the cells of
+  // a list's row, which the row's own name reads out).
+  bool accessible = true;
 
   Handler on_click;
   Handler on_dbl_click;
@@ -166,8 +169,9 @@ class TextBox : public StyledControl {
   // Enter pressed in the box; unset, Enter is the form's as anywhere else.
   Handler on_enter;
 
-  // Selects characters as the program asks; what the user selects later is
-  // the window's own and is not tracked here.
+  // Selects characters as the program asks. What the user selects is the
+  // window's own; the backend writes it back here when the box loses the
+  // focus, so the program can type where the caret was left.
   void Select(int start, int length) {
     sel_start = start;
     sel_length = length;

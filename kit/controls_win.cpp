@@ -119,6 +119,14 @@ bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       if (rec->applying) return false;
       switch (c->Kind()) {
         case ControlKind::kTextBox:
+          if (code == EN_KILLFOCUS) {
+            // Where the user left the caret, for the program to type at.
+            DWORD start = 0, end = 0;
+            SendMessageW(child, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            auto* t = static_cast<TextBox*>(c);
+            t->sel_start = static_cast<int>(start);
+            t->sel_length = static_cast<int>(end - start);
+          }
           if (code == EN_CHANGE) {
             auto* t = static_cast<TextBox*>(c);
             int n = GetWindowTextLengthW(child);

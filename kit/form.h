@@ -35,6 +35,9 @@ class Form {
   std::wstring icon;             // icon resource name, empty for the default
   bool centered = true;          // centred on the screen when first shown
   int left = 0, top = 0;         // twips on the screen, when not centred
+  // Set: first shown to the right of this form's window instead (see
+  // WindowOrigin).
+  const Form* beside = nullptr;
   WindowState window_state = WindowState::kNormal;   // kept current by the backend
   bool topmost = false;
   // A normal window with a title bar and a sizing frame; Width and Height
@@ -133,8 +136,11 @@ class Form {
 };
 
 // Where a form's window first stands, in pixels on the screen: centred in
-// the work area (the screen less the task bar) or at its own place.
-Point WindowOrigin(const Form& form, int width, int height, Rect work_area);
+// the work area (the screen less the task bar) or at its own place; beside
+// another window (`beside_window`, its outer rectangle), to its right where
+// the work area has room, else at the work area's right edge, level with its
+// top; always inside the work area where it fits.
+Point WindowOrigin(const Form& form, int width, int height, Rect work_area, const Rect* beside_window = nullptr);
 
 // Every form object alive, in creation order.
 const std::vector<Form*>& LiveForms();

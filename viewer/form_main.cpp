@@ -126,8 +126,9 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
   // from anywhere in the window (a text box with a selection keeps its own
   // Ctrl+C).
   on_shortcut = [this](wchar_t letter) {
-    if (letter == L'R') OpenSolubility();
-    return letter == L'R' || (sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); }));
+    if (letter == L'M') return OpenMolarMass(), true;
+    if (letter == L'R') return OpenSolubility(), true;
+    return sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); });
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
   on_focus_change = [this](kit::Control* from, kit::Control* to) {
@@ -326,12 +327,14 @@ void FormMain::BuildTiles() {
         ShowUnknownElement();
         trends_->TileShown(*t);
         if (chart_) chart_->Highlight(trends_->NoticedTile());
+        TypeTileSymbol(*t);
       };
     } else {
       tile->on_click = [this, t = tile.get(), position = info.position] {
         ShowElement(position);
         trends_->TileShown(*t);
         if (chart_) chart_->Highlight(trends_->NoticedTile());
+        TypeTileSymbol(*t);
       };
     }
     tiles_.push_back(std::move(tile));

@@ -17,6 +17,7 @@
 #include "kit/control.h"
 #include "kit/form.h"
 #include "viewer/chart_window.h"
+#include "viewer/molar_window.h"
 #include "viewer/property_values.h"
 #include "viewer/record_source.h"
 #include "viewer/solubility_window.h"
@@ -73,6 +74,15 @@ class FormMain : public kit::Form {
   // forward.
   void OpenSolubility();
   SolubilityWindow* SolubilityWin() { return solubility_.get(); }
+  // Opens "Моларна маса" or brings it forward; a formula given replaces the
+  // one in its box.
+  void OpenMolarMass(const std::wstring& formula = L"");
+  MolarWindow* MolarMass() { return molar_.get(); }
+  // A tile clicked in this window: its symbol is typed into the open molar
+  // mass window (not when another window shows the element through it).
+  void TypeTileSymbol(const kit::Label& tile);
+  // Shows a tile's element for another window, as a click on it would.
+  void ShowTileFor(int tile);
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -203,6 +213,9 @@ class FormMain : public kit::Form {
   SheetOutput* sheet_output_ = nullptr;
   std::unique_ptr<ChartWindow> chart_;
   std::unique_ptr<SolubilityWindow> solubility_;
+  std::vector<FormulaElement> formula_elements_;
+  std::unique_ptr<MolarWindow> molar_;
+  bool showing_for_window_ = false;
 };
 
 }  // namespace viewer

@@ -15,6 +15,7 @@ constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
 constexpr wchar_t kSavePicture[] = L"Запиши като картина…";
 constexpr wchar_t kPrint[] = L"Печат…";
 constexpr wchar_t kChart[] = L"Графика…";
+constexpr wchar_t kMolarMass[] = L"Моларна маса…";
 constexpr wchar_t kSolubility[] = L"Разтворимост и активност…";
 
 }  // namespace
@@ -57,6 +58,7 @@ std::vector<kit::MenuItem> FormMain::MenuItems() const {
   for (const wchar_t* line : {kCopyPicture, kSavePicture, kPrint}) items.push_back({line});
   items.push_back({L"", false, true});
   items.push_back({kChart});
+  items.push_back({kMolarMass});
   items.push_back({kSolubility});
   return items;
 }
@@ -72,6 +74,10 @@ void FormMain::OpenMenu(int x, int y) {
   const std::wstring& line = items[chosen].text;
   if (line == kChart) {
     OpenChart();
+    return;
+  }
+  if (line == kMolarMass) {
+    OpenMolarMass();
     return;
   }
   if (line == kSolubility) {
@@ -91,9 +97,7 @@ void FormMain::OpenChart() {
     Property property = trends_->StatesShown() ? Property::kMeltingPoint : Property::kAtomRadius;
     if (trends_->Shown()) property = *trends_->Shown();
     ChartWindow::Links links;
-    links.show_tile = [this](int tile) {
-      if (tile >= 0 && tile < static_cast<int>(tiles_.size()) && tiles_[tile]->on_click) tiles_[tile]->on_click();
-    };
+    links.show_tile = [this](int tile) { ShowTileFor(tile); };
     // Not from inside the window's own handler: after it.
     links.close = [this] { kit::PostTask([this] { chart_.reset(); }); };
     links.sheets = sheet_output_;
@@ -107,6 +111,8 @@ void FormMain::OpenSolubility() {
     SolubilityWindow::Links links;
     links.close = [this] { kit::PostTask([this] { solubility_.reset(); }); };
     links.sheets = sheet_output_;
+    // A cell's compound, weighed.
+    links.open_formula = [this](const std::wstring& formula) { OpenMolarMass(formula); };
     // The exam's three aids: the periodic table on one page, the solubility
     // table with the activity series on the next.
     links.print_exam_set = [this] {

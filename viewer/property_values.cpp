@@ -286,6 +286,7 @@ std::vector<TileRecord> ReadTileRecords(RecordSet& rs, const Bookmark& first) {
     at = tile.position;
     record.has_record = true;
     if (auto name = rs.FieldText("Name")) record.name = std::move(*name);
+    if (auto mass = rs.FieldText("atom_mass")) record.atom_mass = std::move(*mass);
     if (auto number = rs.FieldText("atom_num")) record.atomic_number = ParseAtomicNumber(*number);
     std::optional<MeltBoil> temperatures;
     for (Property p : kProperties) {

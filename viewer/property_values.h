@@ -100,6 +100,7 @@ struct TileRecord {
   bool has_record = false;  // the tile reads a record and it could be reached
   int atomic_number = 0;    // from the record's "atom_num"; 0 when unreadable
   std::wstring name;        // the Bulgarian name; empty when unknown
+  std::wstring atom_mass;   // as stored: "55,845", "[97]"; empty when unknown
   std::wstring melt_boil;   // the melting and boiling points as stored
   std::array<Reading, kProperties.size()> readings;
 

@@ -73,7 +73,7 @@ std::wstring IonMarkup(const Ion& ion) {
 
 bool IsWater(const Ion& cation, const Ion& anion) { return cation.atoms == L"H" && anion.atoms == L"OH"; }
 
-std::wstring Formula(const Ion& cation, const Ion& anion) {
+std::wstring CompoundFormula(const Ion& cation, const Ion& anion) {
   if (IsWater(cation, anion)) return L"H2O";
   const int plus = cation.charge, minus = -anion.charge;
   const int common = std::gcd(plus, minus);
@@ -149,7 +149,7 @@ const SolubilityTable& Solubility() {
 std::wstring CellName(std::size_t anion, std::size_t cation, Mark mark) {
   const Ion& c = kCations[cation];
   const Ion& a = kAnions[anion];
-  return IonPlain(c) + L", " + IonPlain(a) + L": " + Formula(c, a) + L", " +
+  return IonPlain(c) + L", " + IonPlain(a) + L": " + CompoundFormula(c, a) + L", " +
          (IsWater(c, a) ? std::wstring(L"вода") : std::wstring(MarkWord(mark)));
 }
 

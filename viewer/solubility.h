@@ -50,7 +50,7 @@ std::wstring IonMarkup(const Ion& ion);
 
 // The compound of two ions with the smallest whole counts: "Fe2(SO4)3",
 // "(NH4)2SO4", "Al2S3", "CH3COOH", and "H2O" for H+ with OH-.
-std::wstring Formula(const Ion& cation, const Ion& anion);
+std::wstring CompoundFormula(const Ion& cation, const Ion& anion);
 // Every digit of a formula lowered: "Fe_2(SO_4)_3".
 std::wstring FormulaMarkup(std::wstring_view formula);
 bool IsWater(const Ion& cation, const Ion& anion);

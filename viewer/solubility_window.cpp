@@ -149,7 +149,7 @@ void SolubilityWindow::Build() {
       cell.tab_group = 1;
       cell.accessible_name = CellName(a, c, mark);
       cell.description = water ? L"H₂O: водата, не сол" : std::wstring(MarkMeaning(mark));
-      cell.on_click = [this, formula = Formula(kCations[c], kAnions[a])] {
+      cell.on_click = [this, formula = CompoundFormula(kCations[c], kAnions[a])] {
         if (links_.open_formula) links_.open_formula(formula);
       };
     }

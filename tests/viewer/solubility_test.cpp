@@ -86,20 +86,20 @@ TEST(SolubilityData, ReadingTellsEachFault) {
 }
 
 TEST(SolubilityFormula, EveryCellBalancesItsChargesWithTheSmallestCountsAndBracketsOnlyRepeatedGroups) {
-  EXPECT_EQ(viewer::Formula(kCations[CationAt(L"Fe3+")], kAnions[AnionAt(L"SO4 2-")]), L"Fe2(SO4)3");
-  EXPECT_EQ(viewer::Formula(kCations[CationAt(L"Ca2+")], kAnions[AnionAt(L"PO4 3-")]), L"Ca3(PO4)2");
-  EXPECT_EQ(viewer::Formula(kCations[CationAt(L"NH4+")], kAnions[AnionAt(L"Cl-")]), L"NH4Cl");
-  EXPECT_EQ(viewer::Formula(kCations[CationAt(L"NH4+")], kAnions[AnionAt(L"SO4 2-")]), L"(NH4)2SO4");
-  EXPECT_EQ(viewer::Formula(kCations[CationAt(L"Al3+")], kAnions[AnionAt(L"S2-")]), L"Al2S3");
-  EXPECT_EQ(viewer::Formula(kCations[CationAt(L"Fe3+")], kAnions[AnionAt(L"OH-")]), L"Fe(OH)3");
-  EXPECT_EQ(viewer::Formula(kCations[CationAt(L"H+")], kAnions[AnionAt(L"CH3COO-")]), L"CH3COOH");
-  EXPECT_EQ(viewer::Formula(kCations[CationAt(L"H+")], kAnions[AnionAt(L"OH-")]), L"H2O");
+  EXPECT_EQ(viewer::CompoundFormula(kCations[CationAt(L"Fe3+")], kAnions[AnionAt(L"SO4 2-")]), L"Fe2(SO4)3");
+  EXPECT_EQ(viewer::CompoundFormula(kCations[CationAt(L"Ca2+")], kAnions[AnionAt(L"PO4 3-")]), L"Ca3(PO4)2");
+  EXPECT_EQ(viewer::CompoundFormula(kCations[CationAt(L"NH4+")], kAnions[AnionAt(L"Cl-")]), L"NH4Cl");
+  EXPECT_EQ(viewer::CompoundFormula(kCations[CationAt(L"NH4+")], kAnions[AnionAt(L"SO4 2-")]), L"(NH4)2SO4");
+  EXPECT_EQ(viewer::CompoundFormula(kCations[CationAt(L"Al3+")], kAnions[AnionAt(L"S2-")]), L"Al2S3");
+  EXPECT_EQ(viewer::CompoundFormula(kCations[CationAt(L"Fe3+")], kAnions[AnionAt(L"OH-")]), L"Fe(OH)3");
+  EXPECT_EQ(viewer::CompoundFormula(kCations[CationAt(L"H+")], kAnions[AnionAt(L"CH3COO-")]), L"CH3COOH");
+  EXPECT_EQ(viewer::CompoundFormula(kCations[CationAt(L"H+")], kAnions[AnionAt(L"OH-")]), L"H2O");
   EXPECT_EQ(viewer::FormulaMarkup(L"Fe2(SO4)3"), L"Fe_2(SO_4)_3");
 
   for (const auto& c : kCations)
     for (const auto& a : kAnions) {
       if (viewer::IsWater(c, a)) continue;
-      std::wstring f = viewer::Formula(c, a);
+      std::wstring f = viewer::CompoundFormula(c, a);
       // Read back: each ion, bracketed or not, and the count after it.
       auto take = [&f](const viewer::Ion& ion) {
         const std::wstring atoms(ion.atoms);
@@ -117,9 +117,9 @@ TEST(SolubilityFormula, EveryCellBalancesItsChargesWithTheSmallestCountsAndBrack
       const bool hydrogen_last = a.acid_hydrogen_last && c.atoms == L"H";
       const int first = take(hydrogen_last ? a : c), second = take(hydrogen_last ? c : a);
       const int cations = hydrogen_last ? second : first, anions = hydrogen_last ? first : second;
-      EXPECT_TRUE(f.empty()) << base::WideToUtf8(viewer::Formula(c, a));
-      EXPECT_EQ(cations * c.charge, -anions * a.charge) << base::WideToUtf8(viewer::Formula(c, a));
-      EXPECT_EQ(std::gcd(cations, anions), 1) << base::WideToUtf8(viewer::Formula(c, a));
+      EXPECT_TRUE(f.empty()) << base::WideToUtf8(viewer::CompoundFormula(c, a));
+      EXPECT_EQ(cations * c.charge, -anions * a.charge) << base::WideToUtf8(viewer::CompoundFormula(c, a));
+      EXPECT_EQ(std::gcd(cations, anions), 1) << base::WideToUtf8(viewer::CompoundFormula(c, a));
     }
 }
 
