@@ -79,7 +79,12 @@ Control* Form::Find(const std::string& name) const {
   return nullptr;
 }
 
-Point WindowOrigin(const Form& form, int width, int height, Rect work) {
+Point WindowOrigin(const Form& form, int width, int height, Rect work, std::optional<Rect> beside) {
+  if (beside) {
+    const int x = std::max(work.left, std::min(beside->Right(), work.Right() - width));
+    const int y = std::max(work.top, std::min(beside->top, work.Bottom() - height));
+    return {x, y};
+  }
   if (!form.centered) return {TwipsToPixels(form.left), TwipsToPixels(form.top)};
   return {work.left + (work.width - width) / 2, work.top + (work.height - height) / 2};
 }

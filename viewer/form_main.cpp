@@ -125,6 +125,10 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
   // Copy, save and print the worksheet from anywhere in the window; a text
   // box with a selection keeps its own Ctrl+C.
   on_shortcut = [this](wchar_t letter) {
+    if (letter == L'U') {
+      OpenQuiz();
+      return true;
+    }
     return sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); });
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
@@ -321,12 +325,14 @@ void FormMain::BuildTiles() {
     tile->description = LegendCaption(info.category);
     if (info.position == kNoRecord) {
       tile->on_click = [this, t = tile.get()] {
+        if (QuizTakes(*t)) return;
         ShowUnknownElement();
         trends_->TileShown(*t);
         if (chart_) chart_->Highlight(trends_->NoticedTile());
       };
     } else {
       tile->on_click = [this, t = tile.get(), position = info.position] {
+        if (QuizTakes(*t)) return;
         ShowElement(position);
         trends_->TileShown(*t);
         if (chart_) chart_->Highlight(trends_->NoticedTile());

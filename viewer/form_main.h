@@ -18,6 +18,7 @@
 #include "kit/form.h"
 #include "viewer/chart_window.h"
 #include "viewer/property_values.h"
+#include "viewer/quiz_window.h"
 #include "viewer/record_source.h"
 #include "viewer/trend_view.h"
 #include "viewer/worksheet.h"
@@ -68,6 +69,9 @@ class FormMain : public kit::Form {
   // categories, the melting point with the states), or brings it forward.
   void OpenChart();
   ChartWindow* Chart() { return chart_.get(); }
+  // Opens the quiz beside the table, or brings it forward.
+  void OpenQuiz();
+  QuizWindow* Quiz() { return quiz_.get(); }
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -179,6 +183,11 @@ class FormMain : public kit::Form {
   void BuildLines();
   void BuildPanel();
   void BuildTiles();
+  // While the quiz asks, it takes the tiles' clicks; whether it took this one.
+  bool QuizTakes(const kit::Label& tile);
+  void BeginQuiz(bool blank);
+  void EndQuiz();
+  void RingTile(int tile);
 
   DatabaseEngine& engine_;
   std::wstring program_folder_;
@@ -197,6 +206,10 @@ class FormMain : public kit::Form {
   std::unique_ptr<TrendView> trends_;
   SheetOutput* sheet_output_ = nullptr;
   std::unique_ptr<ChartWindow> chart_;
+  std::unique_ptr<QuizWindow> quiz_;
+  // The ring on an answer's tile: four strips above the tiles.
+  std::array<std::unique_ptr<kit::Label>, 4> quiz_ring_;
+  bool symbols_before_quiz_ = true;
 };
 
 }  // namespace viewer

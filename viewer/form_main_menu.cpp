@@ -15,6 +15,7 @@ constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
 constexpr wchar_t kSavePicture[] = L"Запиши като картина…";
 constexpr wchar_t kPrint[] = L"Печат…";
 constexpr wchar_t kChart[] = L"Графика…";
+constexpr wchar_t kQuiz[] = L"Упражнение…";
 
 }  // namespace
 
@@ -56,6 +57,7 @@ std::vector<kit::MenuItem> FormMain::MenuItems() const {
   for (const wchar_t* line : {kCopyPicture, kSavePicture, kPrint}) items.push_back({line});
   items.push_back({L"", false, true});
   items.push_back({kChart});
+  items.push_back({kQuiz});
   return items;
 }
 
@@ -70,6 +72,10 @@ void FormMain::OpenMenu(int x, int y) {
   const std::wstring& line = items[chosen].text;
   if (line == kChart) {
     OpenChart();
+    return;
+  }
+  if (line == kQuiz) {
+    OpenQuiz();
     return;
   }
   if (!sheet_output_) return;

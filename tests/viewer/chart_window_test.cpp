@@ -50,7 +50,9 @@ struct Viewer {
   // "Графика…" from the keyboard's menu on the focused tile.
   viewer::ChartWindow* OpenChart() {
     headless.platform.menu_choice = [](const std::vector<kit::MenuItem>& items) {
-      return static_cast<int>(items.size()) - 1;
+      for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].text == L"Графика…") return static_cast<int>(i);
+      return -1;
     };
     kit::ContextMenuKey(form);
     return form.Chart();

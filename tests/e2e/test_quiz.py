@@ -1,0 +1,127 @@
+"""Table.exe under Wine, its quiz taken from the keyboard alone: variant 4711
+by name over the first twenty, five questions answered in the table, two
+wrong on purpose; the verdicts as a screen reader reads them, the result, the
+mistakes asked again; then the blank table by symbol, and Esc giving the
+symbols back."""
+
+from __future__ import annotations
+
+import time
+import unittest
+
+from harness import ARTIFACTS, DIST, WineSession, magick, wait_until
+
+TABLE = DIST / "Table.exe"
+DATABASE = DIST / "vrakel.mdb"
+
+# Variant 4711 over "Първите 20", as tests/viewer/quiz_test.cpp publishes it
+# (computed apart from the program): H, Mg, B, N, He. Two answered wrong.
+WALK = [("Водород", "h", True), ("Магнезий", "na", False), ("Бор", "b", True), ("Азот", "o", False),
+        ("Хелий", "he", True)]
+
+
+@unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
+class QuizTest(unittest.TestCase):
+    def question(self, s) -> str:
+        return s.text("lbl_question")
+
+    def fill(self, s, text: str):
+        """Replaces what the focused text box holds."""
+        s.key("End", "shift+Home")
+        s.type_text(text)
+
+    def answer_in_table(self, s, symbol: str):
+        s.type_text(symbol)
+        self.assertEqual(s.focused_control(), "lbl_" + symbol.capitalize())
+        s.key("Return")
+
+    def tile_colours(self, s, tile: dict) -> list[str]:
+        """The colours inside a tile on the screen, its frame left out."""
+        shot = s.screenshot("quiz-tile")
+        l, t, r, b = tile["rect"]
+        out = magick(str(shot), "-crop", f"{r - l - 8}x{b - t - 8}+{l + 4}+{t + 4}", "+repage",
+                     "-format", "%c", "histogram:info:-")
+        return [line.split()[2].upper() for line in out.splitlines() if line.strip()]
+
+    def test_a_variant_from_the_keyboard_its_mistakes_again_and_the_blank_table(self):
+        with WineSession("quiz") as s:
+            _, w = s.start_viewer()
+            s.key("ctrl+u")
+            quiz = s.wait_window("form_quiz")
+            time.sleep(0.8)
+            self.assertEqual(quiz.refresh().info["text"], "Упражнение")
+            self.assertEqual(s.focused_control(), "cbo_kind")
+            self.assertEqual(quiz.control("cbo_kind")["value"], "Намери елемента по име")
+            self.assertEqual(quiz.control("cbo_elements")["value"], "Всички")
+            # Beside the table: right of it, or at the screen's right edge.
+            self.assertGreater(quiz.rect[2], w.refresh().rect[2] - 5)
+
+            s.key("Tab", "Home")   # the elements: "Първите 20"
+            self.assertEqual(quiz.control("cbo_elements")["value"], "Първите 20")
+            s.key("Tab")
+            self.fill(s, "5")
+            s.key("Tab")
+            self.fill(s, "4711")
+            s.key("Tab")
+            self.assertEqual(s.focused_control(), "btn_start")
+            s.key("Return")
+
+            # The table has the activation and its focus on a tile.
+            self.assertTrue(wait_until(lambda: s.focused_control().startswith("lbl_"), 5), s.focused_control())
+            for number, (name, typed, right) in enumerate(WALK, 1):
+                self.assertTrue(wait_until(lambda: self.question(s) == f"Къде е {name}?", 5), self.question(s))
+                self.assertEqual(s.text("lbl_progress"), f"Въпрос {number} от 5")
+                self.assertEqual(s.control("lbl_question")["role"], "alert")
+                self.assertEqual(w.text("txt_name"), "")
+                if number == 1:
+                    s.screenshot("quiz-question")
+                self.answer_in_table(s, typed)
+                feedback = s.control("lbl_feedback")
+                self.assertEqual(feedback["role"], "alert")
+                self.assertEqual(feedback["text"], "Вярно!" if right else f"Грешно: {name} е "
+                                 + {"Магнезий": "Mg", "Азот": "N"}[name])
+                if number == 2:
+                    s.screenshot("quiz-wrong-answer")
+                # The panel shows nothing of the tile entered.
+                self.assertEqual(w.text("txt_name"), "")
+
+            self.assertTrue(wait_until(lambda: s.text("lbl_result") == "Резултат: 3 от 5 (вариант 4711)", 6))
+            self.assertTrue(wait_until(lambda: s.focused_control() == "btn_repeat", 5), s.focused_control())
+            self.assertEqual(s.control("lst_mistakes")["role"], "list")
+            items = [c for c in quiz.controls() if c["name"].startswith("mistake_")]
+            self.assertEqual([c["role"] for c in items], ["list item", "list item"])
+            self.assertEqual(items[0]["text"], "Къде е Магнезий? Отговор: Na (Натрий). Вярно: Mg (Магнезий).")
+            s.screenshot("quiz-end")
+
+            s.key("Return")   # "Повтори грешните"
+            for name, symbol in (("Магнезий", "mg"), ("Азот", "n")):
+                self.assertTrue(wait_until(lambda: self.question(s) == f"Къде е {name}?", 5), self.question(s))
+                self.answer_in_table(s, symbol)
+                self.assertEqual(s.text("lbl_feedback"), "Вярно!")
+            self.assertTrue(wait_until(lambda: s.text("lbl_result") == "Резултат: 2 от 2 (вариант 4711)", 6))
+
+            # A new quiz on the blank table: no symbols while it asks.
+            fe = w.control("lbl_Fe")
+            fill = self.tile_colours(s, fe)
+            self.assertGreater(len(fill), 1)   # the symbol's ink on the fill
+            # Nothing left to repeat: the focus waits on "Ново упражнение".
+            self.assertTrue(wait_until(lambda: s.focused_control() == "btn_new", 5), s.focused_control())
+            s.key("Return")
+            self.assertTrue(wait_until(lambda: s.focused_control() == "cbo_kind", 5), s.focused_control())
+            s.key("Down")
+            self.assertEqual(quiz.control("cbo_kind")["value"], "Намери елемента по символ (празна таблица)")
+            s.key("Tab", "Tab", "Tab", "Tab", "Return")
+            self.assertTrue(wait_until(lambda: self.question(s).startswith("Къде е "), 5))
+            self.assertEqual(len(self.tile_colours(s, fe)), 1)
+            s.screenshot("quiz-blank-table")
+            # Esc in the quiz window ends it and the symbols come back.
+            quiz.click_control("lbl_progress")
+            s.key("Escape")
+            self.assertTrue(s.wait_gone("form_quiz"))
+            time.sleep(0.5)
+            self.assertGreater(len(self.tile_colours(s, fe)), 1)
+            self.assertEqual(s.message_boxes(), [])
+
+
+if __name__ == "__main__":
+    unittest.main()
