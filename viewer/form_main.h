@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -72,6 +73,10 @@ class FormMain : public kit::Form {
   // Opens the quiz beside the table, or brings it forward.
   void OpenQuiz();
   QuizWindow* Quiz() { return quiz_.get(); }
+  // The quiz's set-up variant as its two pages, handed to `out` (to print
+  // or save them) while the table shows no symbols; nothing when the set-up
+  // is out of range (the user is told).
+  void OutputQuizVariant(const std::function<void(const std::vector<SheetContent>&)>& out);
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();

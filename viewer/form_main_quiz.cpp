@@ -7,6 +7,7 @@
 #include "kit/color.h"
 #include "kit/platform.h"
 #include "viewer/form_main.h"
+#include "viewer/quiz_sheet.h"
 
 namespace viewer {
 namespace {
@@ -35,6 +36,17 @@ void FormMain::OpenQuiz() {
     quiz_->beside = this;
   }
   quiz_->Activate();
+}
+
+void FormMain::OutputQuizVariant(const std::function<void(const std::vector<SheetContent>&)>& out) {
+  if (!quiz_) return;
+  const auto questions = quiz_->SetUpQuestions(true);
+  if (!questions) return;
+  // The pages read the tiles as they are drawn: blank while laid out.
+  const bool shown = trends_->SymbolsShown();
+  trends_->ShowSymbols(false);
+  out(VariantSheets(quiz_->ChosenKind(), quiz_->SetUpVariant(), *questions, Worksheet()));
+  trends_->ShowSymbols(shown);
 }
 
 bool FormMain::QuizTakes(const kit::Label& tile) {

@@ -92,7 +92,7 @@ QuizWindow::QuizWindow(const std::vector<TileRecord>& records, Links links)
   MakeButton(btn_start, L"Започни", {kFieldLeft, top + 150, 1800, 405}, tab++);
   MakeButton(btn_print, L"Печат на варианта…", {kFieldLeft + 1950, top + 150, 2850, 405}, tab++);
   btn_start.on_click = [this] {
-    if (auto questions = SetUpQuestions(true)) Begin(QuizRun(ChosenKind(), *WholeNumber(txt_variant.text), *questions));
+    if (auto questions = SetUpQuestions(true)) Begin(QuizRun(ChosenKind(), SetUpVariant(), *questions));
   };
   btn_print.on_click = [this] {
     if (on_print && SetUpQuestions(true)) on_print();
@@ -146,6 +146,8 @@ QuizWindow::~QuizWindow() {
 QuizKind QuizWindow::ChosenKind() const {
   return kQuizKinds[static_cast<size_t>(std::clamp(cbo_kind.ListIndex(), 0, static_cast<int>(kQuizKinds.size()) - 1))];
 }
+
+int QuizWindow::SetUpVariant() const { return WholeNumber(txt_variant.text).value_or(0); }
 
 std::optional<std::vector<QuizElement>> QuizWindow::SetUpQuestions(bool tell_user) {
   const QuizSet set =

@@ -59,6 +59,8 @@ class QuizWindow : public kit::Form {
   // range (the user is told which).
   std::optional<std::vector<QuizElement>> SetUpQuestions(bool tell_user);
   QuizKind ChosenKind() const;
+  // The variant number typed, or 0 when it is not a number.
+  int SetUpVariant() const;
   // The set-up page anew, with a fresh variant number.
   void ShowSetUp();
 

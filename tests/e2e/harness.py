@@ -349,7 +349,9 @@ class WineSession:
         return app, window.refresh()
 
     def inspect(self) -> list[dict]:
-        text = self.run(str(INSPECTOR), "dump")
+        # Reading every tile of a window takes a minute and more where the
+        # machine is busy with builds.
+        text = self.run(str(INSPECTOR), "dump", timeout=240)
         rows = []
         for line in text.splitlines():
             line = line.strip()

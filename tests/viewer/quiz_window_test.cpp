@@ -182,6 +182,24 @@ TEST(QuizWindow, WrittenAnswersAreJudgedInTheWindowAndTheTableTakesNone) {
   EXPECT_EQ(quiz.txt_answer.text, L"");
 }
 
+TEST(QuizWindow, TheVariantsPagesDrawTheTableBlankOnlyWhileTheyAreMade) {
+  Viewer v;
+  v.SetUp(0, 3, L"10", L"4711");
+  std::vector<viewer::SheetContent> pages;
+  bool blank = false;
+  v.form.OutputQuizVariant([&](const auto& made) {
+    pages = made;
+    blank = !v.form.Tile("Fe")->caption_shown;
+  });
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_TRUE(blank);
+  EXPECT_TRUE(v.form.Tile("Fe")->caption_shown);
+  EXPECT_EQ(pages[0].title, L"Упражнение – вариант 4711");
+  const auto& drawn = pages[0].controls;
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), v.form.Tile("Fe")), drawn.end());
+  EXPECT_EQ(pages[1].texts[0].text, L"1. Rb (Рубидий)");
+}
+
 TEST(QuizWindow, TheBlankTableHidesSymbolsAndTypingUntilEscPutsItBack) {
   Viewer v;
   v.form.SetFocus(v.form.Tile("H"));
