@@ -15,9 +15,12 @@ constexpr kit::Color kInk = kit::Rgb(0x00, 0x00, 0x00);
 constexpr kit::Color kRightInk = kit::Rgb(0x00, 0x70, 0x20);
 constexpr kit::Color kWrongInk = kit::Rgb(0xB0, 0x00, 0x00);
 
-// Twips: the window's width, its margin, the set-up page's second column.
-constexpr int kWidth = 7200, kMargin = 240, kFieldLeft = 2040;
-constexpr int kItemHeight = 255;
+// Twips. Narrow, so that beside the table on a small screen it covers as
+// few tiles as it can: everything stands in one column.
+constexpr int kWidth = 3480, kMargin = 180, kInner = kWidth - 2 * kMargin, kPageHeight = 4140;
+// A mistake's item wraps; its lines are reckoned from its length at about
+// this many characters a line.
+constexpr int kItemChars = 30, kItemLine = 200;
 
 constexpr wchar_t kTitle[] = L"Упражнение";
 
@@ -67,7 +70,7 @@ QuizWindow::QuizWindow(const std::vector<TileRecord>& records, Links links)
   back_color = kPaper;
   font = Verdana(8.25, false);
   icon = L"TABLE";
-  SetSize(kWidth, 3300);
+  SetSize(kWidth, kPageHeight);
 
   struct Field {
     kit::Label& label;
@@ -80,17 +83,17 @@ QuizWindow::QuizWindow(const std::vector<TileRecord>& records, Links links)
                           {lbl_variant, L"Вариант", txt_variant}};
   int tab = 0, top = kMargin;
   for (const Field& f : fields) {
-    Place(f.label, f.caption, {kMargin, top + 45, kFieldLeft - kMargin, 255}, font);
-    f.field.bounds = {kFieldLeft, top, f.field.Kind() == kit::ControlKind::kComboBox ? 4800 : 900, 315};
+    Place(f.label, f.caption, {kMargin, top, kInner, 255}, font);
+    f.field.bounds = {kMargin, top + 270, f.field.Kind() == kit::ControlKind::kComboBox ? kInner : 1200, 315};
     f.field.tab_index = tab++;
     f.field.labelled_by = &f.label;
-    top += 450;
+    top += 690;
   }
   for (QuizKind k : kQuizKinds) cbo_kind.items.emplace_back(CaptionOf(k));
   for (QuizSet s : kQuizSets) cbo_elements.items.emplace_back(CaptionOf(s));
   cbo_kind.font = cbo_elements.font = txt_count.font = txt_variant.font = font;
-  MakeButton(btn_start, L"Започни", {kFieldLeft, top + 150, 1800, 405}, tab++);
-  MakeButton(btn_print, L"Печат на варианта…", {kFieldLeft + 1950, top + 150, 2850, 405}, tab++);
+  MakeButton(btn_start, L"Започни", {kMargin, top + 60, kInner, 405}, tab++);
+  MakeButton(btn_print, L"Печат на варианта…", {kMargin, top + 570, kInner, 405}, tab++);
   btn_start.on_click = [this] {
     if (auto questions = SetUpQuestions(true)) Begin(QuizRun(ChosenKind(), SetUpVariant(), *questions));
   };
@@ -98,13 +101,13 @@ QuizWindow::QuizWindow(const std::vector<TileRecord>& records, Links links)
     if (on_print && SetUpQuestions(true)) on_print();
   };
 
-  Place(lbl_progress, L"", {kMargin, kMargin, 3600, 255}, Verdana(8.25, true));
-  Place(lbl_score, L"", {kWidth - kMargin - 2400, kMargin, 2400, 255}, Verdana(8.25, true));
+  Place(lbl_progress, L"", {kMargin, kMargin, 1920, 255}, Verdana(8.25, true));
+  Place(lbl_score, L"", {kWidth - kMargin - 1320, kMargin, 1320, 255}, Verdana(8.25, true));
   lbl_score.alignment = kit::Align::kRight;
-  Place(lbl_question, L"", {kMargin, 660, kWidth - 2 * kMargin, 720}, Verdana(12, true));
+  Place(lbl_question, L"", {kMargin, 555, kInner, 1020}, Verdana(12, true));
   lbl_question.word_wrap = true;
-  Place(lbl_answer, L"Отговор", {kMargin, 1545, 1200, 255}, font);
-  txt_answer.bounds = {kMargin + 1260, 1500, 3000, 315};
+  Place(lbl_answer, L"Отговор", {kMargin, 1680, 960, 255}, font);
+  txt_answer.bounds = {kMargin + 1000, 1635, kInner - 1000, 315};
   txt_answer.font = Verdana(10, false);
   txt_answer.labelled_by = &lbl_answer;
   txt_answer.tab_index = 0;
@@ -112,17 +115,18 @@ QuizWindow::QuizWindow(const std::vector<TileRecord>& records, Links links)
     if (pausing_) Next();
     else if (page_ == Page::kQuestion && run_ && !run_->Finished()) Answered(run_->AnswerTyped(txt_answer.text));
   };
-  Place(lbl_feedback, L"", {kMargin, 2100, kWidth - 2 * kMargin, 600}, Verdana(10, true));
+  Place(lbl_feedback, L"", {kMargin, 2130, kInner, 900}, Verdana(10, true));
   lbl_feedback.word_wrap = true;
   // Readers speak both as they change: the pupil may be in the table.
   lbl_question.role = kit::Role::kAlert;
   lbl_feedback.role = kit::Role::kAlert;
 
-  Place(lbl_result, L"", {kMargin, kMargin, kWidth - 2 * kMargin, 300}, Verdana(11, true));
-  Place(lst_mistakes, L"", {kMargin, 720, kWidth - 2 * kMargin, 255}, Verdana(8.25, true));
+  Place(lbl_result, L"", {kMargin, kMargin, kInner, 600}, Verdana(11, true));
+  lbl_result.word_wrap = true;
+  Place(lst_mistakes, L"", {kMargin, 900, kInner, 255}, Verdana(8.25, true));
   lst_mistakes.role = kit::Role::kList;
-  MakeButton(btn_repeat, L"Повтори грешните", {kMargin, 0, 2400, 405}, 1);
-  MakeButton(btn_new, L"Ново упражнение", {kMargin + 2550, 0, 2400, 405}, 2);
+  MakeButton(btn_repeat, L"Повтори грешните", {kMargin, 0, kInner, 405}, 1);
+  MakeButton(btn_new, L"Ново упражнение", {kMargin, 0, kInner, 405}, 2);
   btn_repeat.on_click = [this] {
     if (run_ && !run_->Mistakes().empty()) Begin(run_->Repeat());
   };
@@ -243,19 +247,23 @@ void QuizWindow::ShowEnd() {
   int top = lst_mistakes.bounds.Bottom() + 60;
   for (size_t i = 0; i < mistakes.size(); ++i) {
     auto item = std::make_unique<kit::Label>(*this, "mistake_" + std::to_string(i + 1));
-    Place(*item, L"", {kMargin + 120, top, kWidth - 2 * kMargin - 120, kItemHeight}, font);
-    item->caption = MistakeText(run_->Kind(), mistakes[i]);
+    const std::wstring text = MistakeText(run_->Kind(), mistakes[i]);
+    const int height = static_cast<int>((text.size() + kItemChars - 1) / kItemChars) * kItemLine + 60;
+    Place(*item, L"", {kMargin + 120, top, kInner - 120, height}, font);
+    item->caption = text;
+    item->word_wrap = true;
     item->role = kit::Role::kListItem;
     // One stop for the list, the arrows walk it; the click only holds the focus there.
     item->tab_index = 0;
     item->tab_group = 1;
     item->on_click = [] {};
-    top += kItemHeight;
+    top += height;
     mistake_items_.push_back(std::move(item));
   }
-  btn_repeat.bounds.top = btn_new.bounds.top = top + 240;
+  btn_repeat.bounds.top = top + 180;
+  btn_new.bounds.top = top + 690;
   btn_repeat.enabled = !mistakes.empty();
-  SetHeight(std::max(3300, top + 240 + 405 + kMargin));
+  SetHeight(std::max(kPageHeight, btn_new.bounds.Bottom() + kMargin));
   ShowPage(Page::kEnd);
   SetFocus(mistakes.empty() ? &btn_new : &btn_repeat);
   initial_focus = Focused();
@@ -276,7 +284,7 @@ void QuizWindow::ShowPage(Page page) {
     c->visible = page == Page::kEnd;
   if (page != Page::kEnd) {
     mistake_items_.clear();
-    SetHeight(3300);
+    SetHeight(kPageHeight);
   }
   default_action = page == Page::kSetUp ? &btn_start : nullptr;
 }
