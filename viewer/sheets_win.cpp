@@ -240,7 +240,12 @@ void WinSheetOutput::Copy(const SheetContent& content) {
     Tell(owner, L"Картината не можа да бъде копирана.\n\n" + SystemReason(GetLastError()));
 }
 
-void WinSheetOutput::Save(const SheetContent& content) {
+void WinSheetOutput::Save(const SheetContent& content) { SavePages({content}); }
+
+void WinSheetOutput::Print(const SheetContent& content) { PrintPages({content}); }
+
+void WinSheetOutput::SavePages(const std::vector<SheetContent>& pages) {
+  if (pages.empty()) return;
   using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
   static auto save_dialog = LateBound<SaveDialog>(L"comdlg32.dll", "GetSaveFileNameW");
   if (!save_dialog) return;
@@ -270,21 +275,29 @@ void WinSheetOutput::Save(const SheetContent& content) {
   const bool emf = ofn.nFilterIndex == 2;
   std::wstring path = name.data();
   if (!HasExtension(path)) path += emf ? L".emf" : L".png";
-  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    const std::wstring question = L"Файлът „" + path + L"“ вече съществува.\n\nДа бъде ли заменен?";
+  // Every file that would be replaced is asked about before any is written.
+  for (size_t i = 0; i < pages.size(); ++i) {
+    const std::wstring file = PageFileName(path, i);
+    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    const std::wstring question = L"Файлът „" + file + L"“ вече съществува.\n\nДа бъде ли заменен?";
     const int answer = MessageBoxW(owner, question.c_str(), kCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
     if (focus) SetFocus(focus);
     if (answer != IDYES) return;
   }
 
-  const DWORD error = WriteSheetFile(content, path, emf);
-  if (error != ERROR_SUCCESS) {
-    Tell(owner, L"Картината не можа да бъде записана във файла „" + path + L"“.\n\n" + SystemReason(error));
-    if (focus) SetFocus(focus);
+  for (size_t i = 0; i < pages.size(); ++i) {
+    const std::wstring file = PageFileName(path, i);
+    const DWORD error = WriteSheetFile(pages[i], file, emf);
+    if (error != ERROR_SUCCESS) {
+      Tell(owner, L"Картината не можа да бъде записана във файла „" + file + L"“.\n\n" + SystemReason(error));
+      if (focus) SetFocus(focus);
+      return;
+    }
   }
 }
 
-void WinSheetOutput::Print(const SheetContent& content) {
+void WinSheetOutput::PrintPages(const std::vector<SheetContent>& pages) {
+  if (pages.empty()) return;
   using PrintDialog = BOOL(WINAPI*)(PRINTDLGW*);
   using DialogError = DWORD(WINAPI*)();
   static auto print_dialog = LateBound<PrintDialog>(L"comdlg32.dll", "PrintDlgW");
@@ -327,31 +340,31 @@ void WinSheetOutput::Print(const SheetContent& content) {
   if (!chosen || !pd.hDC) return;
   HDC dc = pd.hDC;
   const int page_w = GetDeviceCaps(dc, HORZRES), page_h = GetDeviceCaps(dc, VERTRES);
-  // The proportions at any width, then the width that fits the page.
-  const Sheet probe = LayOutSheet(content, kSheetWidth);
-  const kit::Rect fit = FitInside(probe.width, probe.height, {0, 0, page_w, page_h});
-  Sheet sheet = LayOutSheet(content, fit.width);
-  MoveSheet(sheet, fit.left, fit.top + (fit.height - sheet.height) / 2);
   DOCINFOW doc{};
   doc.cbSize = sizeof(doc);
-  doc.lpszDocName = content.title.c_str();   // what the queue shows
+  doc.lpszDocName = pages[0].title.c_str();   // what the queue shows
   // A step that fails without saying why still fails.
   auto last_error = [] { return GetLastError() ? GetLastError() : static_cast<DWORD>(ERROR_GEN_FAILURE); };
   DWORD error = ERROR_SUCCESS;
-  if (StartDocW(dc, &doc) <= 0) {
-    error = last_error();
-  } else if (StartPage(dc) <= 0) {
-    error = last_error();
-    AbortDoc(dc);
-  } else {
+  if (StartDocW(dc, &doc) <= 0) error = last_error();
+  for (size_t i = 0; error == ERROR_SUCCESS && i < pages.size(); ++i) {
+    // The proportions at any width, then the width that fits the page.
+    const Sheet probe = LayOutSheet(pages[i], kSheetWidth);
+    const kit::Rect fit = FitInside(probe.width, probe.height, {0, 0, page_w, page_h});
+    Sheet sheet = LayOutSheet(pages[i], fit.width);
+    MoveSheet(sheet, fit.left, fit.top + (fit.height - sheet.height) / 2);
+    if (StartPage(dc) <= 0) {
+      error = last_error();
+      AbortDoc(dc);
+      break;
+    }
     kit::win::PaintScene(dc, sheet.items, sheet.dpi);
     if (EndPage(dc) <= 0) {
       error = last_error();
       AbortDoc(dc);
-    } else if (EndDoc(dc) <= 0) {
-      error = last_error();
     }
   }
+  if (error == ERROR_SUCCESS && EndDoc(dc) <= 0) error = last_error();
   DeleteDC(dc);
   // "Print to file" whose file name was not given is the user's cancel.
   if (error == ERROR_SUCCESS || error == ERROR_CANCELLED || error == ERROR_PRINT_CANCELLED) return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/win32.h"
 #include "viewer/worksheet.h"
@@ -23,6 +24,8 @@ class WinSheetOutput : public SheetOutput {
   void Copy(const SheetContent& content) override;
   void Save(const SheetContent& content) override;
   void Print(const SheetContent& content) override;
+  void SavePages(const std::vector<SheetContent>& pages) override;
+  void PrintPages(const std::vector<SheetContent>& pages) override;
 };
 
 }  // namespace viewer

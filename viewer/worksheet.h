@@ -82,6 +82,11 @@ void MoveSheet(Sheet& sheet, int dx, int dy);
 constexpr int kSheetWidth = 3508;
 constexpr int kSheetDpi = 300;
 
+// Where page `page` (0 for the first) of a set saved as `path` goes: the
+// first in `path` itself, the others with "-2", "-3"... before the
+// extension ("Тест.png", "Тест-2.png"), or at the end when there is none.
+std::wstring PageFileName(const std::wstring& path, size_t page);
+
 // Copying, saving and printing the picture; the Win32 program provides it.
 class SheetOutput {
  public:
@@ -89,6 +94,11 @@ class SheetOutput {
   virtual void Copy(const SheetContent& content) = 0;
   virtual void Save(const SheetContent& content) = 0;
   virtual void Print(const SheetContent& content) = 0;
+  // Several pages as one set (a quiz and its answers, tables given out
+  // together): saved under one chosen name, a file a page named by
+  // PageFileName, and printed as one job with a page each, in order.
+  virtual void SavePages(const std::vector<SheetContent>& pages) = 0;
+  virtual void PrintPages(const std::vector<SheetContent>& pages) = 0;
   // Ctrl+C, Ctrl+S or Ctrl+P (`letter`): the picture `content` makes,
   // copied, saved or printed; whether the letter was one of them.
   bool Shortcut(wchar_t letter, const std::function<SheetContent()>& content);

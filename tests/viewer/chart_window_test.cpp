@@ -69,6 +69,8 @@ struct Copies : viewer::SheetOutput {
   void Copy(const viewer::SheetContent& c) override { copied.push_back(c); }
   void Save(const viewer::SheetContent&) override {}
   void Print(const viewer::SheetContent&) override {}
+  void SavePages(const std::vector<viewer::SheetContent>&) override {}
+  void PrintPages(const std::vector<viewer::SheetContent>&) override {}
   std::vector<viewer::SheetContent> copied;
 };
 

@@ -349,6 +349,8 @@ struct Recorder : viewer::SheetOutput {
   void Copy(const viewer::SheetContent& c) override { asked.push_back(L"copy " + c.title); }
   void Save(const viewer::SheetContent& c) override { asked.push_back(L"save " + c.title); }
   void Print(const viewer::SheetContent& c) override { asked.push_back(L"print " + c.title); }
+  void SavePages(const std::vector<viewer::SheetContent>& p) override { asked.push_back(L"save pages " + p[0].title); }
+  void PrintPages(const std::vector<viewer::SheetContent>& p) override { asked.push_back(L"print pages " + p[0].title); }
   std::vector<std::wstring> asked;
 };
 
