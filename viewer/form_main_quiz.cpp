@@ -34,6 +34,13 @@ void FormMain::OpenQuiz() {
     links.close = [this] { kit::PostTask([this] { quiz_.reset(); }); };
     quiz_ = std::make_unique<QuizWindow>(*records, std::move(links));
     quiz_->beside = this;
+    quiz_->on_pages = [this](bool print) {
+      OutputQuizVariant([this, print](const std::vector<SheetContent>& pages) {
+        if (!sheet_output_) return;
+        if (print) sheet_output_->PrintPages(pages);
+        else sheet_output_->SavePages(pages);
+      });
+    };
   }
   quiz_->Activate();
 }

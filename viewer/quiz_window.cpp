@@ -98,7 +98,7 @@ QuizWindow::QuizWindow(const std::vector<TileRecord>& records, Links links)
     if (auto questions = SetUpQuestions(true)) Begin(QuizRun(ChosenKind(), SetUpVariant(), *questions));
   };
   btn_print.on_click = [this] {
-    if (on_print && SetUpQuestions(true)) on_print();
+    if (on_pages) on_pages(true);
   };
 
   Place(lbl_progress, L"", {kMargin, kMargin, 1920, 255}, Verdana(8.25, true));
@@ -134,6 +134,13 @@ QuizWindow::QuizWindow(const std::vector<TileRecord>& records, Links links)
 
   on_key = [this](kit::Key key, int) { return HandleKey(key); };
   on_close_request = [this] { Close(); };
+  // The pages of the variant set up; while it is taken they are not the
+  // pupil's to see.
+  on_shortcut = [this](wchar_t letter) {
+    if (page_ != Page::kSetUp || !on_pages || (letter != L'S' && letter != L'P')) return false;
+    on_pages(letter == L'P');
+    return true;
+  };
   cbo_kind.SetIndex(0);
   cbo_elements.SetIndex(static_cast<int>(kQuizSets.size()) - 1);
   txt_count.text = std::to_wstring(kDefaultQuestions);

@@ -90,8 +90,9 @@ class QuizWindow : public kit::Form {
 
   const std::vector<std::unique_ptr<kit::Label>>& MistakeItems() const { return mistake_items_; }
 
-  // Where "Печат на варианта…" goes; unset, the line is not offered.
-  std::function<void()> on_print;
+  // The set-up variant's pages are asked for: printed ("Печат на
+  // варианта…", Ctrl+P) or saved (Ctrl+S).
+  std::function<void(bool print)> on_pages;
 
  private:
   void Begin(QuizRun run);

@@ -182,22 +182,41 @@ TEST(QuizWindow, WrittenAnswersAreJudgedInTheWindowAndTheTableTakesNone) {
   EXPECT_EQ(quiz.txt_answer.text, L"");
 }
 
-TEST(QuizWindow, TheVariantsPagesDrawTheTableBlankOnlyWhileTheyAreMade) {
-  Viewer v;
-  v.SetUp(0, 3, L"10", L"4711");
+// Prints and saves the pages, noting whether Fe's tile showed its symbol.
+struct Pages : viewer::SheetOutput {
+  explicit Pages(const kit::Label& fe) : fe(fe) {}
+  void Copy(const viewer::SheetContent&) override {}
+  void Save(const viewer::SheetContent&) override {}
+  void Print(const viewer::SheetContent&) override {}
+  void SavePages(const std::vector<viewer::SheetContent>& p) override { Take(p, L"save"); }
+  void PrintPages(const std::vector<viewer::SheetContent>& p) override { Take(p, L"print"); }
+  void Take(const std::vector<viewer::SheetContent>& p, const wchar_t* how) {
+    pages = p;
+    done.push_back(std::wstring(how) + (fe.caption_shown ? L" with symbols" : L" blank"));
+  }
+  const kit::Label& fe;
   std::vector<viewer::SheetContent> pages;
-  bool blank = false;
-  v.form.OutputQuizVariant([&](const auto& made) {
-    pages = made;
-    blank = !v.form.Tile("Fe")->caption_shown;
-  });
-  ASSERT_EQ(pages.size(), 2u);
-  EXPECT_TRUE(blank);
+  std::vector<std::wstring> done;
+};
+
+TEST(QuizWindow, TheVariantPrintsAndSavesAsTwoPagesOverTheBlankTable) {
+  Viewer v;
+  Pages out(*v.form.Tile("Fe"));
+  v.form.SetSheetOutput(&out);
+  viewer::QuizWindow& quiz = v.SetUp(0, 3, L"10", L"4711");
+  kit::Click(quiz.btn_print);
+  EXPECT_TRUE(kit::Shortcut(quiz, L'S'));
+  EXPECT_EQ(out.done, (std::vector<std::wstring>{L"print blank", L"save blank"}));
   EXPECT_TRUE(v.form.Tile("Fe")->caption_shown);
-  EXPECT_EQ(pages[0].title, L"Упражнение – вариант 4711");
-  const auto& drawn = pages[0].controls;
+  ASSERT_EQ(out.pages.size(), 2u);
+  EXPECT_EQ(out.pages[0].title, L"Упражнение – вариант 4711");
+  const auto& drawn = out.pages[0].controls;
   EXPECT_NE(std::find(drawn.begin(), drawn.end(), v.form.Tile("Fe")), drawn.end());
-  EXPECT_EQ(pages[1].texts[0].text, L"1. Rb (Рубидий)");
+  EXPECT_EQ(out.pages[1].texts[0].text, L"1. Rb (Рубидий)");
+  // Not while the questions are asked.
+  kit::Click(quiz.btn_start);
+  EXPECT_FALSE(kit::Shortcut(quiz, L'P'));
+  EXPECT_EQ(out.done.size(), 2u);
 }
 
 TEST(QuizWindow, TheBlankTableHidesSymbolsAndTypingUntilEscPutsItBack) {
