@@ -79,11 +79,11 @@ Control* Form::Find(const std::string& name) const {
   return nullptr;
 }
 
-Point WindowOrigin(const Form& form, int width, int height, Rect work, const Rect* beside) {
+Point WindowOrigin(const Form& form, int width, int height, Rect work, std::optional<Rect> beside) {
   if (beside) {
-    const int x = beside->Right() + width <= work.Right() ? beside->Right() : work.Right() - width;
-    const int y = std::min(beside->top, work.Bottom() - height);
-    return {std::max(x, work.left), std::max(y, work.top)};
+    const int x = std::max(work.left, std::min(beside->Right(), work.Right() - width));
+    const int y = std::max(work.top, std::min(beside->top, work.Bottom() - height));
+    return {x, y};
   }
   if (!form.centered) return {TwipsToPixels(form.left), TwipsToPixels(form.top)};
   return {work.left + (work.width - width) / 2, work.top + (work.height - height) / 2};

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,8 +36,7 @@ class Form {
   std::wstring icon;             // icon resource name, empty for the default
   bool centered = true;          // centred on the screen when first shown
   int left = 0, top = 0;         // twips on the screen, when not centred
-  // Set: first shown to the right of this form's window instead (see
-  // WindowOrigin).
+  // Set: first shown beside this form's window instead (see WindowOrigin).
   const Form* beside = nullptr;
   WindowState window_state = WindowState::kNormal;   // kept current by the backend
   bool topmost = false;
@@ -136,11 +136,12 @@ class Form {
 };
 
 // Where a form's window first stands, in pixels on the screen: centred in
-// the work area (the screen less the task bar) or at its own place; beside
-// another window (`beside_window`, its outer rectangle), to its right where
-// the work area has room, else at the work area's right edge, level with its
-// top; always inside the work area where it fits.
-Point WindowOrigin(const Form& form, int width, int height, Rect work_area, const Rect* beside_window = nullptr);
+// the work area (the screen less the task bar) or at its own place; or,
+// given the window it stands `beside`, right of it where the work area has
+// room, else at the work area's right edge (covering as little of it as
+// it must), level with its top.
+Point WindowOrigin(const Form& form, int width, int height, Rect work_area,
+                   std::optional<Rect> beside = std::nullopt);
 
 // Every form object alive, in creation order.
 const std::vector<Form*>& LiveForms();

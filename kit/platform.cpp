@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <vector>
 #include <utility>
 
 #include "kit/control.h"
@@ -70,6 +71,23 @@ void HeadlessPlatform::BeginSystemDrag(Form& form) { drags.push_back(&form); }
 int HeadlessPlatform::PopupMenu(Form& form, const std::vector<MenuItem>& items, int x, int y) {
   menus.push_back({&form, items, x, y});
   return menu_choice ? menu_choice(items) : -1;
+}
+
+unsigned HeadlessPlatform::StartTimer(int ms, std::function<void()> task) {
+  timers.push_back({++last_timer_, ms, std::move(task)});
+  return last_timer_;
+}
+
+void HeadlessPlatform::CancelTimer(unsigned id) {
+  std::erase_if(timers, [id](const PendingTimer& t) { return t.id == id; });
+}
+
+void HeadlessPlatform::RunTimers() {
+  // Taken first: a task may set a timer of its own, which waits for the
+  // next call as it would wait on a real clock.
+  std::vector<PendingTimer> due = std::move(timers);
+  timers.clear();
+  for (PendingTimer& t : due) Dispatch(t.task);
 }
 
 void HeadlessPlatform::End(int exit_code) {

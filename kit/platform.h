@@ -55,6 +55,12 @@ class Platform {
   virtual void Beep() = 0;
   // Milliseconds on a clock that only goes forward.
   virtual std::uint64_t TickMs() = 0;
+  // Runs `task` once, as an event of its own, about `ms` milliseconds from
+  // now; returns its id (never 0) for CancelTimer, or 0 when no timer could
+  // be set.
+  virtual unsigned StartTimer(int ms, std::function<void()> task) = 0;
+  // A timer that has not run yet never will; other ids are ignored.
+  virtual void CancelTimer(unsigned id) = 0;
   // Ends the program at once: no further handler runs.
   [[noreturn]] virtual void End(int exit_code) = 0;
 };
@@ -97,6 +103,10 @@ class HeadlessPlatform : public Platform {
   void Alert(Control& control) override { alerts.push_back(&control); }
   void Beep() override { ++beeps; }
   std::uint64_t TickMs() override { return tick_ms; }
+  unsigned StartTimer(int ms, std::function<void()> task) override;
+  void CancelTimer(unsigned id) override;
+  // Runs every timer set and not cancelled, as if their time had come.
+  void RunTimers();
   [[noreturn]] void End(int exit_code) override;
 
   int do_events = 0;
@@ -119,6 +129,15 @@ class HeadlessPlatform : public Platform {
   int beeps = 0;
   std::vector<Control*> alerts;
   std::uint64_t tick_ms = 0;
+  struct PendingTimer {
+    unsigned id;
+    int ms;
+    std::function<void()> task;
+  };
+  std::vector<PendingTimer> timers;   // set and not yet run or cancelled
+
+ private:
+  unsigned last_timer_ = 0;
 };
 
 // Installs a fresh headless platform for the scope of a test.

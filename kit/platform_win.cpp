@@ -13,6 +13,8 @@ namespace kit::win {
 namespace {
 
 HINSTANCE g_instance = nullptr;
+// The tasks of the thread timers set and not yet run, by timer id.
+std::unordered_map<UINT_PTR, std::function<void()>> g_timers;
 std::unordered_map<HWND, ControlRecord*> g_by_hwnd;
 int g_sync_depth = 0;
 
@@ -123,6 +125,23 @@ class Win32Platform : public Platform {
   void Beep() override { MessageBeep(MB_OK); }
 
   std::uint64_t TickMs() override { return GetTickCount64(); }
+
+  unsigned StartTimer(int ms, std::function<void()> task) override {
+    const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ms), TimerRan);
+    if (id) g_timers[id] = std::move(task);
+    return static_cast<unsigned>(id);
+  }
+  void CancelTimer(unsigned id) override {
+    if (g_timers.erase(id)) KillTimer(nullptr, id);
+  }
+  static void CALLBACK TimerRan(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);   // once only
+    auto it = g_timers.find(id);
+    if (it == g_timers.end()) return;
+    std::function<void()> task = std::move(it->second);
+    g_timers.erase(it);
+    Fire(task);
+  }
 
   void End(int exit_code) override { ExitProcess(static_cast<UINT>(exit_code)); }
 

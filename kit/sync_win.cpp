@@ -197,13 +197,13 @@ void SyncForm(Form& form) {
       SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
       RECT outer;
       GetWindowRect(rec->hwnd, &outer);
-      RECT other{};
-      const FormRecord* beside = form.beside ? FormRecordOf(*form.beside) : nullptr;
-      const bool by_other = beside && beside->hwnd && GetWindowRect(beside->hwnd, &other);
-      const Rect other_rect{other.left, other.top, other.right - other.left, other.bottom - other.top};
-      Point at = WindowOrigin(form, outer.right - outer.left, outer.bottom - outer.top,
-                              {work.left, work.top, work.right - work.left, work.bottom - work.top},
-                              by_other ? &other_rect : nullptr);
+      std::optional<Rect> beside;
+      if (auto* other = form.beside ? FormRecordOf(*form.beside) : nullptr; other && other->hwnd) {
+        RECT r;
+        GetWindowRect(other->hwnd, &r);
+        beside = Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+      }
+      Point at = WindowOrigin(form, outer.right - outer.left, outer.bottom - outer.top, {work.left, work.top, work.right - work.left, work.bottom - work.top}, beside);
       SetWindowPos(rec->hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       ShowWindow(rec->hwnd, SW_SHOW);
     } else {

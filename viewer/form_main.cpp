@@ -128,6 +128,7 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
   on_shortcut = [this](wchar_t letter) {
     if (letter == L'M') return OpenMolarMass(), true;
     if (letter == L'R') return OpenSolubility(), true;
+    if (letter == L'U') return OpenQuiz(), true;
     return sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); });
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
@@ -324,6 +325,7 @@ void FormMain::BuildTiles() {
     tile->description = LegendCaption(info.category);
     if (info.position == kNoRecord) {
       tile->on_click = [this, t = tile.get()] {
+        if (QuizTakes(*t)) return;
         ShowUnknownElement();
         trends_->TileShown(*t);
         if (chart_) chart_->Highlight(trends_->NoticedTile());
@@ -331,6 +333,7 @@ void FormMain::BuildTiles() {
       };
     } else {
       tile->on_click = [this, t = tile.get(), position = info.position] {
+        if (QuizTakes(*t)) return;
         ShowElement(position);
         trends_->TileShown(*t);
         if (chart_) chart_->Highlight(trends_->NoticedTile());

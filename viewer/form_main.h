@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "viewer/chart_window.h"
 #include "viewer/molar_window.h"
 #include "viewer/property_values.h"
+#include "viewer/quiz_window.h"
 #include "viewer/record_source.h"
 #include "viewer/solubility_window.h"
 #include "viewer/trend_view.h"
@@ -83,6 +85,13 @@ class FormMain : public kit::Form {
   void TypeTileSymbol(const kit::Label& tile);
   // Shows a tile's element for another window, as a click on it would.
   void ShowTileFor(int tile);
+  // Opens the quiz beside the table, or brings it forward.
+  void OpenQuiz();
+  QuizWindow* Quiz() { return quiz_.get(); }
+  // The quiz's set-up variant as its two pages, handed to `out` (to print
+  // or save them) while the table shows no symbols; nothing when the set-up
+  // is out of range (the user is told).
+  void OutputQuizVariant(const std::function<void(const std::vector<SheetContent>&)>& out);
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -194,6 +203,11 @@ class FormMain : public kit::Form {
   void BuildLines();
   void BuildPanel();
   void BuildTiles();
+  // While the quiz asks, it takes the tiles' clicks; whether it took this one.
+  bool QuizTakes(const kit::Label& tile);
+  void BeginQuiz(bool blank);
+  void EndQuiz();
+  void RingTile(int tile);
 
   DatabaseEngine& engine_;
   std::wstring program_folder_;
@@ -216,6 +230,10 @@ class FormMain : public kit::Form {
   std::vector<FormulaElement> formula_elements_;
   std::unique_ptr<MolarWindow> molar_;
   bool showing_for_window_ = false;
+  std::unique_ptr<QuizWindow> quiz_;
+  // The ring on an answer's tile: four strips above the tiles.
+  std::array<std::unique_ptr<kit::Label>, 4> quiz_ring_;
+  bool symbols_before_quiz_ = true;
 };
 
 }  // namespace viewer

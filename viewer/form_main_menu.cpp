@@ -17,6 +17,7 @@ constexpr wchar_t kPrint[] = L"Печат…";
 constexpr wchar_t kChart[] = L"Графика…";
 constexpr wchar_t kMolarMass[] = L"Моларна маса…";
 constexpr wchar_t kSolubility[] = L"Разтворимост и активност…";
+constexpr wchar_t kQuiz[] = L"Упражнение…";
 
 }  // namespace
 
@@ -60,6 +61,7 @@ std::vector<kit::MenuItem> FormMain::MenuItems() const {
   items.push_back({kChart});
   items.push_back({kMolarMass});
   items.push_back({kSolubility});
+  items.push_back({kQuiz});
   return items;
 }
 
@@ -82,6 +84,10 @@ void FormMain::OpenMenu(int x, int y) {
   }
   if (line == kSolubility) {
     OpenSolubility();
+    return;
+  }
+  if (line == kQuiz) {
+    OpenQuiz();
     return;
   }
   if (!sheet_output_) return;

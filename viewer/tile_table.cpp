@@ -155,4 +155,12 @@ kit::Color CategoryColor(Category category) {
 
 std::span<const TileInfo> Tiles() { return kTiles; }
 
+int GroupOf(const TileInfo& tile) {
+  if (tile.top >= kLanthanideRow) return 0;
+  if (tile.left < Group(2)) return 1;
+  if (tile.left < Group(3)) return 2;
+  // Uuq's 120 twips off its column still fall within it.
+  return 3 + (tile.left - Group(3)) / 600;
+}
+
 }  // namespace viewer

@@ -42,5 +42,8 @@ constexpr int kTileHeight = 495;
 
 // The 115 tiles in order of record position, the two without one last.
 std::span<const TileInfo> Tiles();
+// The group (1 to 18) whose column a tile stands in; 0 for the two f-block
+// rows below the table.
+int GroupOf(const TileInfo& tile);
 
 }  // namespace viewer

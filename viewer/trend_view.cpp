@@ -155,7 +155,13 @@ int TrendView::TileIndex(const kit::Control* control) const {
   return -1;
 }
 
+void TrendView::SetTyping(Typing typing) {
+  typing_ = typing;
+  search_.reset();
+}
+
 bool TrendView::Type(wchar_t ch, std::uint64_t now_ms) {
+  if (typing_ == Typing::kOff) return false;
   if (!IsTile(form_.Focused())) {
     if (search_) search_->Reset();
     return false;
@@ -163,7 +169,7 @@ bool TrendView::Type(wchar_t ch, std::uint64_t now_ms) {
   if (!search_) {
     // Symbols alone when the names cannot be read; typing is no reason to
     // show the user a message.
-    const std::vector<TileRecord>* records = records_(false);
+    const std::vector<TileRecord>* records = typing_ == Typing::kSymbolsAndNames ? records_(false) : nullptr;
     search_.emplace(TypeAhead::ForTiles(records ? std::span<const TileRecord>(*records)
                                                 : std::span<const TileRecord>()));
   }

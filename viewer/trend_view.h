@@ -77,6 +77,10 @@ class TrendView {
   // the focus there; a letter that finds nothing beeps. Returns whether the
   // character was used.
   bool Type(wchar_t ch, std::uint64_t now_ms);
+  // What typing finds: symbols and names as the window opens; symbols
+  // alone, or nothing (letters then go unused), while a quiz runs.
+  enum class Typing { kSymbolsAndNames, kSymbolsOnly, kOff };
+  void SetTyping(Typing typing);
 
   const TrendLegend& Legend() const { return legend_; }
   // The tile last shown or focused, or -1.
@@ -105,6 +109,7 @@ class TrendView {
   std::vector<Saved> saved_;
   std::vector<bool> legend_visible_;
   std::optional<TypeAhead> search_;
+  Typing typing_ = Typing::kSymbolsAndNames;
   std::unique_ptr<StateView> states_;
   int noticed_tile_ = -1;
 };

@@ -349,9 +349,9 @@ class WineSession:
         return app, window.refresh()
 
     def inspect(self) -> list[dict]:
-        # Reading a window of some hundred controls (the solubility table's
-        # cells) one accessible call at a time takes long on a busy machine.
-        text = self.run(str(INSPECTOR), "dump", timeout=180)
+        # Reading every tile of a window takes a minute and more where the
+        # machine is busy with builds.
+        text = self.run(str(INSPECTOR), "dump", timeout=240)
         rows = []
         for line in text.splitlines():
             line = line.strip()

@@ -47,6 +47,22 @@ TEST(Form, WidthChangedInsideResizeRaisesOneInnerPass) {
   EXPECT_EQ(widths, (std::vector<int>{4830, 4365}));
 }
 
+TEST(Form, WindowBesideAnotherStandsRightOfItOrAtTheWorkAreasEdge) {
+  kit::Form form("Beside");
+  const kit::Rect work{0, 0, 1280, 994};
+  // Room on the right: just beside, level with its top.
+  EXPECT_EQ(kit::WindowOrigin(form, 300, 400, work, kit::Rect{100, 50, 776, 600}).x, 876);
+  EXPECT_EQ(kit::WindowOrigin(form, 300, 400, work, kit::Rect{100, 50, 776, 600}).y, 50);
+  // No room: at the right edge, over as little of the other as it must;
+  // never above the work area's top or below its bottom.
+  const kit::Point edge = kit::WindowOrigin(form, 500, 400, work, kit::Rect{252, -20, 776, 600});
+  EXPECT_EQ(edge.x, 780);
+  EXPECT_EQ(edge.y, 0);
+  EXPECT_EQ(kit::WindowOrigin(form, 500, 400, work, kit::Rect{252, 900, 776, 90}).y, 594);
+  // Wider than the work area: its left edge stays on it.
+  EXPECT_EQ(kit::WindowOrigin(form, 1400, 400, work, kit::Rect{252, 0, 776, 600}).x, 0);
+}
+
 TEST(Dispatch, PostedTaskRunsAfterTheHandlerSoAFormCanDestroyItself) {
   kit::ScopedHeadless headless;
   auto form = std::make_unique<kit::Form>("frmExit");

@@ -115,7 +115,7 @@ TEST(TrendView, TheMenuOpensOnATileOrFromTheKeyboardAndListsTheViewsWithTheShown
                                                L"Агрегатно състояние", L"", L"Без символи", L"Черно-бяло",
                                                L"", L"Копирай като картина",
                                                L"Запиши като картина…", L"Печат…", L"", L"Графика…",
-                                               L"Моларна маса…", L"Разтворимост и активност…"}));
+                                               L"Моларна маса…", L"Разтворимост и активност…", L"Упражнение…"}));
   EXPECT_TRUE(menus[0].items[0].checked);
   for (size_t i = 1; i < menus[0].items.size(); ++i) EXPECT_FALSE(menus[0].items[i].checked);
   EXPECT_EQ(menus[0].x, v.Tile("Fe").bounds.left + 100);
