@@ -11,7 +11,9 @@ namespace {
 // The action's name as a Bulgarian system reads it out.
 constexpr wchar_t kPress[] = L"Натискане";
 
-bool Decoration(const Control& c) { return c.Kind() == ControlKind::kShape || c.Kind() == ControlKind::kLine; }
+bool Decoration(const Control& c) {
+  return c.decorative || c.Kind() == ControlKind::kShape || c.Kind() == ControlKind::kLine;
+}
 
 std::wstring CaptionOf(const Control& c) {
   switch (c.Kind()) {

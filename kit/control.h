@@ -79,6 +79,9 @@ class Control {
   const Control* labelled_by = nullptr;
   std::wstring description;
   std::optional<Role> role;   // set: what readers are told this control is
+  // Only a drawing: readers skip it, as they skip shapes and lines (its
+  // text is read from another control).
+  bool decorative = false;
 
   Handler on_click;
   Handler on_dbl_click;

@@ -16,6 +16,7 @@
 
 #include "kit/control.h"
 #include "kit/form.h"
+#include "viewer/atom_window.h"
 #include "viewer/chart_window.h"
 #include "viewer/property_values.h"
 #include "viewer/record_source.h"
@@ -68,6 +69,11 @@ class FormMain : public kit::Form {
   // categories, the melting point with the states), or brings it forward.
   void OpenChart();
   ChartWindow* Chart() { return chart_.get(); }
+  // Opens the atom's structure of the tile last shown or focused, or shows
+  // that element in the open one and brings it forward; a tile without a
+  // record opens nothing.
+  void OpenAtom();
+  AtomWindow* Atom() { return atom_.get(); }
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -197,6 +203,7 @@ class FormMain : public kit::Form {
   std::unique_ptr<TrendView> trends_;
   SheetOutput* sheet_output_ = nullptr;
   std::unique_ptr<ChartWindow> chart_;
+  std::unique_ptr<AtomWindow> atom_;
 };
 
 }  // namespace viewer

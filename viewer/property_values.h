@@ -101,6 +101,8 @@ struct TileRecord {
   int atomic_number = 0;    // from the record's "atom_num"; 0 when unreadable
   std::wstring name;        // the Bulgarian name; empty when unknown
   std::wstring melt_boil;   // the melting and boiling points as stored
+  std::wstring orbitals;    // the electron configuration as stored
+  std::wstring elec_shell;  // the electrons per shell as stored
   std::array<Reading, kProperties.size()> readings;
 
   const Reading& Of(Property property) const { return readings[static_cast<size_t>(property)]; }

@@ -112,7 +112,7 @@ TEST(TrendView, TheMenuOpensOnATileOrFromTheKeyboardAndListsTheViewsWithTheShown
                                                L"Плътност", L"Температура на топене", L"Температура на кипене", L"",
                                                L"Агрегатно състояние", L"", L"Без символи", L"Черно-бяло",
                                                L"", L"Копирай като картина",
-                                               L"Запиши като картина…", L"Печат…", L"", L"Графика…"}));
+                                               L"Запиши като картина…", L"Печат…", L"", L"Строеж на атома…", L"Графика…"}));
   EXPECT_TRUE(menus[0].items[0].checked);
   for (size_t i = 1; i < menus[0].items.size(); ++i) EXPECT_FALSE(menus[0].items[i].checked);
   EXPECT_EQ(menus[0].x, v.Tile("Fe").bounds.left + 100);
@@ -381,8 +381,11 @@ TEST(Worksheet, ShowsTheTableAndLegendOnWhiteInsideItsMarginAndIsAskedForByKeyAn
 
   for (wchar_t letter : {L'C', L'S', L'P'}) EXPECT_TRUE(kit::Shortcut(v.form, letter));
   EXPECT_FALSE(kit::Shortcut(v.form, L'Q'));
-  // "Копирай като картина": three lines above the separator before "Графика…".
-  v.headless.platform.menu_choice = [](const auto& items) { return static_cast<int>(items.size()) - 5; };
+  v.headless.platform.menu_choice = [](const std::vector<kit::MenuItem>& items) {
+    return static_cast<int>(std::find_if(items.begin(), items.end(),
+                                         [](const auto& i) { return i.text == L"Копирай като картина"; }) -
+                            items.begin());
+  };
   kit::ContextMenu(v.form, v.Tile("Fe").bounds.left + 100, v.Tile("Fe").bounds.top + 100);
   EXPECT_EQ(out.asked.size(), 4u);
   EXPECT_EQ(out.asked.back(), L"copy Периодична система на химичните елементи: електроотрицателност");
