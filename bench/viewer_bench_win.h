@@ -27,6 +27,15 @@ inline double Now() {
   return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
+// Handles the messages waiting, painting among them.
+inline void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
 inline double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];

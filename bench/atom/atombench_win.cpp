@@ -16,14 +16,7 @@ namespace {
 
 using bench::Median;
 using bench::Now;
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
+using bench::Pump;
 
 void Repaint(HWND hwnd, bool invalidate) {
   RedrawWindow(hwnd, nullptr, nullptr, (invalidate ? RDW_INVALIDATE : 0) | RDW_UPDATENOW | RDW_ALLCHILDREN);

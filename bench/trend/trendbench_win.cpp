@@ -23,14 +23,7 @@ namespace {
 
 using bench::Median;
 using bench::Now;
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
+using bench::Pump;
 
 }  // namespace
 
