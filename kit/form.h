@@ -88,6 +88,9 @@ class Form {
   // A key the form gets (kit/input), offered before its own handling;
   // returns whether the form used it.
   std::function<bool(Key key, int shift)> on_key;
+  // The mouse wheel turned over the window by whole notches (away from the
+  // user positive); returns whether the form used them.
+  std::function<bool(int notches)> on_wheel;
   // Page Up and Page Down come to on_key wherever the focus is in the
   // window, not only from the form's own (a window that pages through
   // elements).

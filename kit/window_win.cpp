@@ -121,6 +121,15 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       Fire([form, ch, &used] { used = Char(*form, ch); });
       return used ? 0 : DefWindowProcW(hwnd, msg, wp, lp);
     }
+    case WM_MOUSEWHEEL: {
+      // Whole notches, away from the user positive; a child window's wheel
+      // comes here through its default handling.
+      Form* form = rec->form;
+      const int notches = GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA;
+      bool used = false;
+      if (form->on_wheel && notches) Fire([form, notches, &used] { used = form->on_wheel(notches); });
+      return used ? 0 : DefWindowProcW(hwnd, msg, wp, lp);
+    }
     case WM_SETFOCUS: {
       // Back into the window: the focus goes where the form keeps it.
       FocusFallback to = FallbackFocus(*rec->form);

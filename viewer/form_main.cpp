@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "kit/font.h"
+#include "kit/input.h"
 #include "kit/platform.h"
 #include "viewer/matter_state.h"
 #include "viewer/module1.h"
@@ -57,20 +58,6 @@ void Caption(kit::Label& label, const wchar_t* text, kit::Rect bounds, kit::Font
   label.fore_color = color;
   label.transparent = true;
   label.alignment = align;
-}
-
-// A category as the legend names it; a tile's description for screen readers.
-const wchar_t* LegendCaption(Category category) {
-  switch (category) {
-    case Category::kAlkaliMetal: return L"Алкални метали";
-    case Category::kAlkalineEarthMetal: return L"Алкалоземни метали";
-    case Category::kLanthanide: return L"Лантаноиди";
-    case Category::kActinide: return L"Актиниди";
-    case Category::kTransitionMetal: return L"Транзитивни метали";
-    case Category::kOtherMetal: return L"Други метали";
-    case Category::kNonmetal: return L"Неметали";
-    default: return L"Благородни газове";
-  }
 }
 
 // The keyboard reaches the boxes first, in their own order, then the tile
@@ -132,6 +119,11 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
     return sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); });
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
+  on_key = [this](kit::Key key, int shift) {
+    if (key != kit::Key::kEnter || !(shift & kit::kControlKey)) return false;
+    OpenAtom();
+    return true;
+  };
   on_focus_change = [this](kit::Control* from, kit::Control* to) {
     trends_->FocusMoved(from, to);
     if (chart_) chart_->Highlight(trends_->NoticedTile());
@@ -185,7 +177,7 @@ void FormMain::BuildLegend() {
     e.swatch.monochrome = CategoryPrintFill(e.category);
     // Outlined in the window's colour, so it shows as a plain square.
     e.swatch.border_color = kBackground;
-    Caption(e.label, LegendCaption(e.category), {e.label_left, e.label_top, 1740, 255}, Verdana(8.25, true), kWhite);
+    Caption(e.label, CategoryCaption(e.category), {e.label_left, e.label_top, 1740, 255}, Verdana(8.25, true), kWhite);
   }
 }
 
@@ -322,7 +314,7 @@ void FormMain::BuildTiles() {
     tile->border = true;
     tile->tab_index = kTileTabIndex;
     tile->tab_group = kTileGroup;
-    tile->description = LegendCaption(info.category);
+    tile->description = CategoryCaption(info.category);
     if (info.position == kNoRecord) {
       tile->on_click = [this, t = tile.get()] {
         if (QuizTakes(*t)) return;

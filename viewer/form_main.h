@@ -17,6 +17,7 @@
 
 #include "kit/control.h"
 #include "kit/form.h"
+#include "viewer/atom_window.h"
 #include "viewer/chart_window.h"
 #include "viewer/molar_window.h"
 #include "viewer/property_values.h"
@@ -92,6 +93,11 @@ class FormMain : public kit::Form {
   // or save them) while the table shows no symbols; nothing when the set-up
   // is out of range (the user is told).
   void OutputQuizVariant(const std::function<void(const std::vector<SheetContent>&)>& out);
+  // Opens the atom's structure of the tile last shown or focused, or shows
+  // that element in the open one and brings it forward; a tile without a
+  // record opens nothing.
+  void OpenAtom();
+  AtomWindow* Atom() { return atom_.get(); }
 
   // The twelve value boxes in the order their fields are copied.
   std::array<kit::TextBox*, 12> PanelBoxes();
@@ -234,6 +240,7 @@ class FormMain : public kit::Form {
   // The ring on an answer's tile: four strips above the tiles.
   std::array<std::unique_ptr<kit::Label>, 4> quiz_ring_;
   bool symbols_before_quiz_ = true;
+  std::unique_ptr<AtomWindow> atom_;
 };
 
 }  // namespace viewer

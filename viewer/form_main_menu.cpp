@@ -14,6 +14,7 @@ namespace {
 constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
 constexpr wchar_t kSavePicture[] = L"Запиши като картина…";
 constexpr wchar_t kPrint[] = L"Печат…";
+constexpr wchar_t kAtom[] = L"Строеж на атома…";
 constexpr wchar_t kChart[] = L"Графика…";
 constexpr wchar_t kMolarMass[] = L"Моларна маса…";
 constexpr wchar_t kSolubility[] = L"Разтворимост и активност…";
@@ -58,6 +59,7 @@ std::vector<kit::MenuItem> FormMain::MenuItems() const {
   items.push_back({L"", false, true});
   for (const wchar_t* line : {kCopyPicture, kSavePicture, kPrint}) items.push_back({line});
   items.push_back({L"", false, true});
+  items.push_back({kAtom});
   items.push_back({kChart});
   items.push_back({kMolarMass});
   items.push_back({kSolubility});
@@ -76,6 +78,10 @@ void FormMain::OpenMenu(int x, int y) {
   const std::wstring& line = items[chosen].text;
   if (line == kChart) {
     OpenChart();
+    return;
+  }
+  if (line == kAtom) {
+    OpenAtom();
     return;
   }
   if (line == kMolarMass) {
@@ -127,6 +133,26 @@ void FormMain::OpenSolubility() {
     solubility_ = std::make_unique<SolubilityWindow>(std::move(links), monochrome);
   }
   solubility_->Activate();
+}
+
+void FormMain::OpenAtom() {
+  const std::vector<TileRecord>* records = TileRecords(true);
+  if (!records) return;
+  const std::vector<int> shown = AtomTiles(*records);
+  int tile = trends_->NoticedTile();
+  if (tile < 0 && !shown.empty()) tile = shown.front();
+  if (std::find(shown.begin(), shown.end(), tile) == shown.end()) return;
+  if (atom_) {
+    atom_->ShowTile(tile);
+  } else {
+    AtomWindow::Links links;
+    links.show_tile = [this](int t) { ShowTileFor(t); };
+    links.close = [this] { kit::PostTask([this] { atom_.reset(); }); };
+    links.black_and_white = [this] { return monochrome; };
+    links.sheets = sheet_output_;
+    atom_ = std::make_unique<AtomWindow>(*records, std::move(links), tile);
+  }
+  atom_->Activate();
 }
 
 }  // namespace viewer

@@ -288,6 +288,8 @@ std::vector<TileRecord> ReadTileRecords(RecordSet& rs, const Bookmark& first) {
     if (auto name = rs.FieldText("Name")) record.name = std::move(*name);
     if (auto mass = rs.FieldText("atom_mass")) record.atom_mass = std::move(*mass);
     if (auto number = rs.FieldText("atom_num")) record.atomic_number = ParseAtomicNumber(*number);
+    if (auto orbitals = rs.FieldText("orbitals")) record.orbitals = std::move(*orbitals);
+    if (auto shells = rs.FieldText("elec_shell")) record.elec_shell = std::move(*shells);
     std::optional<MeltBoil> temperatures;
     for (Property p : kProperties) {
       Reading& r = record.readings[static_cast<size_t>(p)];

@@ -102,6 +102,8 @@ struct TileRecord {
   std::wstring name;        // the Bulgarian name; empty when unknown
   std::wstring atom_mass;   // as stored: "55,845", "[97]"; empty when unknown
   std::wstring melt_boil;   // the melting and boiling points as stored
+  std::wstring orbitals;    // the electron configuration as stored
+  std::wstring elec_shell;  // the electrons per shell as stored
   std::array<Reading, kProperties.size()> readings;
 
   const Reading& Of(Property property) const { return readings[static_cast<size_t>(property)]; }

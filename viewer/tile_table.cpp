@@ -139,6 +139,19 @@ constexpr std::array<TileInfo, 115> kTiles{{
 
 }  // namespace
 
+const wchar_t* CategoryCaption(Category category) {
+  switch (category) {
+    case Category::kAlkaliMetal: return L"Алкални метали";
+    case Category::kAlkalineEarthMetal: return L"Алкалоземни метали";
+    case Category::kLanthanide: return L"Лантаноиди";
+    case Category::kActinide: return L"Актиниди";
+    case Category::kTransitionMetal: return L"Транзитивни метали";
+    case Category::kOtherMetal: return L"Други метали";
+    case Category::kNonmetal: return L"Неметали";
+    default: return L"Благородни газове";
+  }
+}
+
 kit::Color CategoryColor(Category category) {
   switch (category) {
     case Category::kAlkaliMetal: return kit::Rgb(0xFF, 0x80, 0x80);

@@ -24,6 +24,8 @@ enum class Category {
 
 // Tile and legend swatch colour of a category.
 kit::Color CategoryColor(Category category);
+// A category as the legend names it ("Транзитивни метали").
+const wchar_t* CategoryCaption(Category category);
 
 // A tile without a record: its click fills the panel with "?".
 constexpr int kNoRecord = -1;

@@ -114,7 +114,7 @@ TEST(TrendView, TheMenuOpensOnATileOrFromTheKeyboardAndListsTheViewsWithTheShown
                                                L"Плътност", L"Температура на топене", L"Температура на кипене", L"",
                                                L"Агрегатно състояние", L"", L"Без символи", L"Черно-бяло",
                                                L"", L"Копирай като картина",
-                                               L"Запиши като картина…", L"Печат…", L"", L"Графика…",
+                                               L"Запиши като картина…", L"Печат…", L"", L"Строеж на атома…", L"Графика…",
                                                L"Моларна маса…", L"Разтворимост и активност…", L"Упражнение…"}));
   EXPECT_TRUE(menus[0].items[0].checked);
   for (size_t i = 1; i < menus[0].items.size(); ++i) EXPECT_FALSE(menus[0].items[i].checked);
