@@ -55,13 +55,15 @@ struct MenuTraits {
 };
 using Menu = UniqueHandle<MenuTraits>;
 
-// A DC we created (CreateCompatibleDC) is deleted...
+// A DC we created (CreateCompatibleDC), or a printer's that the print
+// dialog made for us, is deleted...
 struct MemoryDcTraits {
   using Type = HDC;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { DeleteDC(h); }
 };
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using PrinterDc = UniqueHandle<MemoryDcTraits>;
 
 // ...one the system lent us (GetDC) is released to the window it came from.
 class WindowDc {
@@ -78,6 +80,26 @@ class WindowDc {
   HWND hwnd_;
   HDC dc_;
 };
+
+// Movable global memory (GlobalAlloc; the print dialog's settings); once
+// the clipboard has taken it, Release() it.
+struct GlobalTraits {
+  using Type = HGLOBAL;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { GlobalFree(h); }
+};
+using GlobalMemory = UniqueHandle<GlobalTraits>;
+
+// A COM object, released once; Put() for a call that hands one out
+// (through reinterpret_cast<void**>, as COM's calls want it).
+template <typename Interface>
+struct ComTraits {
+  using Type = Interface*;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type object) { object->Release(); }
+};
+template <typename Interface>
+using ComPtr = UniqueHandle<ComTraits<Interface>>;
 
 // An object selected into a DC for a scope; the one it replaced goes back.
 class SelectedObject {

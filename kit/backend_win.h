@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "base/handles_win.h"
+#include "kit/com_win.h"
 #include "kit/appearance.h"
 #include "kit/control.h"
 #include "kit/form.h"
@@ -172,8 +173,8 @@ void ReleaseAccessible(FormRecord& rec);
 void NameByLabel(HWND hwnd);
 
 // ---- com_win.cpp: the OLE functions the backend calls, each failing
-// softly (0, E_FAIL, null) where its library cannot be loaded.
-void InitComOnce();
+// softly (0, E_FAIL, null) where its library cannot be loaded; and
+// InitComOnce (kit/com_win.h).
 LRESULT ResultFromObject(REFIID iid, WPARAM wp, IUnknown* object);
 HRESULT ObjectFromWindow(HWND hwnd, DWORD id, REFIID iid, void** out);
 HRESULT StdAccessibleObject(HWND hwnd, LONG id, REFIID iid, void** out);

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "base/handles_win.h"
 #include "base/unique_handle.h"
 #include "os/shortcut_text.h"
 #include "os/system_win.h"
@@ -17,14 +18,7 @@ struct PidlTraits {
   static void Close(Type pidl) { CoTaskMemFree(pidl); }
 };
 
-template <typename Interface>
-struct ComTraits {
-  using Type = Interface*;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type object) { object->Release(); }
-};
-template <typename Interface>
-using ComPtr = base::UniqueHandle<ComTraits<Interface>>;
+using base::ComPtr;
 
 // COM for the length of one operation; a thread that already has it keeps it.
 class ComScope {

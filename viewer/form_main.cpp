@@ -14,9 +14,6 @@
 namespace viewer {
 namespace {
 
-
-constexpr wchar_t kTitle[] = L"Периодична система";
-
 // What the user reads when a tile cannot show its element. The panel keeps
 // what it showed before.
 constexpr wchar_t kNoDatabase[] =
@@ -72,7 +69,7 @@ constexpr int kTileGroup = 1;
 
 FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
     : kit::Form("form_main"), engine_(engine), program_folder_(std::move(program_folder)) {
-  caption = kTitle;
+  caption = kWindowTitle;
   back_color = kBackground;
   icon = L"TABLE";
   centered = true;
@@ -360,7 +357,7 @@ bool FormMain::ElementTableReady() {
   if (rs && FirstRow) return true;
   // A file that opened but whose table, index or first record cannot be used
   // is a different fault from a missing file, and the user is told which.
-  kit::CurrentPlatform().MessageBox(db ? kUnusableTable : kNoDatabase, kTitle);
+  kit::CurrentPlatform().MessageBox(db ? kUnusableTable : kNoDatabase, kWindowTitle);
   return false;
 }
 
@@ -379,7 +376,7 @@ void FormMain::ShowElement(std::int32_t position) {
   // Always from the first record, so what a tile shows never depends on the
   // tile clicked before it.
   if (!rs->SetBookmark(*FirstRow) || !rs->Move(position)) {
-    kit::CurrentPlatform().MessageBox(kNoRecordMessage, kTitle);
+    kit::CurrentPlatform().MessageBox(kNoRecordMessage, kWindowTitle);
     return;
   }
   // Read the whole record before touching a box: a record that cannot be
@@ -388,7 +385,7 @@ void FormMain::ShowElement(std::int32_t position) {
   for (size_t i = 0; i < kFields.size(); ++i) {
     auto text = rs->FieldText(kFields[i].field);
     if (!text) {
-      kit::CurrentPlatform().MessageBox(kIncomplete, kTitle);
+      kit::CurrentPlatform().MessageBox(kIncomplete, kWindowTitle);
       return;
     }
     texts[i] = std::move(*text);

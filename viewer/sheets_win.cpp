@@ -7,32 +7,28 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/handles_win.h"
 #include "base/late_bound_win.h"
+#include "kit/com_win.h"
 #include "kit/scene_win.h"
-#include "os/error_text.h"
+#include "viewer/sheet_commands.h"
 
 namespace viewer {
 namespace {
 
-constexpr wchar_t kCaption[] = L"Периодична система";
 // 300 dots an inch in the DIB's and the PNG's own terms.
 constexpr LONG kPelsPerMeter = 11811;
 
 // The common dialogs, the shell's folders and COM are loaded when first
 // used, so that a start that never saves or prints pays nothing for them.
 using base::LateBound;
-
-std::wstring SystemReason(DWORD error) {
-  std::wstring reason = os::ErrorWords(static_cast<long>(error));
-  return reason.empty() ? L"Грешка " + std::to_wstring(error) : reason;
-}
-
-void Tell(HWND owner, const std::wstring& text) { MessageBoxW(owner, text.c_str(), kCaption, MB_OK | MB_ICONWARNING); }
 
 // The sheet drawn into a 24-bit top-down DIB section on white.
 struct Picture {
@@ -69,23 +65,21 @@ bool Render(const Sheet& sheet, Picture* out) {
 // owns the memory once it takes it.
 void PutClipboardText(const std::wstring& text) {
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  void* p = memory ? GlobalLock(memory) : nullptr;
-  if (!p) {
-    if (memory) GlobalFree(memory);
-    return;
-  }
+  base::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+  void* p = memory ? GlobalLock(memory.get()) : nullptr;
+  if (!p) return;
   std::memcpy(p, text.c_str(), bytes);
-  GlobalUnlock(memory);
-  if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+  GlobalUnlock(memory.get());
+  if (SetClipboardData(CF_UNICODETEXT, memory.get())) memory.Release();
 }
 
-// A packed bottom-up DIB, as the clipboard's CF_DIB holds it.
-HGLOBAL PackedDib(const Picture& picture) {
+// A packed bottom-up DIB, as the clipboard's CF_DIB holds it; none when the
+// memory could not be had.
+base::GlobalMemory PackedDib(const Picture& picture) {
   const size_t size = sizeof(BITMAPINFOHEADER) + static_cast<size_t>(picture.stride) * picture.height;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!memory) return nullptr;
-  auto* head = static_cast<BYTE*>(GlobalLock(memory));
+  base::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
+  auto* head = memory ? static_cast<BYTE*>(GlobalLock(memory.get())) : nullptr;
+  if (!head) return {};
   BITMAPINFOHEADER h{};
   h.biSize = sizeof(h);
   h.biWidth = picture.width;
@@ -101,19 +95,19 @@ HGLOBAL PackedDib(const Picture& picture) {
   for (int y = 0; y < picture.height; ++y)
     std::memcpy(rows + static_cast<size_t>(picture.height - 1 - y) * picture.stride,
                 picture.bits + static_cast<size_t>(y) * picture.stride, picture.stride);
-  GlobalUnlock(memory);
+  GlobalUnlock(memory.get());
   return memory;
 }
 
 // The sheet as vectors. Laid out in the reference screen's pixels, A4 wide
 // (297 mm), so that a document shows it at the size of a printed page.
-HENHMETAFILE Metafile(const SheetContent& content) {
+HENHMETAFILE Metafile(const SheetContent& content, const std::wstring& description) {
   base::WindowDc screen;
   const int ref_width = MulDiv(29700, GetDeviceCaps(screen.get(), HORZRES), GetDeviceCaps(screen.get(), HORZSIZE) * 100);
   const Sheet sheet = LayOutSheet(content, ref_width);
   const int ref_height = sheet.height;
   RECT frame{0, 0, 29700, MulDiv(29700, ref_height, ref_width)};
-  HDC dc = CreateEnhMetaFileW(screen.get(), nullptr, &frame, L"Zentrik Elemora\0Периодична система\0");
+  HDC dc = CreateEnhMetaFileW(screen.get(), nullptr, &frame, description.c_str());
   if (!dc) return nullptr;
   RECT all{0, 0, sheet.width, sheet.height};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -127,44 +121,34 @@ constexpr GUID kWicFactoryIid = {0xec5ec8a9, 0xc395, 0x4314, {0x9c, 0x77, 0x54, 
 constexpr GUID kPngFormat = {0x1b7cfaf4, 0x713f, 0x473c, {0xbb, 0xcd, 0x61, 0x37, 0x42, 0x5f, 0xae, 0xaf}};
 constexpr GUID kBgr24 = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
 
-template <typename T>
-struct Com {
-  T* p = nullptr;
-  ~Com() {
-    if (p) p->Release();
-  }
-  T* operator->() const { return p; }
-};
-
 // The PNG through the Windows Imaging Component; an HRESULT on failure.
 HRESULT WritePng(const Picture& picture, const std::wstring& path) {
-  using CoInit = HRESULT(WINAPI*)(void*, DWORD);
   using CoCreate = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-  static auto co_init = LateBound<CoInit>(L"ole32.dll", "CoInitializeEx");
   static auto co_create = LateBound<CoCreate>(L"ole32.dll", "CoCreateInstance");
-  if (!co_init || !co_create) return E_NOTIMPL;
-  co_init(nullptr, COINIT_APARTMENTTHREADED);
-  Com<IWICImagingFactory> factory;
-  Com<IWICStream> stream;
-  Com<IWICBitmapEncoder> encoder;
-  Com<IWICBitmapFrameEncode> frame;
-  HRESULT hr = co_create(kWicFactory, nullptr, CLSCTX_INPROC_SERVER, kWicFactoryIid, reinterpret_cast<void**>(&factory.p));
-  if (SUCCEEDED(hr)) hr = factory->CreateStream(&stream.p);
-  if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(kPngFormat, nullptr, &encoder.p);
-  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.p, WICBitmapEncoderNoCache);
-  if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(&frame.p, nullptr);
-  if (SUCCEEDED(hr)) hr = frame->Initialize(nullptr);
-  if (SUCCEEDED(hr)) hr = frame->SetSize(static_cast<UINT>(picture.width), static_cast<UINT>(picture.height));
-  if (SUCCEEDED(hr)) hr = frame->SetResolution(kSheetDpi, kSheetDpi);
+  if (!co_create) return E_NOTIMPL;
+  // Saving happens on the UI thread, which keeps COM from its first use on.
+  kit::win::InitComOnce();
+  base::ComPtr<IWICImagingFactory> factory;
+  base::ComPtr<IWICStream> stream;
+  base::ComPtr<IWICBitmapEncoder> encoder;
+  base::ComPtr<IWICBitmapFrameEncode> frame;
+  HRESULT hr = co_create(kWicFactory, nullptr, CLSCTX_INPROC_SERVER, kWicFactoryIid, reinterpret_cast<void**>(factory.Put()));
+  if (SUCCEEDED(hr)) hr = factory.get()->CreateStream(stream.Put());
+  if (SUCCEEDED(hr)) hr = stream.get()->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
+  if (SUCCEEDED(hr)) hr = factory.get()->CreateEncoder(kPngFormat, nullptr, encoder.Put());
+  if (SUCCEEDED(hr)) hr = encoder.get()->Initialize(stream.get(), WICBitmapEncoderNoCache);
+  if (SUCCEEDED(hr)) hr = encoder.get()->CreateNewFrame(frame.Put(), nullptr);
+  if (SUCCEEDED(hr)) hr = frame.get()->Initialize(nullptr);
+  if (SUCCEEDED(hr)) hr = frame.get()->SetSize(static_cast<UINT>(picture.width), static_cast<UINT>(picture.height));
+  if (SUCCEEDED(hr)) hr = frame.get()->SetResolution(kSheetDpi, kSheetDpi);
   WICPixelFormatGUID format = kBgr24;
-  if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
+  if (SUCCEEDED(hr)) hr = frame.get()->SetPixelFormat(&format);
   if (SUCCEEDED(hr) && format != kBgr24) hr = E_UNEXPECTED;
   if (SUCCEEDED(hr))
-    hr = frame->WritePixels(static_cast<UINT>(picture.height), static_cast<UINT>(picture.stride),
-                            static_cast<UINT>(picture.stride * picture.height), const_cast<BYTE*>(picture.bits));
-  if (SUCCEEDED(hr)) hr = frame->Commit();
-  if (SUCCEEDED(hr)) hr = encoder->Commit();
+    hr = frame.get()->WritePixels(static_cast<UINT>(picture.height), static_cast<UINT>(picture.stride),
+                                  static_cast<UINT>(picture.stride * picture.height), const_cast<BYTE*>(picture.bits));
+  if (SUCCEEDED(hr)) hr = frame.get()->Commit();
+  if (SUCCEEDED(hr)) hr = encoder.get()->Commit();
   return hr;
 }
 
@@ -180,42 +164,36 @@ std::wstring PicturesFolder() {
   return {};
 }
 
-bool HasExtension(const std::wstring& path) {
-  const size_t slash = path.find_last_of(L"\\/");
-  const size_t dot = path.find_last_of(L'.');
-  return dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
-}
-
 }  // namespace
 
-bool CopySheet(const SheetContent& content, HWND owner) {
+bool CopySheet(const SheetContent& content, const std::wstring& description, HWND owner) {
   Picture picture;
   if (!Render(LayOutSheet(content, kSheetWidth), &picture)) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return false;
   }
-  HGLOBAL dib = PackedDib(picture);
-  HENHMETAFILE emf = Metafile(content);
+  base::GlobalMemory dib = PackedDib(picture);
+  HENHMETAFILE emf = Metafile(content, description);
   if (!OpenClipboard(owner)) {
     const DWORD error = GetLastError();
-    if (dib) GlobalFree(dib);
     if (emf) DeleteEnhMetaFile(emf);
+    dib.Reset();
     SetLastError(error);
     return false;
   }
   EmptyClipboard();
   if (emf && !SetClipboardData(CF_ENHMETAFILE, emf)) DeleteEnhMetaFile(emf);
-  if (dib && !SetClipboardData(CF_DIB, dib)) GlobalFree(dib);
+  if (dib && SetClipboardData(CF_DIB, dib.get())) dib.Release();
   if (!content.clipboard_text.empty()) PutClipboardText(content.clipboard_text);
   CloseClipboard();
   return true;
 }
 
-DWORD WriteSheetFile(const SheetContent& content, const std::wstring& path, bool emf) {
+DWORD WriteSheetFile(const SheetContent& content, const std::wstring& description, const std::wstring& path, bool emf) {
   const std::wstring temporary = path + L".part";
   DWORD error = ERROR_SUCCESS;
   if (emf) {
-    HENHMETAFILE picture = Metafile(content);
+    HENHMETAFILE picture = Metafile(content, description);
     HENHMETAFILE copy = picture ? CopyEnhMetaFileW(picture, temporary.c_str()) : nullptr;
     if (!copy) error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
     if (copy) DeleteEnhMetaFile(copy);
@@ -234,142 +212,138 @@ DWORD WriteSheetFile(const SheetContent& content, const std::wstring& path, bool
   return error;
 }
 
-void WinSheetOutput::Copy(const SheetContent& content) {
-  HWND owner = GetActiveWindow();
-  if (!CopySheet(content, owner))
-    Tell(owner, L"Картината не можа да бъде копирана.\n\n" + SystemReason(GetLastError()));
-}
+namespace {
 
-void WinSheetOutput::Save(const SheetContent& content) { SavePages({content}); }
+// A step's failure: the system's reason, which may be none (0).
+Failure Failed(DWORD error) { return error; }
+Failure Check(bool done) { return done ? Failure() : Failed(GetLastError()); }
 
-void WinSheetOutput::Print(const SheetContent& content) { PrintPages({content}); }
+class WinPrinter : public SheetPrinter {
+ public:
+  explicit WinPrinter(HDC dc) : dc_(dc) {}
+  int PageWidth() const override { return GetDeviceCaps(dc_.get(), HORZRES); }
+  int PageHeight() const override { return GetDeviceCaps(dc_.get(), VERTRES); }
+  Failure StartJob(const std::wstring& name) override {
+    DOCINFOW doc{};
+    doc.cbSize = sizeof(doc);
+    doc.lpszDocName = name.c_str();
+    return Check(::StartDocW(dc_.get(), &doc) > 0);
+  }
+  Failure StartPage() override { return Check(::StartPage(dc_.get()) > 0); }
+  void Paint(const Sheet& sheet) override { kit::win::PaintScene(dc_.get(), sheet.items, sheet.dpi); }
+  Failure EndPage() override { return Check(::EndPage(dc_.get()) > 0); }
+  Failure EndJob() override { return Check(::EndDoc(dc_.get()) > 0); }
+  void AbortJob() override { ::AbortDoc(dc_.get()); }
 
-void WinSheetOutput::SavePages(const std::vector<SheetContent>& pages) {
-  if (pages.empty()) return;
-  using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
-  static auto save_dialog = LateBound<SaveDialog>(L"comdlg32.dll", "GetSaveFileNameW");
-  if (!save_dialog) return;
-  HWND owner = GetActiveWindow();
-  HWND focus = GetFocus();
-  std::vector<wchar_t> name(32768, L'\0');
-  const std::wstring proposed = L"Периодична система.png";
-  proposed.copy(name.data(), proposed.size());
-  const std::wstring folder = PicturesFolder();
-  static const wchar_t kFilters[] = L"PNG (*.png)\0*.png\0EMF (*.emf)\0*.emf\0";
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof(ofn);
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = kFilters;
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = name.data();
-  ofn.nMaxFile = static_cast<DWORD>(name.size());
-  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  ofn.lpstrDefExt = L"png";
-  // The question before replacing a file is asked here, once, for the name
-  // as it will be written: Wine's dialog let a name typed without its
-  // extension ("Таблица") replace the saved "Таблица.png" without asking.
-  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-  const BOOL chosen = save_dialog(&ofn);
-  if (focus) SetFocus(focus);
-  if (!chosen) return;
-  const bool emf = ofn.nFilterIndex == 2;
-  std::wstring path = name.data();
-  if (!HasExtension(path)) path += emf ? L".emf" : L".png";
-  // Every file that would be replaced is asked about before any is written.
-  for (size_t i = 0; i < pages.size(); ++i) {
-    const std::wstring file = PageFileName(path, i);
-    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-    const std::wstring question = L"Файлът „" + file + L"“ вече съществува.\n\nДа бъде ли заменен?";
-    const int answer = MessageBoxW(owner, question.c_str(), kCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-    if (focus) SetFocus(focus);
-    if (answer != IDYES) return;
+ private:
+  base::PrinterDc dc_;
+};
+
+// The dialogs belong to the window active when the command started, and
+// the focus goes back where it was after each.
+class WinSheetSystem : public SheetSystem {
+ public:
+  Failure CopyToClipboard(const SheetContent& content, const std::wstring& description) override {
+    return Check(CopySheet(content, description, owner_));
   }
 
-  for (size_t i = 0; i < pages.size(); ++i) {
-    const std::wstring file = PageFileName(path, i);
-    const DWORD error = WriteSheetFile(pages[i], file, emf);
-    if (error != ERROR_SUCCESS) {
-      Tell(owner, L"Картината не можа да бъде записана във файла „" + file + L"“.\n\n" + SystemReason(error));
-      if (focus) SetFocus(focus);
-      return;
+  std::optional<Chosen> ChooseFile(const std::wstring& proposed, const std::vector<SheetFileType>& types) override {
+    using SaveDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static auto save_dialog = LateBound<SaveDialog>(L"comdlg32.dll", "GetSaveFileNameW");
+    if (!save_dialog || types.empty()) return std::nullopt;
+    std::vector<wchar_t> name(32768, L'\0');
+    proposed.copy(name.data(), std::min(proposed.size(), name.size() - 1));
+    std::wstring filters;
+    for (const SheetFileType& type : types) filters += type.label + L'\0' + type.pattern + L'\0';
+    const std::wstring folder = PicturesFolder();
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner_;
+    ofn.lpstrFilter = filters.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = static_cast<DWORD>(name.size());
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrDefExt = types[0].extension.c_str();
+    // No OFN_OVERWRITEPROMPT: the commands ask, for the name as written.
+    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    const BOOL chosen = save_dialog(&ofn);
+    Refocus();
+    if (!chosen) return std::nullopt;
+    return Chosen{name.data(), ofn.nFilterIndex ? ofn.nFilterIndex - 1 : 0};
+  }
+
+  bool FileExists(const std::wstring& path) override {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  Failure WriteFile(const SheetContent& content, const std::wstring& path, SheetFormat format,
+                    const std::wstring& description) override {
+    const DWORD error = WriteSheetFile(content, description, path, format == SheetFormat::kEmf);
+    return error == ERROR_SUCCESS ? Failure() : Failed(error);
+  }
+
+  PrinterChoice ChoosePrinter(bool landscape) override {
+    using PrintDialog = BOOL(WINAPI*)(PRINTDLGW*);
+    using DialogError = DWORD(WINAPI*)();
+    static auto print_dialog = LateBound<PrintDialog>(L"comdlg32.dll", "PrintDlgW");
+    static auto dialog_error = LateBound<DialogError>(L"comdlg32.dll", "CommDlgExtendedError");
+    if (!print_dialog) return {};
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof(pd);
+    pd.hwndOwner = owner_;
+    // The default printer's settings first, then the dialog with them.
+    pd.Flags = PD_RETURNDEFAULT;
+    base::GlobalMemory mode_memory, names_memory;
+    if (print_dialog(&pd)) {
+      mode_memory.Reset(pd.hDevMode);
+      names_memory.Reset(pd.hDevNames);
     }
-  }
-}
-
-void WinSheetOutput::PrintPages(const std::vector<SheetContent>& pages) {
-  if (pages.empty()) return;
-  using PrintDialog = BOOL(WINAPI*)(PRINTDLGW*);
-  using DialogError = DWORD(WINAPI*)();
-  static auto print_dialog = LateBound<PrintDialog>(L"comdlg32.dll", "PrintDlgW");
-  static auto dialog_error = LateBound<DialogError>(L"comdlg32.dll", "CommDlgExtendedError");
-  if (!print_dialog) return;
-  HWND owner = GetActiveWindow();
-  HWND focus = GetFocus();
-  PRINTDLGW pd{};
-  pd.lStructSize = sizeof(pd);
-  pd.hwndOwner = owner;
-  // The default printer's settings first, turned to landscape, then the
-  // dialog with them.
-  pd.Flags = PD_RETURNDEFAULT;
-  if (print_dialog(&pd) && pd.hDevMode) {
-    if (auto* mode = static_cast<DEVMODEW*>(GlobalLock(pd.hDevMode))) {
+    auto* mode = mode_memory && landscape ? static_cast<DEVMODEW*>(GlobalLock(mode_memory.get())) : nullptr;
+    if (mode) {
       mode->dmFields |= DM_ORIENTATION;
       mode->dmOrientation = DMORIENT_LANDSCAPE;
-      GlobalUnlock(pd.hDevMode);
+      GlobalUnlock(mode_memory.get());
     }
+    pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
+    pd.nCopies = 1;
+    SetLastError(ERROR_SUCCESS);
+    const BOOL chosen = print_dialog(&pd);
+    PrinterChoice choice;
+    choice.dialog_error = chosen ? 0 : dialog_error ? dialog_error() : 0;
+    choice.reason = GetLastError();
+    // The dialog may have replaced the settings it was given.
+    mode_memory.Release();
+    names_memory.Release();
+    mode_memory.Reset(pd.hDevMode);
+    names_memory.Reset(pd.hDevNames);
+    Refocus();
+    if (chosen && pd.hDC) choice.printer = std::make_unique<WinPrinter>(pd.hDC);
+    return choice;
   }
-  pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
-  pd.nCopies = 1;
-  SetLastError(ERROR_SUCCESS);
-  const BOOL chosen = print_dialog(&pd);
-  // A printer the dialog could not open (gone, or its driver failing) ends
-  // it with an error rather than a cancel. The dialog's own code has no
-  // text; the system's reason, where it left one, does. Having no printer
-  // at all the dialog has told the user itself.
-  const DWORD refused = chosen ? 0 : dialog_error ? dialog_error() : 0;
-  const DWORD reason = GetLastError();
-  if (focus) SetFocus(focus);
-  if (pd.hDevMode) GlobalFree(pd.hDevMode);
-  if (pd.hDevNames) GlobalFree(pd.hDevNames);
-  if (refused && refused != PDERR_NODEFAULTPRN && refused != PDERR_NODEVICES) {
-    Tell(owner, L"Картината не можа да бъде отпечатана.\n\n" +
-                    (reason ? SystemReason(reason) : L"Грешка " + std::to_wstring(refused)));
-    if (focus) SetFocus(focus);
-    return;
+
+  bool Ask(const std::wstring& question, const std::wstring& caption) override {
+    const int answer = MessageBoxW(owner_, question.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+    Refocus();
+    return answer == IDYES;
   }
-  if (!chosen || !pd.hDC) return;
-  HDC dc = pd.hDC;
-  const int page_w = GetDeviceCaps(dc, HORZRES), page_h = GetDeviceCaps(dc, VERTRES);
-  DOCINFOW doc{};
-  doc.cbSize = sizeof(doc);
-  doc.lpszDocName = pages[0].title.c_str();   // what the queue shows
-  // A step that fails without saying why still fails.
-  auto last_error = [] { return GetLastError() ? GetLastError() : static_cast<DWORD>(ERROR_GEN_FAILURE); };
-  DWORD error = ERROR_SUCCESS;
-  if (StartDocW(dc, &doc) <= 0) error = last_error();
-  for (size_t i = 0; error == ERROR_SUCCESS && i < pages.size(); ++i) {
-    // The proportions at any width, then the width that fits the page.
-    const Sheet probe = LayOutSheet(pages[i], kSheetWidth);
-    const kit::Rect fit = FitInside(probe.width, probe.height, {0, 0, page_w, page_h});
-    Sheet sheet = LayOutSheet(pages[i], fit.width);
-    MoveSheet(sheet, fit.left, fit.top + (fit.height - sheet.height) / 2);
-    if (StartPage(dc) <= 0) {
-      error = last_error();
-      AbortDoc(dc);
-      break;
-    }
-    kit::win::PaintScene(dc, sheet.items, sheet.dpi);
-    if (EndPage(dc) <= 0) {
-      error = last_error();
-      AbortDoc(dc);
-    }
+
+  void Tell(const std::wstring& text, const std::wstring& caption) override {
+    MessageBoxW(owner_, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+    Refocus();
   }
-  if (error == ERROR_SUCCESS && EndDoc(dc) <= 0) error = last_error();
-  DeleteDC(dc);
-  // "Print to file" whose file name was not given is the user's cancel.
-  if (error == ERROR_SUCCESS || error == ERROR_CANCELLED || error == ERROR_PRINT_CANCELLED) return;
-  Tell(owner, L"Картината не можа да бъде отпечатана.\n\n" + SystemReason(error));
-  if (focus) SetFocus(focus);
-}
+
+ private:
+  void Refocus() {
+    if (focus_) SetFocus(focus_);
+  }
+
+  HWND owner_ = GetActiveWindow();
+  HWND focus_ = GetFocus();
+};
+
+}  // namespace
+
+std::unique_ptr<SheetSystem> WinSheetOutput::Open() { return std::make_unique<WinSheetSystem>(); }
 
 }  // namespace viewer

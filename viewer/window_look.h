@@ -9,6 +9,9 @@
 
 namespace viewer {
 
+// The window's title, which its messages and its worksheet files bear too.
+inline constexpr wchar_t kWindowTitle[] = L"Периодична система";
+
 inline constexpr kit::Color kBackground = kit::Rgb(0x00, 0xB5, 0xD6);
 inline constexpr kit::Color kBandBlue = kit::Rgb(0x4B, 0x83, 0xC0);
 inline constexpr kit::Color kWhite = kit::Rgb(0xFF, 0xFF, 0xFF);

@@ -160,14 +160,6 @@ bool SheetOutput::Shortcut(wchar_t letter, const std::function<SheetContent()>& 
   return true;
 }
 
-std::wstring PageFileName(const std::wstring& path, size_t page) {
-  if (page == 0) return path;
-  const size_t slash = path.find_last_of(L"\\/");
-  size_t dot = path.find_last_of(L'.');
-  if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) dot = path.size();
-  return path.substr(0, dot) + L"-" + std::to_wstring(page + 1) + path.substr(dot);
-}
-
 void MoveSheet(Sheet& sheet, int dx, int dy) {
   for (kit::Appearance& a : sheet.items) {
     a.place = {a.place.left + dx, a.place.top + dy, a.place.right + dx, a.place.bottom + dy};

@@ -82,11 +82,6 @@ void MoveSheet(Sheet& sheet, int dx, int dy);
 constexpr int kSheetWidth = 3508;
 constexpr int kSheetDpi = 300;
 
-// Where page `page` (0 for the first) of a set saved as `path` goes: the
-// first in `path` itself, the others with "-2", "-3"... before the
-// extension ("Тест.png", "Тест-2.png"), or at the end when there is none.
-std::wstring PageFileName(const std::wstring& path, size_t page);
-
 // Copying, saving and printing the picture; the Win32 program provides it.
 class SheetOutput {
  public:
@@ -95,8 +90,8 @@ class SheetOutput {
   virtual void Save(const SheetContent& content) = 0;
   virtual void Print(const SheetContent& content) = 0;
   // Several pages as one set (a quiz and its answers, tables given out
-  // together): saved under one chosen name, a file a page named by
-  // PageFileName, and printed as one job with a page each, in order.
+  // together): saved under one chosen name, a file a page ("Тест.png",
+  // "Тест-2.png"...: PageFileName), and printed as one job, a page each.
   virtual void SavePages(const std::vector<SheetContent>& pages) = 0;
   virtual void PrintPages(const std::vector<SheetContent>& pages) = 0;
   // Ctrl+C, Ctrl+S or Ctrl+P (`letter`): the picture `content` makes,

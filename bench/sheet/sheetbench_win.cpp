@@ -40,8 +40,9 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring png = std::wstring(temp) + L"sheetbench.png", emf = std::wstring(temp) + L"sheetbench.emf";
 
   const viewer::SheetContent content = form.Worksheet();
+  const std::wstring described = viewer::MetafileDescription();
   double t = Now();
-  DWORD error = viewer::WriteSheetFile(content, png, false);
+  DWORD error = viewer::WriteSheetFile(content, described, png, false);
   const double first = Now() - t;
   if (error != ERROR_SUCCESS) {
     std::fprintf(stderr, "the PNG could not be written (error %lu)\n", error);
@@ -52,15 +53,15 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<double> png_ms, copy_ms, emf_ms;
   for (int i = 0; i < rounds && error == ERROR_SUCCESS; ++i) {
     t = Now();
-    error = viewer::WriteSheetFile(content, png, false);
+    error = viewer::WriteSheetFile(content, described, png, false);
     png_ms.push_back(Now() - t);
 
     t = Now();
-    if (!viewer::CopySheet(form.Worksheet(), hwnd)) error = GetLastError();
+    if (!viewer::CopySheet(form.Worksheet(), described, hwnd)) error = GetLastError();
     copy_ms.push_back(Now() - t);
 
     t = Now();
-    if (error == ERROR_SUCCESS) error = viewer::WriteSheetFile(content, emf, true);
+    if (error == ERROR_SUCCESS) error = viewer::WriteSheetFile(content, described, emf, true);
     emf_ms.push_back(Now() - t);
   }
   const LONGLONG emf_bytes = FileSize(emf);

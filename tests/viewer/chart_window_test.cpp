@@ -9,6 +9,7 @@
 
 #include "kit/accessibility.h"
 #include "kit/input.h"
+#include "tests/viewer/copies.h"
 #include "kit/platform.h"
 #include "tests/viewer/vrakel_records.h"
 #include "viewer/form_main.h"
@@ -62,15 +63,6 @@ struct Viewer {
   testing_viewer::VrakelEngine engine;
   kit::ScopedHeadless headless;
   viewer::FormMain form;
-};
-
-struct Copies : viewer::SheetOutput {
-  void Copy(const viewer::SheetContent& c) override { copied.push_back(c); }
-  void Save(const viewer::SheetContent&) override {}
-  void Print(const viewer::SheetContent&) override {}
-  void SavePages(const std::vector<viewer::SheetContent>&) override {}
-  void PrintPages(const std::vector<viewer::SheetContent>&) override {}
-  std::vector<viewer::SheetContent> copied;
 };
 
 TEST(ChartWindow, OpensFromTheMenuWalksThePointsFromTheKeysAndShowsAPointInTheTable) {

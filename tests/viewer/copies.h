@@ -11,6 +11,7 @@ struct Copies : viewer::SheetOutput {
   void Save(const viewer::SheetContent&) override {}
   void Print(const viewer::SheetContent&) override {}
   void SavePages(const std::vector<viewer::SheetContent>&) override {}
-  void PrintPages(const std::vector<viewer::SheetContent>&) override {}
+  void PrintPages(const std::vector<viewer::SheetContent>& pages) override { printed.push_back(pages); }
   std::vector<viewer::SheetContent> copied;
+  std::vector<std::vector<viewer::SheetContent>> printed;   // each set of pages
 };

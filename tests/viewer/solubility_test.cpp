@@ -13,6 +13,7 @@
 #include "kit/accessibility.h"
 #include "kit/input.h"
 #include "kit/platform.h"
+#include "tests/viewer/copies.h"
 #include "tests/viewer/vrakel_records.h"
 #include "viewer/form_main.h"
 #include "viewer/solubility_window.h"
@@ -147,15 +148,7 @@ struct Viewer {
   std::wstring FocusName(const viewer::SolubilityWindow& w) const {
     return w.Focused() ? kit::Describe(w, *w.Focused()).name : L"(none)";
   }
-  struct Copies : viewer::SheetOutput {
-    void Copy(const viewer::SheetContent& c) override { copied.push_back(c); }
-    void Save(const viewer::SheetContent&) override {}
-    void Print(const viewer::SheetContent&) override {}
-    void SavePages(const std::vector<viewer::SheetContent>&) override {}
-    void PrintPages(const std::vector<viewer::SheetContent>& pages) override { printed.push_back(pages); }
-    std::vector<viewer::SheetContent> copied;
-    std::vector<std::vector<viewer::SheetContent>> printed;
-  } out;
+  Copies out;
   testing_viewer::VrakelEngine engine;
   kit::ScopedHeadless headless;
   viewer::FormMain form;

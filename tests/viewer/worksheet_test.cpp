@@ -29,14 +29,6 @@ TEST(Worksheet, FitKeepsProportionsAndCentres) {
   EXPECT_EQ(std::make_pair(w, h), std::make_pair(10400, 6400));
 }
 
-TEST(Worksheet, PagesOfASetAreNumberedBeforeTheExtension) {
-  EXPECT_EQ(viewer::PageFileName(L"C:\\Тест.png", 0), L"C:\\Тест.png");
-  EXPECT_EQ(viewer::PageFileName(L"C:\\Тест.png", 1), L"C:\\Тест-2.png");
-  EXPECT_EQ(viewer::PageFileName(L"C:\\a.b\\Тест.x.emf", 11), L"C:\\a.b\\Тест.x-12.emf");
-  // A dot in a folder is no extension.
-  EXPECT_EQ(viewer::PageFileName(L"C:\\a.b\\Тест", 2), L"C:\\a.b\\Тест-3");
-}
-
 TEST(Worksheet, BlackAndWhiteFillsStayApart) {
   std::set<std::pair<unsigned, int>> seen;
   for (int c = 0; c < 8; ++c) {
