@@ -183,7 +183,7 @@ Status DecodeRow(Pager& pager, const TableDef& def, const RowRef& ref, int only,
       }
     } else {
       // Jet 3: one-byte offsets, plus a jump table for every further 256
-      // bytes of row (format notes 5.4).
+      // bytes of row (FORMAT.md, "Rows").
       const int64_t last = int64_t{len} - 1;
       const int64_t nvar_at = last - mask_len;
       if (nvar_at < 1) return bad(0, "row too short for its variable columns");

@@ -36,6 +36,7 @@ AccessibleChild Describe(const Form& form, const Control& c) {
     case ControlKind::kTextBox:
       a.role = Role::kEditableText;
       a.value = static_cast<const TextBox&>(c).text;
+      a.read_only = static_cast<const TextBox&>(c).read_only;
       break;
     case ControlKind::kOptionButton:
       a.role = Role::kRadioButton;
@@ -70,6 +71,8 @@ AccessibleChild Describe(const Form& form, const Control& c) {
     a.bounds.left += c.Container()->bounds.left;
     a.bounds.top += c.Container()->bounds.top;
   }
+  a.has_value = a.role == Role::kEditableText || a.role == Role::kComboBox || a.role == Role::kList ||
+                a.role == Role::kSlider;
   a.description = c.description;
   if (a.role == Role::kPushButton || a.role == Role::kRadioButton) a.default_action = kPress;
   if (c.role) a.role = *c.role;
@@ -103,6 +106,10 @@ bool DoDefaultAction(Control& c) {
     return false;
   }
   return true;
+}
+
+bool FormRaises(const Control& c, AccessEvent event) {
+  return Windowless(c) || event != AccessEvent::kNameChange;
 }
 
 }  // namespace kit

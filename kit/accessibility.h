@@ -26,6 +26,10 @@ struct AccessibleChild {
   bool unavailable = false;
   bool invisible = false;
   bool checked = false;
+  bool read_only = false;         // a text box the user cannot change
+  // Whether `value` is read out (text boxes, lists, trackbars: even when
+  // empty); other controls have none.
+  bool has_value = false;
   Rect bounds;                    // twips in the form's client area
   std::wstring value;             // a text box's text, a list's current line, a trackbar's value
   std::wstring description;
@@ -38,5 +42,12 @@ AccessibleChild Describe(const Form& form, const Control& control);
 // choice; other controls take the focus. Returns false when the control
 // cannot act now (hidden or disabled).
 bool DoDefaultAction(Control& control);
+
+// What readers are told as it happens.
+enum class AccessEvent { kFocus, kNameChange, kValueChange, kAlert };
+// Whether the form tells it: of a windowless control everything; of a real
+// control all but its name (the system tells its own windows' names, and
+// the form answers for the values as its children).
+bool FormRaises(const Control& control, AccessEvent event);
 
 }  // namespace kit

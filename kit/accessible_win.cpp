@@ -111,8 +111,7 @@ class FormAccessible final : public IAccessible {
     AccessibleChild a;
     HRESULT hr = Child(child, &a);
     if (hr != S_OK) return hr;
-    if (a.role != Role::kEditableText && a.role != Role::kComboBox && a.role != Role::kList && a.role != Role::kSlider)
-      return Bstr(L"", value);
+    if (!a.has_value) return Bstr(L"", value);
     if (!value) return E_INVALIDARG;
     *value = AllocString(a.value.data(), static_cast<UINT>(a.value.size()));
     return *value ? S_OK : E_OUTOFMEMORY;
@@ -152,9 +151,7 @@ class FormAccessible final : public IAccessible {
       if (a.unavailable) bits |= STATE_SYSTEM_UNAVAILABLE;
       if (a.invisible) bits |= STATE_SYSTEM_INVISIBLE;
       if (a.checked) bits |= STATE_SYSTEM_CHECKED;
-      if (a.role == Role::kEditableText && a.control &&
-          static_cast<const TextBox*>(a.control)->read_only)
-        bits |= STATE_SYSTEM_READONLY;
+      if (a.read_only) bits |= STATE_SYSTEM_READONLY;
     }
     state->vt = VT_I4;
     state->lVal = bits;
@@ -345,15 +342,13 @@ void RunDefaultAction(FormRecord& rec, WPARAM child) {
   Fire([c] { DoDefaultAction(*c); });
 }
 
-void RaiseEvent(FormRecord& rec, const Control& c, DWORD event) {
-  if (!rec.hwnd) return;
-  if (event != EVENT_OBJECT_FOCUS && !Windowless(c)) {
-    // The system tells readers about its own windows' names; values of text
-    // boxes we tell as children of the form.
-    if (event != EVENT_OBJECT_VALUECHANGE && event != EVENT_SYSTEM_ALERT) return;
-  }
-  long id = ChildIdOf(*rec.form, c);
-  if (id > 0) NotifyWinEvent(event, rec.hwnd, OBJID_CLIENT, id);
+void RaiseEvent(FormRecord& rec, const Control& c, AccessEvent event) {
+  if (!rec.hwnd || !FormRaises(c, event)) return;
+  const DWORD id = event == AccessEvent::kFocus        ? EVENT_OBJECT_FOCUS
+                   : event == AccessEvent::kNameChange ? EVENT_OBJECT_NAMECHANGE
+                   : event == AccessEvent::kAlert      ? EVENT_SYSTEM_ALERT
+                                                       : EVENT_OBJECT_VALUECHANGE;
+  if (long child = ChildIdOf(*rec.form, c); child > 0) NotifyWinEvent(id, rec.hwnd, OBJID_CLIENT, child);
 }
 
 void ReleaseAccessible(FormRecord& rec) {

@@ -8,8 +8,11 @@
 //                       windowless controls to the models
 //   controls_win.cpp    the real child windows (text boxes, option buttons,
 //                       lists, picture boxes): creating and syncing them
-//   paint_win.cpp       the one painting pass of a form's windowless
-//                       controls, picture boxes, fonts (FontFor)
+//   form_paint_win.cpp  the painting passes: a form's windowless controls
+//                       in one pass, picture boxes, scenes, the back buffer
+//   paint_win.cpp       the painter: one shape, line, label, image or
+//                       folder row, as kit/drawing lays it out
+//   fonts_win.cpp       the fonts (FontFor), made once and freed at the end
 //   accessible_win.cpp  the form's IAccessible
 //   trackbar_win.cpp    the trackbar: its keys, its moves, its value for readers
 //   named_win.cpp       the real controls' own accessible objects, named
@@ -26,6 +29,7 @@
 #include <vector>
 
 #include "base/handles_win.h"
+#include "kit/accessibility.h"
 #include "kit/com_win.h"
 #include "kit/appearance.h"
 #include "kit/control.h"
@@ -115,8 +119,23 @@ void DropForm(Form& form);
 void DropControl(Control& control);
 
 // ---- paint_win.cpp
+void PaintShape(const Appearance& shape, HDC dc);
+void PaintLine(const Appearance& line, HDC dc);
+// A label at its place in `dc`, fonts made for `dpi`; `in_picture` for a
+// picture or a page, where captions shrink to fit as at any DPI but 96.
+void PaintLabelAt(const Appearance& label, HDC dc, int dpi, bool in_picture);
+void PaintImage(ControlRecord& rec, const Appearance& image, HDC dc);
+void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item);
+void LoadPicture(ControlRecord& rec);
+
+// ---- fonts_win.cpp
 HFONT FontFor(const Font& font);
 HFONT FontFor(const Font& font, int dpi);
+// `font`, or where `text` would not fit `width` pixels in it at `dpi`, the
+// largest size that does.
+Font FittingFont(HDC dc, const std::wstring& text, Font font, int dpi, int width);
+
+// ---- form_paint_win.cpp
 // Paints everything of the form that has no window, in one pass into `dc`
 // (a back buffer of the client area): colour, shapes and lines, then labels
 // and images in z-order, then the focus ring when `show_focus`.
@@ -128,8 +147,6 @@ void PaintPicture(ControlRecord& rec, HDC dc);
 // The `first` paint of a window, with nothing yet on the screen, goes
 // straight to the window.
 void PaintBuffered(HWND hwnd, const std::function<void(HDC buffer, const RECT& client)>& paint, bool first = false);
-void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item);
-void LoadPicture(ControlRecord& rec);
 
 // ---- controls_win.cpp
 constexpr wchar_t kPictureClass[] = L"ElemoraPicture";
@@ -137,6 +154,9 @@ constexpr wchar_t kPictureClass[] = L"ElemoraPicture";
 // atom holding the name).
 constexpr wchar_t kNameProp[] = L"ElemoraName";
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+// The system's focus went into a real control's window: the model follows,
+// and what leaving the last control changed is shown.
+void FollowSystemFocus(Control& c);
 HWND CreateChild(Control& c, HWND parent, ControlRecord& rec);
 void SyncControl(ControlRecord& rec);
 void DestroyRecord(ControlRecord& rec);
@@ -164,7 +184,7 @@ LRESULT AnswerChildName(FormRecord& rec, WPARAM child);
 void RunDefaultAction(FormRecord& rec, WPARAM child);
 // Tells readers that the focus moved to a windowless control, or that a
 // control's name or value changed.
-void RaiseEvent(FormRecord& rec, const Control& c, DWORD event);
+void RaiseEvent(FormRecord& rec, const Control& c, AccessEvent event);
 void ReleaseAccessible(FormRecord& rec);
 
 // ---- named_win.cpp

@@ -245,6 +245,8 @@ int FolderList::Indent(int line) const {
   return line < ancestors ? line : ancestors;
 }
 
+int FolderList::CurrentLine() const { return static_cast<int>(Ancestry(path_).size()) - 1; }
+
 void FolderList::Open(int line) {
   auto lines = Lines();
   if (line < 0 || line >= static_cast<int>(lines.size())) return;

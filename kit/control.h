@@ -369,6 +369,8 @@ class FolderList : public StyledControl {
   std::vector<std::wstring> Lines() const;
   // Depth of a line for indenting it; the root is 0.
   int Indent(int line) const;
+  // The current folder's line, the last of the ancestors'.
+  int CurrentLine() const;
   // As a user's double-click on a line: opens that folder.
   void Open(int line);
 

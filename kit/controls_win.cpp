@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "kit/drawing.h"
 #include "kit/input.h"
 #include "kit/platform.h"
 
@@ -74,6 +75,13 @@ bool IsFocusNotice(const Control& c, int code) {
 
 }  // namespace
 
+void FollowSystemFocus(Control& c) {
+  FocusFollowsSystem(c);
+  Form& form = c.Owner();
+  if (auto* fr = static_cast<FormRecord*>(form.native)) fr->applied_focus = form.FocusSerial();
+  CurrentPlatform().Sync();   // what leaving the last control changed
+}
+
 bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
     case WM_HSCROLL:
@@ -97,7 +105,7 @@ bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     }
     case WM_MEASUREITEM: {
       auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      m->itemHeight = static_cast<UINT>(TwipsToPixels(240));
+      m->itemHeight = static_cast<UINT>(TwipsToPixels(kFolderRowTwips));
       *result = TRUE;
       return true;
     }
@@ -108,11 +116,7 @@ bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       int code = HIWORD(wp);
       Control* c = rec->control;
       if (IsFocusNotice(*c, code)) {
-        // The user (or we) put the focus into a real control: the model follows.
-        Form& form = c->Owner();
-        if (form.Focused() != c) form.SetFocus(c);
-        if (auto* fr = static_cast<FormRecord*>(form.native)) fr->applied_focus = form.FocusSerial();
-        CurrentPlatform().Sync();   // what leaving the last control changed
+        FollowSystemFocus(*c);
         *result = 0;
         return true;
       }
@@ -277,7 +281,7 @@ void SyncControl(ControlRecord& rec) {
     if (c.Kind() != ControlKind::kPictureBox)
       SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(a.font)), FALSE);
     if (c.Kind() == ControlKind::kFolderList) {
-      SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, TwipsToPixels(240));
+      SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, TwipsToPixels(kFolderRowTwips));
     }
     InvalidateRect(hwnd, nullptr, TRUE);
   }
@@ -331,9 +335,7 @@ void SyncControl(ControlRecord& rec) {
       SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
       for (auto& item : items) SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
       rec.applied_items = items;
-      // The current folder is the last of the ancestor lines.
-      int current = static_cast<int>(items.size()) - f.ListCount() - 1;
-      SendMessageW(hwnd, LB_SETCURSEL, current, 0);
+      SendMessageW(hwnd, LB_SETCURSEL, f.CurrentLine(), 0);
       SetWindowTextW(hwnd, f.Path().c_str());
     }
   } else if (c.Kind() == ControlKind::kTrackBar) {
@@ -366,18 +368,11 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-      // A press on a picture box is its own and never drags the window.
-      Control* c = rec->control;
-      if (c->on_mouse_down) {
-        int x = PixelsToTwips(static_cast<short>(LOWORD(lp)));
-        int y = PixelsToTwips(static_cast<short>(HIWORD(lp)));
-        MouseButton button = ButtonOf(msg);
-        int shift = HeldKeys();
-        Fire([c, button, shift, x, y] { c->on_mouse_down(button, shift, x, y); });
-      }
+    case WM_MBUTTONDOWN:
+      PictureMouseDown(*rec->control, ButtonOf(msg), HeldKeys(), PixelsToTwips(static_cast<short>(LOWORD(lp))),
+                       PixelsToTwips(static_cast<short>(HIWORD(lp))));
+      CurrentPlatform().Sync();
       return 0;
-    }
     default: {
       LRESULT result = 0;
       if (ChildNotification(msg, wp, lp, &result)) return result;

@@ -55,6 +55,10 @@ void Form::SetFocus(Control* control) {
   focused_ = control;
   ++focus_serial_;
   if (from != control && on_focus_change) on_focus_change(from, control);
+  SetGroupEntry(control);
+}
+
+void Form::SetGroupEntry(Control* control) {
   if (!control || control->tab_group == 0) return;
   for (auto& [group, member] : group_focus_) {
     if (group == control->tab_group) {

@@ -1,6 +1,7 @@
-// A top-level window as a model: a borderless surface of one colour on which
-// the form itself draws its shapes and lines, with its controls above them.
-// The window's outer size is its client size (no frame).
+// A top-level window as a model: a surface of one colour on which the form
+// itself draws its shapes and lines, with its controls above them. Without
+// a frame (the default) the window's outer size is its client size; a
+// `framed` form is a normal window with a title bar around that size.
 //
 // Life cycle, as the programs use it: a form object is created on first use;
 // Load() runs its load step once; Show() and Hide() only change its
@@ -46,6 +47,10 @@ class Form {
   // Labels and shapes that have a monochrome look show it instead of their
   // colours.
   bool monochrome = false;
+  // Tab groups whose members stand in one line whatever their heights (a
+  // chart's points): Left, Right, Home and End go by their left edges, Up
+  // and Down nowhere.
+  std::vector<int> line_groups;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -118,6 +123,9 @@ class Form {
   // The member of a tab group that the focus enters it on: the last one
   // focused, else the group's first control.
   Control* GroupEntry(int group) const;
+  // Makes `member` the one its group is entered on next, as if it had had
+  // the focus last (for a group rebuilt while the focus was elsewhere).
+  void SetGroupEntry(Control* member);
 
   // The label the left button went down on; its click comes when the button
   // is released over it. Kept by kit/input.

@@ -127,6 +127,15 @@ void MouseDown(Form& form, MouseButton button, int shift, int x, int y) {
   }
 }
 
+void PictureMouseDown(Control& box, MouseButton button, int shift, int x, int y) {
+  if (box.on_mouse_down) Dispatch([&box, button, shift, x, y] { box.on_mouse_down(button, shift, x, y); });
+}
+
+void FocusFollowsSystem(Control& control) {
+  Form& form = control.Owner();
+  if (form.Focused() != &control) form.SetFocus(&control);
+}
+
 void MouseUp(Form& form, MouseButton button, int x, int y) {
   if (button != MouseButton::kLeft) return;
   Control* pressed = form.pressed;
@@ -199,7 +208,9 @@ Control* GroupNeighbour(const Form& form, const Control& from, Key key) {
   std::vector<Control*> members = GroupMembers(form, from.tab_group);
   auto self = std::find(members.begin(), members.end(), &from);
   if (self == members.end()) return const_cast<Control*>(&from);
-  std::vector<int> rows = Rows(members);
+  const bool in_line = std::find(form.line_groups.begin(), form.line_groups.end(), from.tab_group) !=
+                       form.line_groups.end();
+  std::vector<int> rows = in_line ? std::vector<int>(members.size(), 0) : Rows(members);
   int my_row = rows[static_cast<size_t>(self - members.begin())];
 
   if (key == Key::kLeft || key == Key::kRight || key == Key::kHome || key == Key::kEnd) {

@@ -12,7 +12,7 @@
 // labels and real controls): first those with a tab index, in its order,
 // then the rest by rows from top to bottom (tops within 8 pixels make a row)
 // and left to right. A tab group is one stop; the arrows, Home and End move
-// within it by the members' places. Enter and Space on a focused label are
+// within it by the members' places (a line group's all in one row). Enter and Space on a focused label are
 // its click; elsewhere Enter is the form's default action and Esc its cancel
 // action.
 #pragma once
@@ -36,6 +36,9 @@ void MouseDown(Form& form, MouseButton button, int shift, int x, int y);
 void MouseUp(Form& form, MouseButton button, int x, int y);
 // The press was taken away (the capture was lost): no click follows.
 void CancelPress(Form& form);
+// A press on a picture box, at (x, y) twips in it, is the box's own: its
+// mouse-down, never the form's (which may drag the window).
+void PictureMouseDown(Control& box, MouseButton button, int shift, int x, int y);
 
 enum class Key { kTab, kEnter, kEscape, kSpace, kLeft, kRight, kUp, kDown, kHome, kEnd, kPageUp, kPageDown };
 constexpr int kShiftKey = 1;
@@ -101,6 +104,10 @@ struct FocusFallback {
   Control* on_form = nullptr;
 };
 FocusFallback FallbackFocus(const Form& form);
+// The system put its focus into a real control's window (a click, or its
+// own move): the model's focus follows, without a second change when it is
+// there already.
+void FocusFollowsSystem(Control& control);
 
 // A key pressed while the form (or one of its real controls) has the focus,
 // with kShiftKey and kControlKey in `shift`. Returns whether the form used

@@ -120,7 +120,7 @@ class Win32Platform : public Platform {
 
   void Alert(Control& control) override {
     Sync();   // the reader asks for the name at once: it must be the new one
-    if (auto* rec = FormRecordOf(control.Owner())) RaiseEvent(*rec, control, EVENT_SYSTEM_ALERT);
+    if (auto* rec = FormRecordOf(control.Owner())) RaiseEvent(*rec, control, AccessEvent::kAlert);
   }
   void Beep() override { MessageBeep(MB_OK); }
 

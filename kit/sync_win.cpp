@@ -91,7 +91,7 @@ void SyncWindowless(FormRecord& rec, Control& c, ControlRecord& cr) {
   };
   if (!first) {
     invalidate(cr.applied_rect);
-    if (c.Kind() == ControlKind::kLabel && a.text != old_text) RaiseEvent(rec, c, EVENT_OBJECT_NAMECHANGE);
+    if (c.Kind() == ControlKind::kLabel && a.text != old_text) RaiseEvent(rec, c, AccessEvent::kNameChange);
   }
   invalidate(now);
   cr.applied_rect = now;
@@ -114,7 +114,7 @@ void SyncFocus(FormRecord& rec, bool just_shown) {
   if (GetFocus() != rec.hwnd) SetFocus(rec.hwnd);   // WM_SETFOCUS paints and tells readers
   else {
     InvalidateControl(rec, focus);
-    if (focus) RaiseEvent(rec, *focus, EVENT_OBJECT_FOCUS);
+    if (focus) RaiseEvent(rec, *focus, AccessEvent::kFocus);
   }
 }
 
@@ -157,7 +157,7 @@ void SyncForm(Form& form) {
       std::wstring before = slot->applied_text;
       SyncControl(*slot);
       if (c->Kind() == ControlKind::kTextBox && slot->applied_text != before)
-        RaiseEvent(*rec, *c, EVENT_OBJECT_VALUECHANGE);
+        RaiseEvent(*rec, *c, AccessEvent::kValueChange);
     } else {
       SyncWindowless(*rec, *c, *slot);
     }

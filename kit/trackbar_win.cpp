@@ -41,13 +41,8 @@ LRESULT CALLBACK KeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
       }
     }
   } else if (rec && msg == WM_SETFOCUS) {
-    // Clicked into: the model's focus follows, as for the other real
-    // controls, and whatever the move changed is shown.
-    Control* c = rec->control;
-    Form& form = c->Owner();
-    if (form.Focused() != c) form.SetFocus(c);
-    if (auto* fr = static_cast<FormRecord*>(form.native)) fr->applied_focus = form.FocusSerial();
-    CurrentPlatform().Sync();
+    // Clicked into: as for the other real controls.
+    FollowSystemFocus(*rec->control);
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
@@ -87,7 +82,7 @@ void SyncTrackBar(ControlRecord& rec) {
   rec.applied_index = t.value;
   auto* form = static_cast<FormRecord*>(t.Owner().native);
   // Readers say the new value; the first one is no change.
-  if (!first && form) RaiseEvent(*form, t, EVENT_OBJECT_VALUECHANGE);
+  if (!first && form) RaiseEvent(*form, t, AccessEvent::kValueChange);
 }
 
 bool TrackBarScroll(LPARAM lp, LRESULT* result) {

@@ -138,7 +138,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetFocus(cr->hwnd);
       } else {
         InvalidateControl(*rec, rec->form->Focused());
-        if (to.on_form) RaiseEvent(*rec, *to.on_form, EVENT_OBJECT_FOCUS);
+        if (to.on_form) RaiseEvent(*rec, *to.on_form, AccessEvent::kFocus);
       }
       return 0;
     }

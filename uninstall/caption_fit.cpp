@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "kit/drawing.h"
+
 namespace gorvix {
 namespace {
 
@@ -96,8 +98,9 @@ int ParagraphLines(const std::wstring& text, int em, int room) {
   return lines;
 }
 
-// Right-aligned captions end a pixel short of the label's edge.
-int Room(int width) { return width / kTwipsPerPixel - 1; }
+// The label is right-aligned without a frame, so its caption ends short of
+// the edge as the painter sets it.
+int Room(int width) { return width / kTwipsPerPixel - kit::InkPastEdge(false, kit::Align::kRight); }
 
 int LinesAt(const std::wstring& text, int em, int width) {
   int lines = 0;

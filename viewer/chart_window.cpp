@@ -22,51 +22,12 @@ constexpr int kLeftMargin = 1020, kTopMargin = 840, kRightMargin = 300, kBottomM
 constexpr int kPointSize = 120;
 constexpr int kRingSize = 330;
 constexpr int kHitRadius = 180;
+// The points are one tab stop, walked with the arrows in atomic-number order.
+constexpr int kPointsGroup = 1;
 
 kit::Font TextFont(bool bold = false) { return Verdana(8.25, bold); }
 
-std::wstring WithoutUnit(Property property, std::wstring text) {
-  const std::wstring_view unit = UnitOf(property);
-  if (!unit.empty() && text.size() >= unit.size() && text.compare(text.size() - unit.size(), unit.size(), unit) == 0)
-    text.resize(text.size() - unit.size());
-  return text;
-}
-
 }  // namespace
-
-std::vector<ChartEntry> ChartEntries(Property property, const std::vector<TileRecord>& records) {
-  std::vector<ChartEntry> out;
-  const auto& tiles = Tiles();
-  for (size_t i = 0; i < records.size() && i < tiles.size(); ++i) {
-    const TileRecord& r = records[i];
-    if (!r.has_record || r.atomic_number <= 0 || !r.Of(property).HasValue()) continue;
-    // Density lies on a logarithmic axis, where nothing can be zero.
-    if (property == Property::kDensity && r.Of(property).value <= 0) continue;
-    out.push_back({static_cast<int>(i), r.atomic_number, std::wstring(tiles[i].symbol.begin(), tiles[i].symbol.end()),
-                   r.Of(property)});
-  }
-  std::stable_sort(out.begin(), out.end(),
-                   [](const ChartEntry& a, const ChartEntry& b) { return a.atomic_number < b.atomic_number; });
-  return out;
-}
-
-std::wstring PointName(Property property, const ChartEntry& entry) {
-  return entry.symbol + L" (" + std::to_wstring(entry.atomic_number) + L"): " + ValueText(property, entry.reading);
-}
-
-std::wstring ChartValuesText(Property property, const std::vector<ChartEntry>& entries,
-                             const std::vector<TileRecord>& records) {
-  std::wstring unit(UnitOf(property));
-  std::wstring text = L"Атомен номер\tСимвол\tИме\t" + std::wstring(CaptionOf(property));
-  if (!unit.empty()) text += L" (" + unit.substr(1) + L")";
-  text += L"\r\n";
-  for (const ChartEntry& e : entries) {
-    const std::wstring& name = e.tile >= 0 && e.tile < static_cast<int>(records.size()) ? records[e.tile].name : L"";
-    text += std::to_wstring(e.atomic_number) + L"\t" + e.symbol + L"\t" + name + L"\t" +
-            WithoutUnit(property, ValueText(property, e.reading, false)) + L"\r\n";
-  }
-  return text;
-}
 
 ChartWindow::ChartWindow(const std::vector<TileRecord>& records, Links links, Property property, int highlighted)
     : kit::Form("form_chart"), records_(records), links_(std::move(links)), property_(property),
@@ -88,7 +49,12 @@ ChartWindow::ChartWindow(const std::vector<TileRecord>& records, Links links, Pr
   };
 
   on_resize = [this] { Rebuild(); };
-  on_key = [this](kit::Key key, int) { return HandleKey(key); };
+  line_groups.push_back(kPointsGroup);
+  on_key = [this](kit::Key key, int) {
+    if (key != kit::Key::kEscape) return false;
+    if (links_.close) links_.close();
+    return true;
+  };
   on_shortcut = [this](wchar_t letter) {
     return links_.sheets && links_.sheets->Shortcut(letter, [this] { return Worksheet(); });
   };
@@ -163,6 +129,9 @@ void ChartWindow::Rebuild() {
   // The focused point by its element, so a new plot or size keeps it.
   const int focused = PointIndex(Focused());
   const int keep_tile = focused >= 0 ? point_tiles_[static_cast<size_t>(focused)] : -1;
+  // And the point Tab comes back to while the focus is elsewhere, by its
+  // place in the line.
+  const int entry = std::max(0, PointIndex(GroupEntry(kPointsGroup)));
   ring_symbol_.reset();
   ring_.reset();
   points_.clear();
@@ -213,6 +182,7 @@ void ChartWindow::Rebuild() {
     point->border = true;
     point->accessible_name = PointName(property_, e);
     point->tab_index = 1;
+    point->tab_group = kPointsGroup;
     point->on_click = [this, tile = e.tile] {
       if (links_.show_tile) links_.show_tile(tile);
     };
@@ -224,6 +194,8 @@ void ChartWindow::Rebuild() {
     auto at = std::find(point_tiles_.begin(), point_tiles_.end(), keep_tile);
     SetFocus(at != point_tiles_.end() ? points_[static_cast<size_t>(at - point_tiles_.begin())].get()
                                       : (points_.empty() ? nullptr : points_.front().get()));
+  } else if (!points_.empty()) {
+    SetGroupEntry(points_[std::min(static_cast<size_t>(entry), points_.size() - 1)].get());
   }
 }
 
@@ -270,36 +242,6 @@ int ChartWindow::PointIndex(const kit::Control* c) const {
   for (size_t i = 0; i < points_.size(); ++i)
     if (points_[i].get() == c) return static_cast<int>(i);
   return -1;
-}
-
-bool ChartWindow::HandleKey(kit::Key key) {
-  const int at = PointIndex(Focused());
-  const int last = static_cast<int>(points_.size()) - 1;
-  switch (key) {
-    case kit::Key::kEscape:
-      if (links_.close) links_.close();
-      return true;
-    case kit::Key::kTab:
-      // Two stops: the combo box and the points (where the focus left them).
-      if (at >= 0) {
-        last_point_ = at;
-        SetFocus(&cbo_property);
-      } else if (last >= 0) {
-        SetFocus(points_[static_cast<size_t>(std::clamp(last_point_, 0, last))].get());
-      }
-      return true;
-    case kit::Key::kLeft:
-    case kit::Key::kRight:
-    case kit::Key::kHome:
-    case kit::Key::kEnd: {
-      if (at < 0) return false;
-      int to = key == kit::Key::kHome ? 0 : key == kit::Key::kEnd ? last : at + (key == kit::Key::kLeft ? -1 : 1);
-      SetFocus(points_[static_cast<size_t>(std::clamp(to, 0, last))].get());
-      return true;
-    }
-    default:
-      return false;
-  }
 }
 
 }  // namespace viewer

@@ -12,29 +12,12 @@
 
 #include "kit/control.h"
 #include "kit/form.h"
+#include "viewer/chart_data.h"
 #include "viewer/chart_geometry.h"
 #include "viewer/property_values.h"
 #include "viewer/worksheet.h"
 
 namespace viewer {
-
-// One plotted element: a tile that reads a record with a value.
-struct ChartEntry {
-  int tile = -1;   // in the tile table's order
-  int atomic_number = 0;
-  std::wstring symbol;
-  Reading reading;
-};
-
-// The points of `property` in atomic-number order; `records` in the tile
-// table's order.
-std::vector<ChartEntry> ChartEntries(Property property, const std::vector<TileRecord>& records);
-// What a screen reader reads for a point: "Fe (26): 132 pm".
-std::wstring PointName(Property property, const ChartEntry& entry);
-// The values for a spreadsheet: a header line, then one tab-separated line
-// per point (number, symbol, name, the value without its unit).
-std::wstring ChartValuesText(Property property, const std::vector<ChartEntry>& entries,
-                             const std::vector<TileRecord>& records);
 
 class ChartWindow : public kit::Form {
  public:
@@ -67,7 +50,6 @@ class ChartWindow : public kit::Form {
  private:
   void Rebuild();
   void PlaceHighlight();
-  bool HandleKey(kit::Key key);
   int PointIndex(const kit::Control* c) const;
   kit::Line& AddLine(kit::Point a, kit::Point b, kit::Color color);
   kit::Label& AddText(const std::wstring& text, kit::Rect bounds, kit::Align align);
@@ -76,7 +58,6 @@ class ChartWindow : public kit::Form {
   Links links_;
   Property property_;
   int highlighted_ = -1;
-  int last_point_ = 0;   // the point Tab comes back to
   std::vector<ChartEntry> entries_;
   ChartLayout layout_;
   // Everything drawn, rebuilt with each plot and size; the points last, so

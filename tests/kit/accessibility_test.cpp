@@ -108,6 +108,26 @@ TEST(Accessible, NamesRolesStatesPlacesAndActions) {
   f.tile.role = kit::Role::kCell;
   EXPECT_EQ(kit::Describe(f, f.tile).role, kit::Role::kCell);
   EXPECT_FALSE(kit::Describe(f, f.tile).default_action.empty());
+  // Text boxes, lists and trackbars have a value, read out even when empty.
+  EXPECT_TRUE(number.has_value);
+  EXPECT_TRUE(Find(all, "drive").has_value);
+  EXPECT_FALSE(tile.has_value);
+  EXPECT_FALSE(Find(all, "accept").has_value);
+  EXPECT_FALSE(number.read_only);
+  f.number.read_only = true;
+  EXPECT_TRUE(kit::Describe(f, f.number).read_only);
+}
+
+TEST(Accessible, TheFormTellsEveryEventOfItsOwnControlsButNotTheNamesOfRealOnes) {
+  kit::ScopedHeadless headless;
+  Small f;
+  for (auto event : {kit::AccessEvent::kFocus, kit::AccessEvent::kNameChange, kit::AccessEvent::kValueChange})
+    EXPECT_TRUE(kit::FormRaises(f.tile, event));
+  EXPECT_TRUE(kit::FormRaises(f.number, kit::AccessEvent::kFocus));
+  EXPECT_TRUE(kit::FormRaises(f.number, kit::AccessEvent::kValueChange));
+  EXPECT_FALSE(kit::FormRaises(f.number, kit::AccessEvent::kNameChange));
+  EXPECT_FALSE(kit::FormRaises(f.accept, kit::AccessEvent::kNameChange));
+  EXPECT_TRUE(kit::FormRaises(f.number, kit::AccessEvent::kAlert));   // an error shown in a box
 }
 
 TEST(Accessible, DefaultActionDoesWhatAClickDoes) {

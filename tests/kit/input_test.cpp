@@ -240,6 +240,32 @@ struct Grid : kit::Form {
   kit::Label close{*this, "close"};
 };
 
+TEST(Mouse, APressOnAPictureBoxIsItsOwnAndNeverTheFormsDrag) {
+  kit::ScopedHeadless headless;
+  Surface f;
+  kit::PictureBox dial(f, "dial");
+  std::vector<kit::Point> presses;
+  kit::PictureMouseDown(dial, kit::MouseButton::kLeft, 0, 30, 45);   // no handler: nothing
+  dial.on_mouse_down = [&](kit::MouseButton, int, int x, int y) { presses.push_back({x, y}); };
+  kit::PictureMouseDown(dial, kit::MouseButton::kLeft, 0, 30, 45);
+  EXPECT_EQ(presses, (std::vector<kit::Point>{{30, 45}}));
+  EXPECT_TRUE(f.form_presses.empty());
+}
+
+TEST(Focus, FollowsTheSystemIntoARealControlOnceAndNotAgain) {
+  kit::ScopedHeadless headless;
+  Surface f;
+  f.Show();
+  int changes = 0;
+  f.on_focus_change = [&](kit::Control*, kit::Control*) { ++changes; };
+  kit::FocusFollowsSystem(f.box);
+  EXPECT_EQ(f.Focused(), &f.box);
+  const unsigned serial = f.FocusSerial();
+  kit::FocusFollowsSystem(f.box);   // the system's notice again
+  EXPECT_EQ(f.FocusSerial(), serial);
+  EXPECT_EQ(changes, 1);
+}
+
 TEST(Group, IsOneTabStopEnteredOnItsFirstOrLastFocusedMember) {
   kit::ScopedHeadless headless;
   Grid g;

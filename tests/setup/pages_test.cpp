@@ -70,6 +70,15 @@ class DestinationTest : public ::testing::Test {
     page.CreateNewDirectory(path);
     return path;
   }
+  // The installer's destination page shown, then line `item` of its drive
+  // list, which reads `drive`, picked.
+  setup::Form4& ShowAndPick(setup::Installer& app, int item, const std::wstring& drive) {
+    setup::Form4& f = app.form4();
+    f.Show();
+    EXPECT_EQ(f.Drive1.Item(item), drive);
+    f.Drive1.Select(item);
+    return f;
+  }
 
   kit::ScopedHeadless headless;
   os::fake::FakeOs fake;
@@ -126,10 +135,7 @@ TEST_F(DestinationTest, EmptyDriveIsAFolderListWithoutSubfolders) {
   fake.files.MakeFolders(L"C:\\Program Files");
   fake.files.AddDrive(L"E:\\", L"", os::DiskSpace{1, 512, 100000, 100000});
   setup::Installer app(fake.services, {});
-  setup::Form4& f = app.form4();
-  f.Show();
-  ASSERT_EQ(f.Drive1.Item(1), L"e:");
-  f.Drive1.Select(1);
+  setup::Form4& f = ShowAndPick(app, 1, L"e:");
   EXPECT_EQ(f.Drive1.Drive(), L"e:");
   EXPECT_EQ(f.Dir1.Path(), L"E:\\");
   EXPECT_EQ(f.Dir1.Lines(), Strings{L"E:\\"});
@@ -171,10 +177,7 @@ TEST_F(DestinationTest, UnreadableDriveKeepsThePreviousChoice) {
   fake.files.FailPath(L"A:\\");
   fake.files.AddDrive(L"D:\\", L"DATA", std::nullopt);
   setup::Installer app(fake.services, {});
-  setup::Form4& f = app.form4();
-  f.Show();
-  ASSERT_EQ(f.Drive1.Item(0), L"a:");
-  f.Drive1.Select(0);
+  setup::Form4& f = ShowAndPick(app, 0, L"a:");
   EXPECT_EQ(f.Drive1.Drive(), L"c: [SYSTEM]");
   EXPECT_EQ(f.Dir1.Path(), L"C:\\Program Files");
   EXPECT_EQ(f.Text1.text, L"C:\\Program Files\\Zentrik");

@@ -84,7 +84,18 @@ TEST(ChartWindow, OpensFromTheMenuWalksThePointsFromTheKeysAndShowsAPointInTheTa
   EXPECT_EQ(v.FocusName(*chart).substr(0, 7), L"He (2):");
   kit::KeyDown(*chart, kit::Key::kTab);
   EXPECT_EQ(chart->Focused(), &chart->cbo_property);
-  kit::KeyDown(*chart, kit::Key::kTab);
+  // New plots while the focus is away: Tab comes back to the same place.
+  chart->cbo_property.Select(1);
+  chart->cbo_property.Select(0);
+  kit::KeyDown(*chart, kit::Key::kTab, kit::kShiftKey);
+  EXPECT_EQ(v.FocusName(*chart).substr(0, 7), L"He (2):");
+  // The points go in one line, whatever their heights.
+  kit::KeyDown(*chart, kit::Key::kEnd);
+  EXPECT_EQ(chart->Focused(), chart->Points().back().get());
+  kit::KeyDown(*chart, kit::Key::kUp);
+  EXPECT_EQ(chart->Focused(), chart->Points().back().get());
+  kit::KeyDown(*chart, kit::Key::kHome);
+  kit::KeyDown(*chart, kit::Key::kRight);
   EXPECT_EQ(v.FocusName(*chart).substr(0, 7), L"He (2):");
 
   // Enter on Fe fills the panel and rings Fe.
