@@ -13,8 +13,6 @@
 namespace viewer {
 namespace {
 
-constexpr kit::Color kPaper = kit::Rgb(0xFF, 0xFF, 0xFF);
-constexpr kit::Color kInk = kit::Rgb(0x00, 0x00, 0x00);
 constexpr kit::Color kNucleus = kit::Rgb(0xF4, 0xB4, 0xB4);
 constexpr kit::Color kElectron = kit::Rgb(0x1F, 0x4E, 0xB4);
 constexpr kit::Color kShellLine = kit::Rgb(0x60, 0x60, 0x60);

@@ -11,8 +11,6 @@
 namespace viewer {
 namespace {
 
-constexpr kit::Color kPaper = kit::Rgb(0xFF, 0xFF, 0xFF);
-constexpr kit::Color kInk = kit::Rgb(0x00, 0x00, 0x00);
 constexpr kit::Color kJoin = kit::Rgb(0x99, 0x99, 0x99);
 constexpr kit::Color kPeriodLine = kit::Rgb(0xD0, 0xD8, 0xE0);
 constexpr kit::Color kPeriodText = kit::Rgb(0x60, 0x70, 0x80);

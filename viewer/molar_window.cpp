@@ -11,8 +11,6 @@
 namespace viewer {
 namespace {
 
-constexpr kit::Color kPaper = kit::Rgb(0xFF, 0xFF, 0xFF);
-constexpr kit::Color kInk = kit::Rgb(0x00, 0x00, 0x00);
 constexpr kit::Color kHeaderBack = kit::Rgb(0xDD, 0xE6, 0xF0);
 constexpr kit::Color kErrorInk = kit::Rgb(0xB0, 0x00, 0x00);
 

@@ -10,8 +10,6 @@
 namespace viewer {
 namespace {
 
-constexpr kit::Color kPaper = kit::Rgb(0xFF, 0xFF, 0xFF);
-constexpr kit::Color kInk = kit::Rgb(0x00, 0x00, 0x00);
 constexpr kit::Color kRightInk = kit::Rgb(0x00, 0x70, 0x20);
 constexpr kit::Color kWrongInk = kit::Rgb(0xB0, 0x00, 0x00);
 

@@ -9,8 +9,6 @@
 namespace viewer {
 namespace {
 
-constexpr kit::Color kPaper = kit::Rgb(0xFF, 0xFF, 0xFF);
-constexpr kit::Color kInk = kit::Rgb(0x00, 0x00, 0x00);
 constexpr kit::Color kHeader = kit::Rgb(0xE4, 0xEA, 0xF2);
 
 // Twips: the margin, the table's cells and headers, the legend's lines and

@@ -15,6 +15,10 @@ inline constexpr wchar_t kWindowTitle[] = L"Периодична система"
 inline constexpr kit::Color kBackground = kit::Rgb(0x00, 0xB5, 0xD6);
 inline constexpr kit::Color kBandBlue = kit::Rgb(0x4B, 0x83, 0xC0);
 inline constexpr kit::Color kWhite = kit::Rgb(0xFF, 0xFF, 0xFF);
+// The windows beside the table (the chart, the atom, the molar mass, the
+// solubility table, the quiz): black on white, as they print.
+inline constexpr kit::Color kPaper = kit::Rgb(0xFF, 0xFF, 0xFF);
+inline constexpr kit::Color kInk = kit::Rgb(0x00, 0x00, 0x00);
 
 inline kit::Font Verdana(double points, bool bold) {
   return kit::MakeFont(L"Verdana", points, bold, kit::kCyrillicCharset);
