@@ -6,10 +6,13 @@ symbols back."""
 
 from __future__ import annotations
 
+import shutil
+import subprocess
 import time
 import unittest
 
-from harness import DIST, WineSession, magick, wait_until
+from harness import ARTIFACTS, DIST, WineSession, magick, wait_until
+from test_print import default_printer
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
@@ -131,6 +134,38 @@ class QuizTest(unittest.TestCase):
             time.sleep(0.5)
             self.assertGreater(len(self.tile_colours(s, fe)), 1)
             self.assertEqual(s.message_boxes(), [])
+
+    def test_the_variant_prints_as_one_job_of_questions_on_the_blank_table_and_the_answers(self):
+        with WineSession("quiz-print") as s, default_printer(self, s) as printer:
+            s.start_viewer()
+            s.key("ctrl+u")
+            s.wait_window("form_quiz")
+            time.sleep(0.8)
+            s.key("Tab", "Home", "Tab")   # "Първите 20"
+            self.fill(s, "5")
+            s.key("Tab")
+            self.fill(s, "4711")
+            s.key("Tab", "Tab")
+            self.assertEqual(s.focused_control(), "btn_print")
+            s.key("Return")
+            s.wait_window("#32770", timeout=60)
+            time.sleep(1)
+            s.key("Return")
+            self.assertTrue(wait_until(lambda: printer.pdfs() and not printer.lp("lpstat", "-o", printer.queue)
+                                       .strip(), timeout=120), f"no PDF was printed; jobs: {printer.jobs()!r}")
+            pdfs = printer.pdfs()
+            self.assertEqual(len(pdfs), 1, "not one job")
+            info = subprocess.run(["pdfinfo", str(pdfs[0])], check=True, capture_output=True, text=True).stdout
+            self.assertRegex(info, r"Pages:\s+2\n")
+            pages = [subprocess.run(["pdftotext", "-f", str(n), "-l", str(n), str(pdfs[0]), "-"], check=True,
+                                    capture_output=True, text=True).stdout for n in (1, 2)]
+            self.assertIn("Упражнение – вариант 4711", pages[0])
+            self.assertIn("Къде е Водород?", pages[0])
+            self.assertIn("Къде е Хелий?", pages[0])
+            self.assertIn("отговори", pages[1])
+            shutil.copy(pdfs[0], ARTIFACTS / "quiz-variant.pdf")
+            subprocess.run(["pdftoppm", "-png", "-r", "60", str(pdfs[0]), str(ARTIFACTS / "quiz-variant")],
+                           check=True, timeout=60)
 
 
 if __name__ == "__main__":
