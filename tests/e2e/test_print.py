@@ -107,6 +107,22 @@ def default_printer(test: unittest.TestCase, s: WineSession):
         printer.stop()
 
 
+def printed_pages(test: unittest.TestCase, printer: PdfPrinter, count: int, artifact: str) -> list[str]:
+    """Waits for the one job the print dialog just sent, checks that it is a
+    PDF of `count` pages, keeps it (and its pages as PNGs) as `artifact` and
+    returns the text of each page."""
+    test.assertTrue(wait_until(lambda: printer.pdfs() and not printer.lp("lpstat", "-o", printer.queue).strip(),
+                               timeout=120), f"no PDF was printed; jobs: {printer.jobs()!r}")
+    pdfs = printer.pdfs()
+    test.assertEqual(len(pdfs), 1, "not one job")
+    info = subprocess.run(["pdfinfo", str(pdfs[0])], check=True, capture_output=True, text=True).stdout
+    test.assertRegex(info, rf"Pages:\s+{count}\n")
+    shutil.copy(pdfs[0], ARTIFACTS / f"{artifact}.pdf")
+    subprocess.run(["pdftoppm", "-png", "-r", "60", str(pdfs[0]), str(ARTIFACTS / artifact)], check=True, timeout=60)
+    return [subprocess.run(["pdftotext", "-f", str(n), "-l", str(n), str(pdfs[0]), "-"], check=True,
+                           capture_output=True, text=True).stdout for n in range(1, count + 1)]
+
+
 @unittest.skipUnless(TABLE.exists() and DATABASE.exists(), "Table.exe or vrakel.mdb is not built")
 class PrintTest(unittest.TestCase):
     def test_printed_page_is_the_table_in_landscape_on_white(self):

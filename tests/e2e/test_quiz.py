@@ -6,13 +6,11 @@ symbols back."""
 
 from __future__ import annotations
 
-import shutil
-import subprocess
 import time
 import unittest
 
-from harness import ARTIFACTS, DIST, WineSession, magick, wait_until
-from test_print import default_printer
+from harness import DIST, WineSession, magick, wait_until
+from test_print import default_printer, printed_pages
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
@@ -151,22 +149,11 @@ class QuizTest(unittest.TestCase):
             s.wait_window("#32770", timeout=60)
             time.sleep(1)
             s.key("Return")
-            self.assertTrue(wait_until(lambda: printer.pdfs() and not printer.lp("lpstat", "-o", printer.queue)
-                                       .strip(), timeout=120), f"no PDF was printed; jobs: {printer.jobs()!r}")
-            pdfs = printer.pdfs()
-            self.assertEqual(len(pdfs), 1, "not one job")
-            info = subprocess.run(["pdfinfo", str(pdfs[0])], check=True, capture_output=True, text=True).stdout
-            self.assertRegex(info, r"Pages:\s+2\n")
-            pages = [subprocess.run(["pdftotext", "-f", str(n), "-l", str(n), str(pdfs[0]), "-"], check=True,
-                                    capture_output=True, text=True).stdout for n in (1, 2)]
+            pages = printed_pages(self, printer, 2, "quiz-variant")
             self.assertIn("Упражнение – вариант 4711", pages[0])
             self.assertIn("Къде е Водород?", pages[0])
             self.assertIn("Къде е Хелий?", pages[0])
             self.assertIn("отговори", pages[1])
-            shutil.copy(pdfs[0], ARTIFACTS / "quiz-variant.pdf")
-            subprocess.run(["pdftoppm", "-png", "-r", "60", str(pdfs[0]), str(ARTIFACTS / "quiz-variant")],
-                           check=True, timeout=60)
-
 
 if __name__ == "__main__":
     unittest.main()

@@ -8,13 +8,11 @@ pages through a CUPS test printer."""
 from __future__ import annotations
 
 import json
-import shutil
-import subprocess
 import time
 import unittest
 
-from harness import ARTIFACTS, DIST, INSPECTOR, ROOT, WineSession, wait_until
-from test_print import default_printer
+from harness import DIST, INSPECTOR, ROOT, WineSession, wait_until
+from test_print import default_printer, printed_pages
 
 TABLE = DIST / "Table.exe"
 DATABASE = DIST / "vrakel.mdb"
@@ -117,21 +115,10 @@ class SolubilityTest(unittest.TestCase):
             s.wait_window("#32770", timeout=30)
             time.sleep(1)
             s.key("Return")
-            self.assertTrue(wait_until(lambda: printer.pdfs() and not printer.lp("lpstat", "-o", printer.queue)
-                                       .strip(), timeout=120), f"no PDF was printed; jobs: {printer.jobs()!r}")
-            pdfs = printer.pdfs()
-            self.assertEqual(len(pdfs), 1, "not one job")
-            info = subprocess.run(["pdfinfo", str(pdfs[0])], check=True, capture_output=True, text=True).stdout
-            self.assertRegex(info, r"Pages:\s+2\n")
-            pages = [subprocess.run(["pdftotext", "-f", str(n), "-l", str(n), str(pdfs[0]), "-"], check=True,
-                                    capture_output=True, text=True).stdout for n in (1, 2)]
+            pages = printed_pages(self, printer, 2, "solubility-exam")
             self.assertIn("Периодична система на химичните елементи", pages[0])
             self.assertIn("Разтворимост на веществата във вода", pages[1])
             self.assertIn("активността на металите намалява", pages[1])
-            shutil.copy(pdfs[0], ARTIFACTS / "solubility-exam.pdf")
-            subprocess.run(["pdftoppm", "-png", "-r", "60", str(pdfs[0]), str(ARTIFACTS / "solubility-exam")],
-                           check=True, timeout=60)
-
 
 if __name__ == "__main__":
     unittest.main()
