@@ -172,14 +172,4 @@ TEST(MolarWindow, TilesTypeAtTheCaretButNotForTheChartAndCtrlCCopiesTextEscClose
   EXPECT_EQ(v.form.txt_atom_num.text, L"8");
 }
 
-TEST(MolarWindow, StandsBesideTheTableWhereThereIsRoomElseAtTheRightEdge) {
-  kit::Form table("table"), molar("molar");
-  const kit::Rect work{0, 0, 1600, 1000};
-  const kit::Rect main{100, 80, 780, 600};
-  EXPECT_EQ(kit::WindowOrigin(molar, 450, 400, work, main), (kit::Point{880, 80}));
-  const kit::Rect wide{400, 700, 780, 300};
-  EXPECT_EQ(kit::WindowOrigin(molar, 450, 400, work, wide), (kit::Point{1150, 600}));
-  EXPECT_EQ(kit::WindowOrigin(molar, 2000, 400, work, wide), (kit::Point{0, 600}));
-}
-
 }  // namespace
