@@ -53,9 +53,18 @@ std::vector<std::wstring> CapitalFixes(std::wstring_view run, const std::vector<
     std::wstring text;
     int pieces;
   };
+  // Whether the run can be read to its end from each place: the search
+  // below only steps where it can, so it never wanders through the many
+  // splits of a long run that has no reading at all.
+  std::vector<bool> finishes(run.size() + 1, false);
+  finishes[run.size()] = true;
+  for (std::size_t at = run.size(); at-- > 0;)
+    for (std::size_t len = 1; len <= 3 && !finishes[at]; ++len)
+      finishes[at] = at + len <= run.size() && finishes[at + len] && known(run.substr(at, len));
   std::vector<Reading> out;
-  // Depth-first over the splits; runs are short (a word at most).
-  std::vector<std::pair<std::size_t, Reading>> todo{{0, {L"", 0}}};
+  // Depth-first over the splits that finish.
+  std::vector<std::pair<std::size_t, Reading>> todo;
+  if (finishes[0]) todo.push_back({0, {L"", 0}});
   while (!todo.empty() && out.size() < 16) {
     auto [at, so_far] = todo.back();
     todo.pop_back();
@@ -64,7 +73,7 @@ std::vector<std::wstring> CapitalFixes(std::wstring_view run, const std::vector<
       continue;
     }
     for (std::size_t len = 3; len >= 1; --len) {
-      if (at + len > run.size() || !known(run.substr(at, len))) continue;
+      if (at + len > run.size() || !finishes[at + len] || !known(run.substr(at, len))) continue;
       std::wstring piece(run.substr(at, len));
       piece[0] = static_cast<wchar_t>(piece[0] - L'a' + L'A');
       todo.push_back({at + len, {so_far.text + piece, so_far.pieces + 1}});
