@@ -106,14 +106,12 @@ FormMain::FormMain(DatabaseEngine& engine, std::wstring program_folder)
     bool on_tile = std::any_of(tiles_.begin(), tiles_.end(), [&](const auto& t) { return t.get() == target; });
     if (keyboard || on_tile) OpenMenu(x, y);
   };
-  // Ctrl+R opens the solubility table; copy, save and print the worksheet
+  // The windows' letters open them; copy, save and print the worksheet
   // from anywhere in the window (a text box with a selection keeps its own
   // Ctrl+C).
   on_shortcut = [this](wchar_t letter) {
-    if (letter == L'M') return OpenMolarMass(), true;
-    if (letter == L'R') return OpenSolubility(), true;
-    if (letter == L'U') return OpenQuiz(), true;
-    return sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); });
+    return OpenWindowFor(letter) ||
+           (sheet_output_ && sheet_output_->Shortcut(letter, [this] { return Worksheet(); }));
   };
   on_char = [this](wchar_t ch) { return trends_->Type(ch, kit::CurrentPlatform().TickMs()); };
   on_key = [this](kit::Key key, int shift) {
@@ -312,23 +310,14 @@ void FormMain::BuildTiles() {
     tile->tab_index = kTileTabIndex;
     tile->tab_group = kTileGroup;
     tile->description = CategoryCaption(info.category);
-    if (info.position == kNoRecord) {
-      tile->on_click = [this, t = tile.get()] {
-        if (QuizTakes(*t)) return;
-        ShowUnknownElement();
-        trends_->TileShown(*t);
-        if (chart_) chart_->Highlight(trends_->NoticedTile());
-        TypeTileSymbol(*t);
-      };
-    } else {
-      tile->on_click = [this, t = tile.get(), position = info.position] {
-        if (QuizTakes(*t)) return;
-        ShowElement(position);
-        trends_->TileShown(*t);
-        if (chart_) chart_->Highlight(trends_->NoticedTile());
-        TypeTileSymbol(*t);
-      };
-    }
+    tile->on_click = [this, t = tile.get(), position = info.position] {
+      if (QuizTakes(*t)) return;
+      if (position == kNoRecord) ShowUnknownElement();
+      else ShowElement(position);
+      trends_->TileShown(*t);
+      if (chart_) chart_->Highlight(trends_->NoticedTile());
+      TypeTileSymbol(*t);
+    };
     tiles_.push_back(std::move(tile));
   }
 }

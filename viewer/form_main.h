@@ -73,6 +73,9 @@ class FormMain : public kit::Form {
   // categories, the melting point with the states), or brings it forward.
   void OpenChart();
   ChartWindow* Chart() { return chart_.get(); }
+  // Ctrl and `letter` opens a window ("Моларна маса" M, the solubility
+  // table R, the quiz U); whether it was one's.
+  bool OpenWindowFor(wchar_t letter);
   // Opens the solubility table with the activity series, or brings it
   // forward.
   void OpenSolubility();

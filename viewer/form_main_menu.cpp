@@ -1,5 +1,5 @@
 // The tiles' popup menu and what it opens besides the views: the table as
-// a worksheet picture (copied, saved or printed) and the chart.
+// a worksheet picture (copied, saved or printed) and the windows beside it.
 #include <algorithm>
 
 #include "kit/font.h"
@@ -14,11 +14,21 @@ namespace {
 constexpr wchar_t kCopyPicture[] = L"Копирай като картина";
 constexpr wchar_t kSavePicture[] = L"Запиши като картина…";
 constexpr wchar_t kPrint[] = L"Печат…";
-constexpr wchar_t kAtom[] = L"Строеж на атома…";
-constexpr wchar_t kChart[] = L"Графика…";
-constexpr wchar_t kMolarMass[] = L"Моларна маса…";
-constexpr wchar_t kSolubility[] = L"Разтворимост и активност…";
-constexpr wchar_t kQuiz[] = L"Упражнение…";
+
+// The windows the menu's last group opens, in its order, each with the
+// letter that opens it with Ctrl (none: 0).
+struct WindowLine {
+  const wchar_t* text;
+  wchar_t letter;
+  void (*open)(FormMain&);
+};
+constexpr WindowLine kWindowLines[] = {
+    {L"Строеж на атома…", 0, [](FormMain& f) { f.OpenAtom(); }},
+    {L"Графика…", 0, [](FormMain& f) { f.OpenChart(); }},
+    {L"Моларна маса…", L'M', [](FormMain& f) { f.OpenMolarMass(); }},
+    {L"Разтворимост и активност…", L'R', [](FormMain& f) { f.OpenSolubility(); }},
+    {L"Упражнение…", L'U', [](FormMain& f) { f.OpenQuiz(); }},
+};
 
 }  // namespace
 
@@ -59,11 +69,7 @@ std::vector<kit::MenuItem> FormMain::MenuItems() const {
   items.push_back({L"", false, true});
   for (const wchar_t* line : {kCopyPicture, kSavePicture, kPrint}) items.push_back({line});
   items.push_back({L"", false, true});
-  items.push_back({kAtom});
-  items.push_back({kChart});
-  items.push_back({kMolarMass});
-  items.push_back({kSolubility});
-  items.push_back({kQuiz});
+  for (const WindowLine& w : kWindowLines) items.push_back({w.text});
   return items;
 }
 
@@ -76,30 +82,18 @@ void FormMain::OpenMenu(int x, int y) {
     return;
   }
   const std::wstring& line = items[chosen].text;
-  if (line == kChart) {
-    OpenChart();
-    return;
-  }
-  if (line == kAtom) {
-    OpenAtom();
-    return;
-  }
-  if (line == kMolarMass) {
-    OpenMolarMass();
-    return;
-  }
-  if (line == kSolubility) {
-    OpenSolubility();
-    return;
-  }
-  if (line == kQuiz) {
-    OpenQuiz();
-    return;
-  }
+  for (const WindowLine& w : kWindowLines)
+    if (line == w.text) return w.open(*this);
   if (!sheet_output_) return;
   if (line == kCopyPicture) sheet_output_->Copy(Worksheet());
   else if (line == kSavePicture) sheet_output_->Save(Worksheet());
   else if (line == kPrint) sheet_output_->Print(Worksheet());
+}
+
+bool FormMain::OpenWindowFor(wchar_t letter) {
+  for (const WindowLine& w : kWindowLines)
+    if (w.letter && w.letter == letter) return w.open(*this), true;
+  return false;
 }
 
 void FormMain::OpenChart() {
