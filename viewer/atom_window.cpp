@@ -182,42 +182,25 @@ SheetContent AtomWindow::Worksheet() const {
 }
 
 kit::Label& AtomWindow::AddText(const std::wstring& markup, kit::Rect bounds, kit::Font font, kit::Align align) {
-  auto label = std::make_unique<kit::Label>(*this, "atom_text");
-  kit::SetScripted(*label, markup);
-  label->bounds = bounds;
-  label->font = std::move(font);
-  label->fore_color = kInk;
-  label->transparent = true;
-  label->alignment = align;
-  label->accessible = false;
-  kit::Label& out = *label;
-  drawing_.push_back(std::move(label));
-  return out;
+  kit::Label& label = DrawText(*this, drawing_, "atom_text", bounds, std::move(font), align);
+  kit::SetScripted(label, markup);
+  label.accessible = false;
+  return label;
 }
 
 kit::Shape& AtomWindow::AddShape(kit::ShapeKind kind, kit::Rect bounds) {
-  auto shape = std::make_unique<kit::Shape>(*this, "atom_shape");
-  shape->shape = kind;
-  shape->bounds = bounds;
-  shape->border_color = kInk;
-  kit::Shape& out = *shape;
-  drawing_.push_back(std::move(shape));
-  return out;
+  kit::Shape& shape = Keep(drawing_, std::make_unique<kit::Shape>(*this, "atom_shape"));
+  shape.shape = kind;
+  shape.bounds = bounds;
+  shape.border_color = kInk;
+  return shape;
 }
 
 // An arrow of lines: the fonts the viewer gets may lack ↑ and ↓.
 void AtomWindow::AddArrow(int x, int top, int bottom, bool up) {
   const int tip = up ? top : bottom, dir = up ? 1 : -1;
-  for (auto [dx, dy] : {std::pair{0, bottom - top}, std::pair{-55, 85}, std::pair{55, 85}}) {
-    auto line = std::make_unique<kit::Line>(*this, "atom_arrow");
-    line->x1 = x;
-    line->y1 = tip;
-    line->x2 = x + dx;
-    line->y2 = tip + dir * dy;
-    line->color = kInk;
-    line->width = 2;
-    drawing_.push_back(std::move(line));
-  }
+  for (auto [dx, dy] : {std::pair{0, bottom - top}, std::pair{-55, 85}, std::pair{55, 85}})
+    DrawLine(*this, drawing_, "atom_arrow", {x, tip}, {x + dx, tip + dir * dy}, kInk, 2);
 }
 
 void AtomWindow::Rebuild() {

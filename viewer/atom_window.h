@@ -14,6 +14,7 @@
 #include "kit/form.h"
 #include "kit/platform.h"
 #include "viewer/atom_structure.h"
+#include "viewer/drawing.h"
 #include "viewer/property_values.h"
 #include "viewer/worksheet.h"
 
@@ -87,7 +88,7 @@ class AtomWindow : public kit::Form {
   std::vector<int> shells_;
   std::vector<OrbitalBoxes> boxes_;
   // Rebuilt with each element and size; the box labels are accessible.
-  std::vector<std::unique_ptr<kit::Control>> drawing_;
+  Drawing drawing_;
   std::vector<std::unique_ptr<kit::Label>> box_labels_;
 };
 

@@ -98,31 +98,6 @@ SheetContent ChartWindow::Worksheet() const {
   return sheet;
 }
 
-kit::Line& ChartWindow::AddLine(kit::Point a, kit::Point b, kit::Color color) {
-  auto line = std::make_unique<kit::Line>(*this, "chart_line");
-  line->x1 = a.x;
-  line->y1 = a.y;
-  line->x2 = b.x;
-  line->y2 = b.y;
-  line->color = color;
-  kit::Line& out = *line;
-  drawing_.push_back(std::move(line));
-  return out;
-}
-
-kit::Label& ChartWindow::AddText(const std::wstring& text, kit::Rect bounds, kit::Align align) {
-  auto label = std::make_unique<kit::Label>(*this, "chart_text");
-  label->caption = text;
-  label->bounds = bounds;
-  label->font = TextFont();
-  label->fore_color = kInk;
-  label->transparent = true;
-  label->alignment = align;
-  kit::Label& out = *label;
-  drawing_.push_back(std::move(label));
-  return out;
-}
-
 void ChartWindow::Rebuild() {
   // The focused point by its element, so a new plot or size keeps it.
   const int focused = PointIndex(Focused());
@@ -148,27 +123,35 @@ void ChartWindow::Rebuild() {
                        std::max(Height() - kTopMargin - kBottomMargin, 600)};
   layout_ = LayoutChart(values, axis, plot);
 
-  for (int x : layout_.period_lines) AddLine({x, plot.top}, {x, plot.Bottom()}, kPeriodLine);
+  const auto add_line = [this](kit::Point a, kit::Point b, kit::Color color) {
+    DrawLine(*this, drawing_, "chart_line", a, b, color);
+  };
+  const auto add_text = [this](std::wstring text, kit::Rect bounds, kit::Align align) -> kit::Label& {
+    kit::Label& label = DrawText(*this, drawing_, "chart_text", bounds, TextFont(), align);
+    label.caption = std::move(text);
+    return label;
+  };
+  for (int x : layout_.period_lines) add_line({x, plot.top}, {x, plot.Bottom()}, kPeriodLine);
   for (size_t i = 0; i < layout_.period_labels.size(); ++i) {
     const kit::Point at = layout_.period_labels[i];
-    AddText(std::to_wstring(i + 1), {at.x - 300, at.y - 270, 600, 240}, kit::Align::kCenter).fore_color = kPeriodText;
+    add_text(std::to_wstring(i + 1), {at.x - 300, at.y - 270, 600, 240}, kit::Align::kCenter).fore_color = kPeriodText;
   }
-  AddLine({plot.left, plot.top}, {plot.left, plot.Bottom()}, kInk);
-  AddLine({plot.left, plot.Bottom()}, {plot.Right(), plot.Bottom()}, kInk);
+  add_line({plot.left, plot.top}, {plot.left, plot.Bottom()}, kInk);
+  add_line({plot.left, plot.Bottom()}, {plot.Right(), plot.Bottom()}, kInk);
   for (size_t i = 0; i < layout_.y_ticks.size(); ++i) {
     const int y = layout_.y_ticks[i];
-    AddLine({plot.left - 60, y}, {plot.left, y}, kInk);
-    AddText(axis.labels[i], {0, y - 120, plot.left - 105, 240}, kit::Align::kRight);
+    add_line({plot.left - 60, y}, {plot.left, y}, kInk);
+    add_text(axis.labels[i], {0, y - 120, plot.left - 105, 240}, kit::Align::kRight);
   }
   for (size_t i = 0; i < layout_.x_ticks.size(); ++i) {
     const int x = layout_.x_ticks[i];
-    AddLine({x, plot.Bottom()}, {x, plot.Bottom() + 60}, kInk);
-    AddText(std::to_wstring(10 * (i + 1)), {x - 300, plot.Bottom() + 90, 600, 240}, kit::Align::kCenter);
+    add_line({x, plot.Bottom()}, {x, plot.Bottom() + 60}, kInk);
+    add_text(std::to_wstring(10 * (i + 1)), {x - 300, plot.Bottom() + 90, 600, 240}, kit::Align::kCenter);
   }
-  AddText(L"Атомен номер", {plot.left, plot.Bottom() + 345, plot.width, 240}, kit::Align::kCenter);
+  add_text(L"Атомен номер", {plot.left, plot.Bottom() + 345, plot.width, 240}, kit::Align::kCenter);
   std::wstring unit(UnitOf(property_));
-  if (!unit.empty()) AddText(unit.substr(1), {0, plot.top - 270, plot.left - 105, 240}, kit::Align::kRight);
-  for (auto [a, b] : layout_.joins) AddLine(layout_.points[a], layout_.points[b], kJoin);
+  if (!unit.empty()) add_text(unit.substr(1), {0, plot.top - 270, plot.left - 105, 240}, kit::Align::kRight);
+  for (auto [a, b] : layout_.joins) add_line(layout_.points[a], layout_.points[b], kJoin);
 
   const auto& tiles = Tiles();
   for (size_t i = 0; i < entries_.size(); ++i) {

@@ -14,6 +14,7 @@
 #include "kit/form.h"
 #include "viewer/chart_data.h"
 #include "viewer/chart_geometry.h"
+#include "viewer/drawing.h"
 #include "viewer/property_values.h"
 #include "viewer/worksheet.h"
 
@@ -51,8 +52,6 @@ class ChartWindow : public kit::Form {
   void Rebuild();
   void PlaceHighlight();
   int PointIndex(const kit::Control* c) const;
-  kit::Line& AddLine(kit::Point a, kit::Point b, kit::Color color);
-  kit::Label& AddText(const std::wstring& text, kit::Rect bounds, kit::Align align);
 
   const std::vector<TileRecord>& records_;
   Links links_;
@@ -62,7 +61,7 @@ class ChartWindow : public kit::Form {
   ChartLayout layout_;
   // Everything drawn, rebuilt with each plot and size; the points last, so
   // they lie above the lines.
-  std::vector<std::unique_ptr<kit::Control>> drawing_;
+  Drawing drawing_;
   std::vector<std::unique_ptr<kit::Label>> points_;
   std::vector<int> point_tiles_;   // each point's tile
   std::unique_ptr<kit::Shape> ring_;

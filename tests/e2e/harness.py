@@ -468,6 +468,22 @@ class WineSession:
         self.xdotool("type", "--delay", delay, text)
         time.sleep(0.3)
 
+    def save_picture(self, windows_path: str, artifact: str) -> Path:
+        """Ctrl+S in the active window and its save dialog answered with
+        `windows_path` (no extension, in a folder that exists); returns the
+        PNG once written, a copy of it kept as artifacts/<artifact>.png."""
+        self.key("ctrl+s")
+        time.sleep(2)
+        self.key("ctrl+a")
+        self.type_text(windows_path)
+        self.key("Return")
+        png = self.host_path(windows_path + ".png")
+        if not wait_until(png.is_file):
+            raise AssertionError("no PNG was saved")
+        time.sleep(1)
+        (ARTIFACTS / f"{artifact}.png").write_bytes(png.read_bytes())
+        return png
+
     def screenshot(self, name: str) -> Path:
         """Saves the whole screen to build/e2e/artifacts/<name>.png."""
         path = ARTIFACTS / f"{name}.png"

@@ -10,7 +10,7 @@ import subprocess
 import time
 import unittest
 
-from harness import ARTIFACTS, DIST, INSPECTOR, WineSession, wait_until
+from harness import DIST, INSPECTOR, WineSession, wait_until
 import test_trends
 
 TABLE = DIST / "Table.exe"
@@ -90,15 +90,7 @@ class AtomTest(unittest.TestCase):
             s.key("Down", "Return")
             time.sleep(0.6)
             (s.drive_c / "atoms").mkdir()
-            s.key("ctrl+s")
-            time.sleep(2)
-            s.key("ctrl+a")
-            s.type_text(r"C:\atoms\fe")
-            s.key("Return")
-            png = s.drive_c / "atoms" / "fe.png"
-            self.assertTrue(wait_until(png.is_file), "no PNG was saved")
-            time.sleep(1)
-            (ARTIFACTS / "atom-fe-blank.png").write_bytes(png.read_bytes())
+            png = s.save_picture(r"C:\atoms\fe", "atom-fe-blank")
             density = subprocess.run(["identify", "-units", "PixelsPerInch", "-format", "%w %x", str(png)],
                                      capture_output=True, text=True, timeout=30).stdout.split()
             self.assertEqual(density[0], "3508")
