@@ -312,25 +312,20 @@ void FormMain::BuildTiles() {
     tile->tab_index = kTileTabIndex;
     tile->tab_group = kTileGroup;
     tile->description = CategoryCaption(info.category);
-    if (info.position == kNoRecord) {
-      tile->on_click = [this, t = tile.get()] {
-        if (QuizTakes(*t)) return;
-        ShowUnknownElement();
-        trends_->TileShown(*t);
-        if (chart_) chart_->Highlight(trends_->NoticedTile());
-        TypeTileSymbol(*t);
-      };
-    } else {
-      tile->on_click = [this, t = tile.get(), position = info.position] {
-        if (QuizTakes(*t)) return;
-        ShowElement(position);
-        trends_->TileShown(*t);
-        if (chart_) chart_->Highlight(trends_->NoticedTile());
-        TypeTileSymbol(*t);
-      };
-    }
+    tile->on_click = [this, t = tile.get(), position = info.position] {
+      if (ShowTile(*t, position)) TypeTileSymbol(*t);
+    };
     tiles_.push_back(std::move(tile));
   }
+}
+
+bool FormMain::ShowTile(const kit::Label& tile, std::int32_t position) {
+  if (QuizTakes(tile)) return false;
+  if (position == kNoRecord) ShowUnknownElement();
+  else ShowElement(position);
+  trends_->TileShown(tile);
+  if (chart_) chart_->Highlight(trends_->NoticedTile());
+  return true;
 }
 
 kit::Label* FormMain::Tile(std::string_view symbol) {
