@@ -311,15 +311,19 @@ void FormMain::BuildTiles() {
     tile->tab_group = kTileGroup;
     tile->description = CategoryCaption(info.category);
     tile->on_click = [this, t = tile.get(), position = info.position] {
-      if (QuizTakes(*t)) return;
-      if (position == kNoRecord) ShowUnknownElement();
-      else ShowElement(position);
-      trends_->TileShown(*t);
-      if (chart_) chart_->Highlight(trends_->NoticedTile());
-      TypeTileSymbol(*t);
+      if (ShowTile(*t, position)) TypeTileSymbol(*t);
     };
     tiles_.push_back(std::move(tile));
   }
+}
+
+bool FormMain::ShowTile(const kit::Label& tile, std::int32_t position) {
+  if (QuizTakes(tile)) return false;
+  if (position == kNoRecord) ShowUnknownElement();
+  else ShowElement(position);
+  trends_->TileShown(tile);
+  if (chart_) chart_->Highlight(trends_->NoticedTile());
+  return true;
 }
 
 kit::Label* FormMain::Tile(std::string_view symbol) {

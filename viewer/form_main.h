@@ -214,6 +214,9 @@ class FormMain : public kit::Form {
   void BuildTiles();
   // While the quiz asks, it takes the tiles' clicks; whether it took this one.
   bool QuizTakes(const kit::Label& tile);
+  // What a click on a tile shows (the element, the trends' and the chart's
+  // notice of it), unless the quiz takes the click; whether it showed it.
+  bool ShowTile(const kit::Label& tile, std::int32_t position);
   void BeginQuiz(bool blank);
   void EndQuiz();
   void RingTile(int tile);
@@ -238,7 +241,6 @@ class FormMain : public kit::Form {
   std::unique_ptr<SolubilityWindow> solubility_;
   std::vector<FormulaElement> formula_elements_;
   std::unique_ptr<MolarWindow> molar_;
-  bool showing_for_window_ = false;
   std::unique_ptr<QuizWindow> quiz_;
   // The ring on an answer's tile: four strips above the tiles.
   std::array<std::unique_ptr<kit::Label>, 4> quiz_ring_;

@@ -2,6 +2,7 @@
 // type their symbols into it.
 #include "kit/platform.h"
 #include "viewer/form_main.h"
+#include "viewer/tile_table.h"
 
 namespace viewer {
 
@@ -23,15 +24,13 @@ void FormMain::OpenMolarMass(const std::wstring& formula) {
 }
 
 void FormMain::TypeTileSymbol(const kit::Label& tile) {
-  if (!molar_ || showing_for_window_) return;
+  if (!molar_) return;
   molar_->TypeSymbol(std::wstring_view(tile.caption));
 }
 
 void FormMain::ShowTileFor(int tile) {
-  if (tile < 0 || tile >= static_cast<int>(tiles_.size()) || !tiles_[tile]->on_click) return;
-  showing_for_window_ = true;
-  tiles_[tile]->on_click();
-  showing_for_window_ = false;
+  if (tile < 0 || tile >= static_cast<int>(tiles_.size())) return;
+  ShowTile(*tiles_[tile], viewer::Tiles()[static_cast<std::size_t>(tile)].position);
 }
 
 }  // namespace viewer
