@@ -89,16 +89,6 @@ SolubilityWindow::SolubilityWindow(Links links, bool black_and_white)
   SetFocus(cells_.front().get());
 }
 
-// The controls go before the form they registered with.
-SolubilityWindow::~SolubilityWindow() {
-  on_focus_change = nullptr;
-  for (auto* line : {&water_line_, &acids_line_, &hydrogen_line_, &arrow_line_, &arrow_head_up_, &arrow_head_down_})
-    line->reset();
-  for (auto* text : {&series_, &water_text_, &acids_text_, &arrow_text_}) text->reset();
-  for (auto* group : {&series_items_, &legend_texts_, &legend_swatches_, &cells_, &row_heads_, &column_heads_})
-    group->clear();
-}
-
 std::unique_ptr<kit::Label> SolubilityWindow::NewLabel(std::string name, kit::Font font) {
   auto label = std::make_unique<kit::Label>(*this, std::move(name));
   label->font = font;
