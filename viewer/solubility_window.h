@@ -18,9 +18,8 @@
 
 namespace viewer {
 
-// Each mark's colour, and its fill on a black-and-white printer; the
-// letter is always drawn as well.
-kit::Color MarkColor(Mark mark);
+// Each mark's fill on a black-and-white printer; the letter is always
+// drawn as well.
 PrintFill MarkPrintFill(Mark mark);
 
 class SolubilityWindow : public kit::Form {
