@@ -51,6 +51,16 @@ const MarkLook kLooks[] = {
 const MarkLook& Look(Mark mark) { return kLooks[static_cast<std::size_t>(mark)]; }
 std::wstring_view MarkMeaning(Mark mark) { return Look(mark).meaning; }
 
+// A cell or a legend's swatch: the mark's letter on its colour, or on its
+// fill in black and white.
+void ShowMark(kit::Label& label, Mark mark) {
+  label.caption = MarkLetter(mark);
+  label.transparent = false;
+  label.back_color = Look(mark).color;
+  label.monochrome = Look(mark).fill;
+  label.border = true;
+}
+
 void SetLine(kit::Line& line, int x1, int y1, int x2, int y2) {
   line.x1 = x1;
   line.y1 = y1;
@@ -60,7 +70,6 @@ void SetLine(kit::Line& line, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-kit::Color MarkColor(Mark mark) { return Look(mark).color; }
 PrintFill MarkPrintFill(Mark mark) { return Look(mark).fill; }
 
 SolubilityWindow::SolubilityWindow(Links links, bool black_and_white)
@@ -87,16 +96,6 @@ SolubilityWindow::SolubilityWindow(Links links, bool black_and_white)
   };
   initial_focus = cells_.front().get();
   SetFocus(cells_.front().get());
-}
-
-// The controls go before the form they registered with.
-SolubilityWindow::~SolubilityWindow() {
-  on_focus_change = nullptr;
-  for (auto* line : {&water_line_, &acids_line_, &hydrogen_line_, &arrow_line_, &arrow_head_up_, &arrow_head_down_})
-    line->reset();
-  for (auto* text : {&series_, &water_text_, &acids_text_, &arrow_text_}) text->reset();
-  for (auto* group : {&series_items_, &legend_texts_, &legend_swatches_, &cells_, &row_heads_, &column_heads_})
-    group->clear();
 }
 
 std::unique_ptr<kit::Label> SolubilityWindow::NewLabel(std::string name, kit::Font font) {
@@ -138,11 +137,7 @@ void SolubilityWindow::Build() {
       const Mark mark = table.At(a, c);
       const bool water = IsWater(kCations[c], kAnions[a]);
       kit::Label& cell = *cells_.emplace_back(NewLabel("cell_" + std::to_string(a) + "_" + std::to_string(c), bold));
-      cell.caption = MarkLetter(mark);
-      cell.transparent = false;
-      cell.back_color = MarkColor(mark);
-      cell.monochrome = MarkPrintFill(mark);
-      cell.border = true;
+      ShowMark(cell, mark);
       cell.role = kit::Role::kCell;
       cell.tab_group = 1;
       cell.accessible_name = CellName(a, c, mark);
@@ -154,11 +149,7 @@ void SolubilityWindow::Build() {
 
   for (Mark mark : kMarks) {
     kit::Label& swatch = *legend_swatches_.emplace_back(NewLabel("legend_mark", bold));
-    swatch.caption = MarkLetter(mark);
-    swatch.transparent = false;
-    swatch.back_color = MarkColor(mark);
-    swatch.monochrome = MarkPrintFill(mark);
-    swatch.border = true;
+    ShowMark(swatch, mark);
     kit::Label& text = *legend_texts_.emplace_back(NewLabel("legend_text", plain));
     text.caption = MarkMeaning(mark);
     text.alignment = kit::Align::kLeft;

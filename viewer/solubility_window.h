@@ -18,9 +18,8 @@
 
 namespace viewer {
 
-// Each mark's colour, and its fill on a black-and-white printer; the
-// letter is always drawn as well.
-kit::Color MarkColor(Mark mark);
+// Each mark's fill on a black-and-white printer; the letter is always
+// drawn as well.
 PrintFill MarkPrintFill(Mark mark);
 
 class SolubilityWindow : public kit::Form {
@@ -36,12 +35,9 @@ class SolubilityWindow : public kit::Form {
     std::function<void()> print_exam_set;
   };
   explicit SolubilityWindow(Links links, bool monochrome = false);
-  ~SolubilityWindow() override;
 
   // The cell of `anion` (row) and `cation` (column).
   kit::Label& Cell(std::size_t anion, std::size_t cation) { return *cells_[anion * kCations.size() + cation]; }
-  const std::vector<std::unique_ptr<kit::Label>>& Cells() const { return cells_; }
-  const std::vector<std::unique_ptr<kit::Label>>& SeriesItems() const { return series_items_; }
   // The table and the series as one picture under the window's title;
   // copied with the marks as text.
   SheetContent Worksheet() const;
