@@ -54,14 +54,26 @@ std::wstring_view CaptionOf(QuizSet set) {
   return {};
 }
 
+QuizElement QuizElementOf(int tile, const std::vector<TileRecord>& records) {
+  const auto tiles = Tiles();
+  QuizElement e;
+  e.tile = tile;
+  if (tile < 0 || tile >= static_cast<int>(tiles.size())) return e;
+  e.symbol.assign(tiles[tile].symbol.begin(), tiles[tile].symbol.end());
+  if (tile < static_cast<int>(records.size())) {
+    e.atomic_number = records[tile].atomic_number;
+    e.name = records[tile].name;
+  }
+  return e;
+}
+
 std::vector<QuizElement> QuizPool(QuizSet set, const std::vector<TileRecord>& records) {
   std::vector<QuizElement> pool;
   const auto tiles = Tiles();
   for (size_t i = 0; i < tiles.size() && i < records.size(); ++i) {
     const TileRecord& r = records[i];
     if (!r.has_record || r.atomic_number <= 0 || r.name.empty() || !InSet(set, tiles[i], r.atomic_number)) continue;
-    pool.push_back({static_cast<int>(i), r.atomic_number, std::wstring(tiles[i].symbol.begin(), tiles[i].symbol.end()),
-                    r.name});
+    pool.push_back(QuizElementOf(static_cast<int>(i), records));
   }
   std::stable_sort(pool.begin(), pool.end(),
                    [](const QuizElement& a, const QuizElement& b) { return a.atomic_number < b.atomic_number; });

@@ -46,6 +46,10 @@ struct QuizElement {
   friend bool operator==(const QuizElement&, const QuizElement&) = default;
 };
 
+// A tile's element (`records` in the tile table's order): its symbol from
+// the tile, its number and name from the record; a tile without a record
+// has neither.
+QuizElement QuizElementOf(int tile, const std::vector<TileRecord>& records);
 // The elements of `set` that have both a tile and a record (`records` in
 // the tile table's order), in order of atomic number.
 std::vector<QuizElement> QuizPool(QuizSet set, const std::vector<TileRecord>& records);

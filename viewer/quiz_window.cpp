@@ -4,7 +4,6 @@
 
 #include "kit/input.h"
 #include "kit/platform.h"
-#include "viewer/tile_table.h"
 #include "viewer/window_look.h"
 
 namespace viewer {
@@ -323,22 +322,10 @@ bool QuizWindow::HandleKey(kit::Key key) {
   return false;
 }
 
-QuizElement QuizWindow::ElementOfTile(int tile) const {
-  const auto tiles = Tiles();
-  QuizElement e;
-  e.tile = tile;
-  if (tile < 0 || tile >= static_cast<int>(tiles.size())) return e;
-  e.symbol.assign(tiles[tile].symbol.begin(), tiles[tile].symbol.end());
-  if (tile < static_cast<int>(records_.size())) {
-    e.atomic_number = records_[tile].atomic_number;
-    e.name = records_[tile].name;
-  }
-  return e;
-}
-
 bool QuizWindow::TakeTile(int tile) {
   if (page_ != Page::kQuestion) return false;
-  if (!pausing_ && FindsTile(run_->Kind()) && !run_->Finished()) Answered(run_->AnswerTile(ElementOfTile(tile)));
+  if (!pausing_ && FindsTile(run_->Kind()) && !run_->Finished())
+    Answered(run_->AnswerTile(QuizElementOf(tile, records_)));
   return true;
 }
 

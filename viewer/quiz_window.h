@@ -104,7 +104,6 @@ class QuizWindow : public kit::Form {
   void Say(kit::Label& label, std::wstring text);
   void Close();
   bool HandleKey(kit::Key key);
-  QuizElement ElementOfTile(int tile) const;
 
   const std::vector<TileRecord>& records_;
   Links links_;

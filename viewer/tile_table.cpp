@@ -170,10 +170,11 @@ std::span<const TileInfo> Tiles() { return kTiles; }
 
 int GroupOf(const TileInfo& tile) {
   if (tile.top >= kLanthanideRow) return 0;
-  if (tile.left < Group(2)) return 1;
-  if (tile.left < Group(3)) return 2;
-  // Uuq's 120 twips off its column still fall within it.
-  return 3 + (tile.left - Group(3)) / 600;
+  // The last column that starts at or left of the tile (Uuq stands a little
+  // right of its own).
+  int g = 18;
+  while (g > 1 && tile.left < Group(g)) --g;
+  return g;
 }
 
 }  // namespace viewer

@@ -1,6 +1,6 @@
 // The quiz's content on the database the program ships: the variants a
 // teacher hands out, the pools they are drawn from, how answers are judged,
-// and asking the mistakes again.
+// and the printed pages.
 #include "viewer/quiz.h"
 
 #include <gtest/gtest.h>
@@ -23,14 +23,6 @@ std::vector<int> Numbers(const std::vector<viewer::QuizElement>& elements) {
 
 std::vector<viewer::QuizElement> Pool(QuizSet set) {
   return viewer::QuizPool(set, testing_viewer::VrakelFile::Get().TileRecords());
-}
-
-TEST(SplitMix64, GivesThePublishedSequence) {
-  // The generator's own first outputs for seed 1, as the reference
-  // algorithm gives them.
-  viewer::SplitMix64 next(1);
-  EXPECT_EQ(next.Next(), 0x910A2DEC89025CC1u);
-  EXPECT_EQ(next.Next(), 0xBEEB8DA1658EEC67u);
 }
 
 // The published first questions: a teacher's list must stay what it was in
@@ -64,12 +56,6 @@ TEST(QuizPool, TakesTheElementsWithATileAndARecordInAtomicNumberOrder) {
   for (int z = 1; z <= 112; ++z) expected.push_back(z);
   expected.push_back(114);
   EXPECT_EQ(Numbers(all), expected);
-  EXPECT_EQ(all[25].symbol, L"Fe");
-  EXPECT_EQ(all[25].name, L"Желязо");
-  EXPECT_EQ(all.back().symbol, L"Uuq");
-
-  EXPECT_EQ(Numbers(Pool(QuizSet::kFirst20)), std::vector<int>(expected.begin(), expected.begin() + 20));
-  EXPECT_EQ(Numbers(Pool(QuizSet::kFirst36)), std::vector<int>(expected.begin(), expected.begin() + 36));
 
   // Groups 1, 2 and 13–18 down to the last row that has records.
   const auto main = Pool(QuizSet::kMainGroups);
@@ -82,7 +68,7 @@ TEST(QuizPool, TakesTheElementsWithATileAndARecordInAtomicNumberOrder) {
     EXPECT_EQ(std::find(symbols.begin(), symbols.end(), out), symbols.end()) << out;
 }
 
-TEST(RightAnswer, SymbolsByCaseNamesByLetters) {
+TEST(RightAnswer, SymbolsByCaseNamesByLettersWhatWasTypedKeptTrimmed) {
   const viewer::QuizElement fe{25, 26, L"Fe", L"Желязо"};
   EXPECT_TRUE(viewer::RightAnswer(QuizKind::kWriteSymbol, fe, L"Fe"));
   EXPECT_TRUE(viewer::RightAnswer(QuizKind::kWriteSymbol, fe, L" Fe "));
@@ -93,39 +79,12 @@ TEST(RightAnswer, SymbolsByCaseNamesByLetters) {
   for (const wchar_t* wrong : {L"Желяз", L"Же лязо", L"Zhelyazo", L"Fe"})
     EXPECT_FALSE(viewer::RightAnswer(QuizKind::kWriteName, fe, wrong)) << wrong;
 
-  EXPECT_EQ(viewer::QuestionText(QuizKind::kFindByName, fe), L"Къде е Желязо?");
   EXPECT_EQ(viewer::QuestionText(QuizKind::kFindBySymbol, fe), L"Къде е Fe?");
   EXPECT_EQ(viewer::QuestionText(QuizKind::kFindByNumber, fe), L"Къде е елементът с атомен номер 26?");
-  EXPECT_EQ(viewer::QuestionText(QuizKind::kWriteSymbol, fe), L"Кой е символът на Желязо?");
   EXPECT_EQ(viewer::QuestionText(QuizKind::kWriteName, fe), L"Кое е името на Fe?");
-  EXPECT_EQ(viewer::Verdict(false, fe), L"Грешно: Желязо е Fe");
-  EXPECT_EQ(viewer::Verdict(true, fe), L"Вярно!");
-}
 
-TEST(QuizRun, CountsTheRightAnswersAndAsksTheMistakesAgainInTheirOrder) {
-  const auto questions = viewer::VariantQuestions(Pool(QuizSet::kFirst20), 4711, 5);   // H Mg B N He
-  const auto all = Pool(QuizSet::kAll);
-  ASSERT_EQ(all.size(), 113u);
-  viewer::QuizRun run(QuizKind::kFindByName, 4711, questions);
-  EXPECT_TRUE(run.AnswerTile(all[0]));
-  EXPECT_FALSE(run.AnswerTile(all[10]));   // Na for Mg
-  EXPECT_TRUE(run.AnswerTile(all[4]));
-  EXPECT_FALSE(run.AnswerTile(all[7]));    // O for N
-  EXPECT_FALSE(run.Finished());
-  EXPECT_TRUE(run.AnswerTile(all[1]));
-  ASSERT_TRUE(run.Finished());
-  EXPECT_EQ(viewer::ResultText(run), L"Резултат: 3 от 5 (вариант 4711)");
-  ASSERT_EQ(run.Mistakes().size(), 2u);
-  EXPECT_EQ(viewer::MistakeText(run.Kind(), run.Mistakes()[0]),
-            L"Къде е Магнезий? Отговор: Na (Натрий). Вярно: Mg (Магнезий).");
-
-  viewer::QuizRun again = run.Repeat();
-  ASSERT_EQ(again.Count(), 2);
-  EXPECT_EQ(again.Current().symbol, L"Mg");
-  EXPECT_TRUE(again.AnswerTile(all[11]));
-  EXPECT_EQ(again.Current().symbol, L"N");
-
-  viewer::QuizRun typed(QuizKind::kWriteSymbol, 7, {all[25]});
+  // A written mistake keeps what was typed, trimmed.
+  viewer::QuizRun typed(QuizKind::kWriteSymbol, 7, {fe});
   EXPECT_FALSE(typed.AnswerTyped(L" fe "));
   EXPECT_EQ(viewer::MistakeText(typed.Kind(), typed.Answers()[0]), L"Кой е символът на Желязо? Отговор: fe. Вярно: Fe.");
 }
@@ -139,7 +98,6 @@ TEST(VariantSheets, QuestionsWithLinesOverTheTableThenTheKey) {
   table.controls = {&tile};
   auto pages = viewer::VariantSheets(QuizKind::kFindByName, 4711, questions, table);
   ASSERT_EQ(pages.size(), 2u);
-  EXPECT_EQ(pages[0].title, L"Упражнение – вариант 4711");
   EXPECT_EQ(pages[0].controls, table.controls);
   ASSERT_EQ(pages[0].texts.size(), 30u);
   EXPECT_EQ(pages[0].texts[0].text, L"1. Къде е Рубидий? ____________________");

@@ -1,13 +1,12 @@
-// The quiz window with the table: a variant walked from Ctrl+U to the end
-// page and its mistakes asked again, answers in the table and in the text
-// box, the blank table, and Esc putting the table back as it was.
+// The quiz window with the table: the set-up page's checks, the pause and the
+// ring after an answer, answers in the text box, the pages, the blank table,
+// and Esc putting the table back as it was.
 #include "viewer/quiz_window.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "kit/accessibility.h"
 #include "kit/input.h"
 #include "kit/platform.h"
 #include "tests/viewer/vrakel_records.h"
@@ -45,7 +44,9 @@ struct Viewer {
   viewer::FormMain form;
 };
 
-TEST(QuizWindow, SetUpPageOffersTheKindsInTabOrderWithAFreshVariant) {
+// The page's defaults, its tab order and a whole walk from the keyboard are
+// the e2e test's; here what it does not reach.
+TEST(QuizWindow, SetUpPageFromTheMenuWithAFreshVariantRefusesWhatIsOutOfRange) {
   Viewer v;
   // From the tiles' menu, in its group after the chart.
   v.headless.platform.menu_choice = [](const std::vector<kit::MenuItem>& items) {
@@ -56,17 +57,6 @@ TEST(QuizWindow, SetUpPageOffersTheKindsInTabOrderWithAFreshVariant) {
   viewer::QuizWindow* quiz = v.form.Quiz();
   ASSERT_NE(quiz, nullptr);
   EXPECT_EQ(v.headless.platform.menus.back().items.back().text, L"Упражнение…");
-  EXPECT_EQ(quiz->beside, &v.form);
-  EXPECT_EQ(quiz->caption, L"Упражнение");
-  EXPECT_EQ(quiz->Focused(), &quiz->cbo_kind);
-  EXPECT_EQ(quiz->cbo_kind.Text(), L"Намери елемента по име");
-  EXPECT_EQ(quiz->cbo_elements.Text(), L"Всички");
-  EXPECT_EQ(quiz->txt_count.text, L"10");
-  std::vector<std::string> order;
-  for (kit::Control* c : kit::TabOrder(*quiz)) order.push_back(c->Name());
-  EXPECT_EQ(order, (std::vector<std::string>{"cbo_kind", "cbo_elements", "txt_count", "txt_variant", "btn_start",
-                                             "btn_print"}));
-  EXPECT_EQ(kit::Describe(*quiz, quiz->txt_variant).name, L"Вариант");
   // A fresh variant in range each time the page opens.
   const std::wstring first = quiz->txt_variant.text;
   v.headless.platform.tick_ms += 17;
@@ -89,26 +79,17 @@ TEST(QuizWindow, SetUpPageOffersTheKindsInTabOrderWithAFreshVariant) {
   EXPECT_EQ(quiz->Shown(), Page::kQuestion);
 }
 
-TEST(QuizWindow, AVariantOnTheTableFromQuestionToMistakesAskedAgain) {
+TEST(QuizWindow, AnAnswerRingsTheRightTileAndThePauseEndsByTimerOrEnter) {
   Viewer v;
   kit::Click(*v.form.Tile("Fe"));
   ASSERT_EQ(v.form.txt_name.text, L"Желязо");
   viewer::QuizWindow& quiz = v.SetUp(0, 0, L"5", L"4711");
-  const unsigned table_activations = v.form.activate_request;
   kit::KeyDown(quiz, kit::Key::kEnter);   // the set-up page's default action
   ASSERT_EQ(quiz.Shown(), Page::kQuestion);
-  // The table takes the activation and the focus is on a tile; the panel
-  // can give nothing away.
-  EXPECT_GT(v.form.activate_request, table_activations);
-  EXPECT_EQ(v.form.Focused()->Name().substr(0, 4), "lbl_");
-  EXPECT_EQ(v.form.txt_name.text, L"");
-  EXPECT_FALSE(quiz.txt_answer.visible);
-  EXPECT_EQ(quiz.lbl_question.caption, L"Къде е Водород?");
-  EXPECT_EQ(quiz.lbl_progress.caption, L"Въпрос 1 от 5");
+  EXPECT_EQ(v.form.txt_name.text, L"");   // the panel can give nothing away
   EXPECT_TRUE(v.Alerted(quiz.lbl_question));
 
   v.ClickTile("H");
-  EXPECT_EQ(quiz.lbl_feedback.caption, L"Вярно!");
   EXPECT_TRUE(v.Alerted(quiz.lbl_feedback));
   EXPECT_TRUE(v.Ringed("H"));
   // During the pause the tiles answer nothing.
@@ -122,47 +103,23 @@ TEST(QuizWindow, AVariantOnTheTableFromQuestionToMistakesAskedAgain) {
   EXPECT_FALSE(v.Ringed("H"));
 
   v.ClickTile("Na");
-  EXPECT_EQ(quiz.lbl_feedback.caption, L"Грешно: Магнезий е Mg");
   EXPECT_TRUE(v.Ringed("Mg"));   // the right tile, not the one chosen
   // Enter in the quiz window moves on at once; the timer goes with it.
   kit::KeyDown(quiz, kit::Key::kEnter);
   EXPECT_EQ(quiz.lbl_question.caption, L"Къде е Бор?");
   EXPECT_TRUE(v.headless.platform.timers.empty());
-  // Enter on a focused tile is its click.
-  v.form.SetFocus(v.form.Tile("B"));
-  kit::KeyDown(v.form, kit::Key::kEnter);
-  v.headless.platform.RunTimers();
-  v.ClickTile("O");
-  v.headless.platform.RunTimers();
+  for (const char* tile : {"B", "O"}) {
+    v.ClickTile(tile);
+    v.headless.platform.RunTimers();
+  }
   const unsigned quiz_activations = quiz.activate_request;
   v.ClickTile("He");
   v.headless.platform.RunTimers();
-
   ASSERT_EQ(quiz.Shown(), Page::kEnd);
   EXPECT_GT(quiz.activate_request, quiz_activations);   // the end page takes the activation back
-  EXPECT_EQ(quiz.lbl_result.caption, L"Резултат: 3 от 5 (вариант 4711)");
-  EXPECT_EQ(kit::Describe(quiz, quiz.lst_mistakes).role, kit::Role::kList);
-  ASSERT_EQ(quiz.MistakeItems().size(), 2u);
-  EXPECT_EQ(kit::Describe(quiz, *quiz.MistakeItems()[1]).role, kit::Role::kListItem);
-  EXPECT_EQ(quiz.MistakeItems()[1]->caption, L"Къде е Азот? Отговор: O (Кислород). Вярно: N (Азот).");
   // After the quiz a tile shows its element again.
   v.ClickTile("Fe");
   EXPECT_EQ(v.form.txt_name.text, L"Желязо");
-
-  EXPECT_EQ(quiz.Focused(), &quiz.btn_repeat);
-  kit::KeyDown(quiz, kit::Key::kEnter);
-  ASSERT_EQ(quiz.Shown(), Page::kQuestion);
-  EXPECT_EQ(quiz.lbl_question.caption, L"Къде е Магнезий?");
-  EXPECT_EQ(quiz.lbl_progress.caption, L"Въпрос 1 от 2");
-  v.ClickTile("Mg");
-  kit::KeyDown(quiz, kit::Key::kEnter);
-  EXPECT_EQ(quiz.lbl_question.caption, L"Къде е Азот?");
-  v.ClickTile("N");
-  kit::KeyDown(quiz, kit::Key::kEnter);
-  EXPECT_EQ(quiz.lbl_result.caption, L"Резултат: 2 от 2 (вариант 4711)");
-  EXPECT_TRUE(quiz.MistakeItems().empty());
-  kit::Click(quiz.btn_new);
-  EXPECT_EQ(quiz.Shown(), Page::kSetUp);
 }
 
 TEST(QuizWindow, WrittenAnswersAreJudgedInTheWindowAndTheTableTakesNone) {
@@ -191,11 +148,10 @@ struct Pages : viewer::SheetOutput {
   void SavePages(const std::vector<viewer::SheetContent>& p) override { Take(p, L"save"); }
   void PrintPages(const std::vector<viewer::SheetContent>& p) override { Take(p, L"print"); }
   void Take(const std::vector<viewer::SheetContent>& p, const wchar_t* how) {
-    pages = p;
-    done.push_back(std::wstring(how) + (fe.caption_shown ? L" with symbols" : L" blank"));
+    done.push_back(std::wstring(how) + L" " + std::to_wstring(p.size()) +
+                   (fe.caption_shown ? L" with symbols" : L" blank"));
   }
   const kit::Label& fe;
-  std::vector<viewer::SheetContent> pages;
   std::vector<std::wstring> done;
 };
 
@@ -206,13 +162,8 @@ TEST(QuizWindow, TheVariantPrintsAndSavesAsTwoPagesOverTheBlankTable) {
   viewer::QuizWindow& quiz = v.SetUp(0, 3, L"10", L"4711");
   kit::Click(quiz.btn_print);
   EXPECT_TRUE(kit::Shortcut(quiz, L'S'));
-  EXPECT_EQ(out.done, (std::vector<std::wstring>{L"print blank", L"save blank"}));
+  EXPECT_EQ(out.done, (std::vector<std::wstring>{L"print 2 blank", L"save 2 blank"}));
   EXPECT_TRUE(v.form.Tile("Fe")->caption_shown);
-  ASSERT_EQ(out.pages.size(), 2u);
-  EXPECT_EQ(out.pages[0].title, L"Упражнение – вариант 4711");
-  const auto& drawn = out.pages[0].controls;
-  EXPECT_NE(std::find(drawn.begin(), drawn.end(), v.form.Tile("Fe")), drawn.end());
-  EXPECT_EQ(out.pages[1].texts[0].text, L"1. Rb (Рубидий)");
   // Not while the questions are asked.
   kit::Click(quiz.btn_start);
   EXPECT_FALSE(kit::Shortcut(quiz, L'P'));
