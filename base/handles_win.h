@@ -7,13 +7,18 @@
 
 namespace base {
 
-// A kernel object (a token, a process); null means none.
-struct KernelTraits {
-  using Type = HANDLE;
+// A handle that null means none of, closed by one call (`kClose`).
+template <typename T, auto kClose>
+struct NullTraits {
+  using Type = T;
   static Type Invalid() { return nullptr; }
-  static void Close(Type h) { CloseHandle(h); }
+  static void Close(Type h) { kClose(h); }
 };
-using KernelHandle = UniqueHandle<KernelTraits>;
+template <typename T, auto kClose>
+using NullHandle = UniqueHandle<NullTraits<T, kClose>>;
+
+// A kernel object (a token, a process).
+using KernelHandle = NullHandle<HANDLE, CloseHandle>;
 
 // An open file: CreateFileW fails with INVALID_HANDLE_VALUE, not null.
 struct FileTraits {
@@ -33,37 +38,14 @@ using FindHandle = UniqueHandle<FindTraits>;
 
 // A pen, brush, bitmap, font or region of our own making.
 template <typename T>
-struct GdiTraits {
-  using Type = T;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { DeleteObject(h); }
-};
-template <typename T>
-using Gdi = UniqueHandle<GdiTraits<T>>;
-
-struct IconTraits {
-  using Type = HICON;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { DestroyIcon(h); }
-};
-using Icon = UniqueHandle<IconTraits>;
-
-struct MenuTraits {
-  using Type = HMENU;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { DestroyMenu(h); }
-};
-using Menu = UniqueHandle<MenuTraits>;
+using Gdi = NullHandle<T, DeleteObject>;
+using Icon = NullHandle<HICON, DestroyIcon>;
+using Menu = NullHandle<HMENU, DestroyMenu>;
 
 // A DC we created (CreateCompatibleDC), or a printer's that the print
 // dialog made for us, is deleted...
-struct MemoryDcTraits {
-  using Type = HDC;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { DeleteDC(h); }
-};
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
-using PrinterDc = UniqueHandle<MemoryDcTraits>;
+using MemoryDc = NullHandle<HDC, DeleteDC>;
+using PrinterDc = MemoryDc;
 
 // ...one the system lent us (GetDC) is released to the window it came from.
 class WindowDc {
@@ -83,23 +65,16 @@ class WindowDc {
 
 // Movable global memory (GlobalAlloc; the print dialog's settings); once
 // the clipboard has taken it, Release() it.
-struct GlobalTraits {
-  using Type = HGLOBAL;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type h) { GlobalFree(h); }
-};
-using GlobalMemory = UniqueHandle<GlobalTraits>;
+using GlobalMemory = NullHandle<HGLOBAL, GlobalFree>;
 
 // A COM object, released once; Put() for a call that hands one out
 // (through reinterpret_cast<void**>, as COM's calls want it).
 template <typename Interface>
-struct ComTraits {
-  using Type = Interface*;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type object) { object->Release(); }
-};
+void ReleaseCom(Interface* object) {
+  object->Release();
+}
 template <typename Interface>
-using ComPtr = UniqueHandle<ComTraits<Interface>>;
+using ComPtr = NullHandle<Interface*, ReleaseCom<Interface>>;
 
 // An object selected into a DC for a scope; the one it replaced goes back.
 class SelectedObject {

@@ -16,7 +16,6 @@
 
 namespace kit {
 
-
 struct AccessibleChild {
   Control* control = nullptr;
   std::wstring name;

@@ -94,7 +94,9 @@ FaceChoice StandIn(const std::wstring& face, bool bold, const std::function<bool
 
 int FontHeight(double points, int dpi) { return -static_cast<int>(points * dpi / 72.0 + 0.5); }
 
-FolderRow FolderRowOf(const FolderList& list, int line, const PixelBox& row) {
+std::optional<FolderRow> FolderRowOf(const FolderList& list, int line, const PixelBox& row) {
+  const std::vector<std::wstring> lines = list.Lines();
+  if (line < 0 || line >= static_cast<int>(lines.size())) return std::nullopt;
   FolderRow out;
   const int x = row.left + 2 + list.Indent(line) * TwipsToPixels(150);
   const int gw = TwipsToPixels(210), gh = TwipsToPixels(150);
@@ -107,8 +109,6 @@ FolderRow FolderRowOf(const FolderList& list, int line, const PixelBox& row) {
   out.lid[2] = {x + gw + 2, gy + 5};
   out.lid[3] = {x + gw - 2, gy + gh};
   out.text_left = x + gw + 4;
-  const std::vector<std::wstring> lines = list.Lines();
-  if (line < 0 || line >= static_cast<int>(lines.size())) return out;
   out.name = lines[static_cast<std::size_t>(line)];
   if (line == 0) {
     for (auto& ch : out.name) ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));

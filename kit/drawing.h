@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,8 @@ int FontHeight(double points, int dpi);
 constexpr int kFolderRowTwips = 240;
 // One row: an open folder for the current folder and its ancestors, a
 // closed one for the subfolders, each level indented a little further; the
-// root shows as the drive, in lower case, the others by their last name.
+// root shows as the drive, in lower case, the others by their last name;
+// none for a line the list does not have.
 struct FolderRow {
   PixelBox body, tab;     // the folder's two rectangles
   bool open = false;
@@ -92,6 +94,6 @@ struct FolderRow {
   int text_left = 0;
   std::wstring name;
 };
-FolderRow FolderRowOf(const FolderList& list, int line, const PixelBox& row);
+std::optional<FolderRow> FolderRowOf(const FolderList& list, int line, const PixelBox& row);
 
 }  // namespace kit

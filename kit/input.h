@@ -12,9 +12,9 @@
 // labels and real controls): first those with a tab index, in its order,
 // then the rest by rows from top to bottom (tops within 8 pixels make a row)
 // and left to right. A tab group is one stop; the arrows, Home and End move
-// within it by the members' places (a line group's all in one row). Enter and Space on a focused label are
-// its click; elsewhere Enter is the form's default action and Esc its cancel
-// action.
+// within it by the members' places (a line group's all in one row). Enter
+// and Space on a focused label are its click; elsewhere Enter is the form's
+// default action and Esc its cancel action.
 #pragma once
 
 #include <optional>

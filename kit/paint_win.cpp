@@ -182,25 +182,26 @@ void PaintImage(ControlRecord& rec, const Appearance& img, HDC dc) {
 
 void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item) {
   auto& list = static_cast<FolderList&>(*rec.control);
-  const int index = static_cast<int>(item.itemID);
-  if (item.itemID == static_cast<UINT>(-1) || index >= static_cast<int>(list.Lines().size())) return;
-  HDC dc = item.hDC;
   RECT r = item.rcItem;
+  // No item (-1) or one the list no longer has: nothing to draw.
+  const std::optional<FolderRow> row =
+      FolderRowOf(list, static_cast<int>(item.itemID), PixelBox{r.left, r.top, r.right, r.bottom});
+  if (!row) return;
+  HDC dc = item.hDC;
   bool selected = (item.itemState & ODS_SELECTED) != 0;
   base::Gdi<HBRUSH> back(CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : Resolve(list.back_color)));
   FillRect(dc, &r, back.get());
 
-  const FolderRow row = FolderRowOf(list, index, PixelBox{r.left, r.top, r.right, r.bottom});
   base::Gdi<HBRUSH> folder_brush(CreateSolidBrush(RGB(255, 220, 90)));
   base::Gdi<HPEN> folder_pen(CreatePen(PS_SOLID, 1, RGB(120, 90, 0)));
   {
     base::SelectedObject b(dc, folder_brush.get());
     base::SelectedObject p(dc, folder_pen.get());
-    Rectangle(dc, row.body.left, row.body.top, row.body.right, row.body.bottom);
-    Rectangle(dc, row.tab.left, row.tab.top, row.tab.right, row.tab.bottom);
-    if (row.open) {
+    Rectangle(dc, row->body.left, row->body.top, row->body.right, row->body.bottom);
+    Rectangle(dc, row->tab.left, row->tab.top, row->tab.right, row->tab.bottom);
+    if (row->open) {
       POINT lid[4];
-      for (int i = 0; i < 4; ++i) lid[i] = POINT{row.lid[i].x, row.lid[i].y};
+      for (int i = 0; i < 4; ++i) lid[i] = POINT{row->lid[i].x, row->lid[i].y};
       Polygon(dc, lid, 4);
     }
   }
@@ -208,8 +209,8 @@ void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Resolve(list.fore_color));
   RECT text = r;
-  text.left = row.text_left;
-  DrawTextW(dc, row.name.c_str(), static_cast<int>(row.name.size()), &text,
+  text.left = row->text_left;
+  DrawTextW(dc, row->name.c_str(), static_cast<int>(row->name.size()), &text,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 

@@ -4,7 +4,6 @@
 #include <shobjidl.h>
 
 #include "base/handles_win.h"
-#include "base/unique_handle.h"
 #include "os/shortcut_text.h"
 #include "os/system_win.h"
 
@@ -12,13 +11,8 @@ namespace os::win {
 
 namespace {
 
-struct PidlTraits {
-  using Type = LPITEMIDLIST;
-  static Type Invalid() { return nullptr; }
-  static void Close(Type pidl) { CoTaskMemFree(pidl); }
-};
-
 using base::ComPtr;
+using Pidl = base::NullHandle<LPITEMIDLIST, CoTaskMemFree>;
 
 // COM for the length of one operation; a thread that already has it keeps it.
 class ComScope {
@@ -36,7 +30,7 @@ class Win32Shell : public Shell {
  public:
   SpecialFolder SpecialFolderPath(int csidl) override {
     SpecialFolder folder;
-    base::UniqueHandle<PidlTraits> pidl;
+    Pidl pidl;
     if (SHGetSpecialFolderLocation(nullptr, csidl, pidl.Put()) != S_OK || !pidl) return folder;
     wchar_t buffer[MAX_PATH + 1] = {};
     if (!SHGetPathFromIDListW(pidl.get(), buffer) || buffer[0] == 0) {

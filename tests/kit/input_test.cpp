@@ -240,18 +240,6 @@ struct Grid : kit::Form {
   kit::Label close{*this, "close"};
 };
 
-TEST(Mouse, APressOnAPictureBoxIsItsOwnAndNeverTheFormsDrag) {
-  kit::ScopedHeadless headless;
-  Surface f;
-  kit::PictureBox dial(f, "dial");
-  std::vector<kit::Point> presses;
-  kit::PictureMouseDown(dial, kit::MouseButton::kLeft, 0, 30, 45);   // no handler: nothing
-  dial.on_mouse_down = [&](kit::MouseButton, int, int x, int y) { presses.push_back({x, y}); };
-  kit::PictureMouseDown(dial, kit::MouseButton::kLeft, 0, 30, 45);
-  EXPECT_EQ(presses, (std::vector<kit::Point>{{30, 45}}));
-  EXPECT_TRUE(f.form_presses.empty());
-}
-
 TEST(Focus, FollowsTheSystemIntoARealControlOnceAndNotAgain) {
   kit::ScopedHeadless headless;
   Surface f;
