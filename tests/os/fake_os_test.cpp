@@ -39,7 +39,7 @@ TEST(FakeRegistry, RecordsCallsAndOpenHandles) {
   os::KeyHandle key = 0;
   ASSERT_EQ(reg.OpenKey(RootKey::kCurrentUser, L"Software\\A", 0x20019, &key), os::kOk);
   EXPECT_EQ(reg.OpenHandles(), 1);
-  reg.SetValue(key, L"v", os::kRegSz, {});
+  reg.SetValue(key, L"v", os::kRegSz, {1, 0});
   reg.CloseKey(key);
   reg.SetValue(0, L"v", os::kRegSz, {});
   reg.OpenKey(RootKey::kCurrentUser, L"Software\\B", 0x3F, &key);
@@ -51,7 +51,7 @@ TEST(FakeRegistry, RecordsCallsAndOpenHandles) {
   auto sets = reg.CallsOf("SetValue");
   ASSERT_EQ(sets.size(), 2u);
   EXPECT_EQ(sets[0].path, L"Software\\A");
-  EXPECT_EQ(sets[0].result, os::kAccessDenied);
+  EXPECT_EQ(sets[0].data, (std::vector<std::uint8_t>{1, 0}));
   EXPECT_EQ(sets[1].key, 0u);
 }
 
