@@ -27,7 +27,11 @@ class Win32Files : public Files {
     std::wstring folder = slash == std::wstring::npos ? L"." : to.substr(0, slash + 1);
     wchar_t temporary[MAX_PATH + 16] = {};
     if (folder.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"zen", 0, temporary)) {
-      return static_cast<long>(GetLastError() ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+      DWORD error = GetLastError();
+      // A missing folder, as a plain copy reports it (the temporary's call
+      // calls it an invalid folder name).
+      if (error == ERROR_DIRECTORY) return ERROR_PATH_NOT_FOUND;
+      return static_cast<long>(error ? error : ERROR_FILENAME_EXCED_RANGE);
     }
     if (!CopyFileW(from.c_str(), temporary, FALSE)) {
       DWORD error = GetLastError();
