@@ -1,6 +1,7 @@
 #include "viewer/quiz.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "viewer/tile_table.h"
@@ -32,26 +33,21 @@ std::wstring_view Trimmed(std::wstring_view text) {
 }  // namespace
 
 std::wstring_view CaptionOf(QuizKind kind) {
-  switch (kind) {
-    case QuizKind::kFindByName: return L"Намери елемента по име";
-    case QuizKind::kFindBySymbol: return L"Намери елемента по символ (празна таблица)";
-    case QuizKind::kWriteSymbol: return L"Напиши символа";
-    case QuizKind::kWriteName: return L"Напиши името";
-    case QuizKind::kFindByNumber: return L"Намери по атомен номер";
-  }
-  return {};
+  // In the order of kQuizKinds.
+  static constexpr std::wstring_view kCaptions[] = {
+      L"Намери елемента по име", L"Намери елемента по символ (празна таблица)", L"Напиши символа",
+      L"Напиши името", L"Намери по атомен номер"};
+  static_assert(std::size(kCaptions) == kQuizKinds.size());
+  return kCaptions[static_cast<std::size_t>(kind)];
 }
 
 bool FindsTile(QuizKind kind) { return kind != QuizKind::kWriteSymbol && kind != QuizKind::kWriteName; }
 
 std::wstring_view CaptionOf(QuizSet set) {
-  switch (set) {
-    case QuizSet::kFirst20: return L"Първите 20";
-    case QuizSet::kFirst36: return L"Първите 36";
-    case QuizSet::kMainGroups: return L"Главните групи";
-    case QuizSet::kAll: return L"Всички";
-  }
-  return {};
+  // In the order of kQuizSets.
+  static constexpr std::wstring_view kCaptions[] = {L"Първите 20", L"Първите 36", L"Главните групи", L"Всички"};
+  static_assert(std::size(kCaptions) == kQuizSets.size());
+  return kCaptions[static_cast<std::size_t>(set)];
 }
 
 QuizElement QuizElementOf(int tile, const std::vector<TileRecord>& records) {
