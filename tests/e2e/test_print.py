@@ -107,10 +107,15 @@ def default_printer(test: unittest.TestCase, s: WineSession):
         printer.stop()
 
 
-def printed_pages(test: unittest.TestCase, printer: PdfPrinter, count: int, artifact: str) -> list[str]:
-    """Waits for the one job the print dialog just sent, checks that it is a
-    PDF of `count` pages, keeps it (and its pages as PNGs) as `artifact` and
-    returns the text of each page."""
+def printed_pages(test: unittest.TestCase, s: WineSession, printer: PdfPrinter, count: int,
+                  artifact: str) -> list[str]:
+    """Answers the print dialog that is opening with its default button,
+    waits for the one job it sends, checks that it is a PDF of `count` pages,
+    keeps it (and its pages as PNGs) as `artifact` and returns the text of
+    each page."""
+    s.wait_window("#32770", timeout=60)
+    time.sleep(1)
+    s.key("Return")
     test.assertTrue(wait_until(lambda: printer.pdfs() and not printer.lp("lpstat", "-o", printer.queue).strip(),
                                timeout=120), f"no PDF was printed; jobs: {printer.jobs()!r}")
     pdfs = printer.pdfs()
