@@ -380,6 +380,14 @@ class WineSession:
             time.sleep(0.3)
         raise AssertionError(f"window {name} did not appear")
 
+    def open_by_key(self, key: str, name: str, timeout: float = 20, settle: float = 1) -> Window:
+        """Presses `key` and returns the window `name` it opens, once it has
+        had `settle` seconds to paint and take the focus."""
+        self.key(key)
+        window = self.wait_window(name, timeout=timeout)
+        time.sleep(settle)
+        return window
+
     def wait_gone(self, name: str, timeout: float = 10) -> bool:
         end = time.time() + timeout
         while time.time() < end:

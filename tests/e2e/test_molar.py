@@ -25,9 +25,7 @@ class MolarTest(unittest.TestCase):
         with WineSession("molar") as s:
             app, w = s.start_viewer()
             test_trends.TrendsTest.focus_tile(self, s, "H")
-            s.key("ctrl+m")
-            molar = s.wait_window("form_molar")
-            time.sleep(0.8)
+            molar = s.open_by_key("ctrl+m", "form_molar", settle=0.8)
             self.assertEqual(molar.info["text"], "Моларна маса")
             self.assertEqual(s.focused_control(), "txt_formula")
             # Beside the table, or at the work area's right edge where there is no room.

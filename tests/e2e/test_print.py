@@ -143,9 +143,7 @@ class PrintTest(unittest.TestCase):
         tile = s.focused_control()
 
         # Cancel prints nothing.
-        s.key("ctrl+p")
-        dialog = s.wait_window("#32770", timeout=30)
-        time.sleep(1)
+        dialog = s.open_by_key("ctrl+p", "#32770", timeout=30)
         s.screenshot("print-dialog")
         texts = " ".join(c["text"] for c in dialog.controls())
         self.assertIn(printer.queue, texts, "the print dialog does not offer the CUPS queue")
@@ -156,9 +154,7 @@ class PrintTest(unittest.TestCase):
         self.assertEqual(printer.pdfs(), [])
         self.assertEqual(s.focused_control(), tile)
 
-        s.key("ctrl+p")
-        s.wait_window("#32770", timeout=30)
-        time.sleep(1)
+        s.open_by_key("ctrl+p", "#32770", timeout=30)
         s.key("Return")
         # The job ends once cups-pdf has written the whole file.
         self.assertTrue(wait_until(lambda: printer.pdfs() and not printer.lp("lpstat", "-o", printer.queue).strip(),

@@ -57,9 +57,7 @@ class QuizTest(unittest.TestCase):
     def test_a_variant_from_the_keyboard_its_mistakes_again_and_the_blank_table(self):
         with WineSession("quiz") as s:
             _, w = s.start_viewer()
-            s.key("ctrl+u")
-            quiz = s.wait_window("form_quiz")
-            time.sleep(0.8)
+            quiz = s.open_by_key("ctrl+u", "form_quiz", settle=0.8)
             self.assertEqual(quiz.refresh().info["text"], "Упражнение")
             self.assertEqual(s.focused_control(), "cbo_kind")
             c = self.controls(s)
@@ -136,9 +134,7 @@ class QuizTest(unittest.TestCase):
     def test_the_variant_prints_as_one_job_of_questions_on_the_blank_table_and_the_answers(self):
         with WineSession("quiz-print") as s, default_printer(self, s) as printer:
             s.start_viewer()
-            s.key("ctrl+u")
-            s.wait_window("form_quiz")
-            time.sleep(0.8)
+            s.open_by_key("ctrl+u", "form_quiz", settle=0.8)
             s.key("Tab", "Home", "Tab")   # "Първите 20"
             self.fill(s, "5")
             s.key("Tab")

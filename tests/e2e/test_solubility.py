@@ -46,9 +46,7 @@ class SolubilityTest(unittest.TestCase):
     def test_ctrl_r_reads_walks_and_copies_the_table_then_esc_closes_it(self):
         with WineSession("solubility") as s:
             app, w = s.start_viewer()
-            s.key("ctrl+r")
-            win = s.wait_window("form_solubility")
-            time.sleep(1.0)
+            win = s.open_by_key("ctrl+r", "form_solubility")
             s.screenshot("solubility")
             # One reading of the whole tree: a few hundred controls take long.
             rows = s.inspect()
@@ -105,9 +103,7 @@ class SolubilityTest(unittest.TestCase):
     def test_the_exam_set_prints_the_periodic_table_and_the_solubility_table_as_one_job_of_two_pages(self):
         with WineSession("solubility-exam") as s, default_printer(self, s) as printer:
             s.start_viewer()
-            s.key("ctrl+r")
-            s.wait_window("form_solubility")
-            time.sleep(1)
+            s.open_by_key("ctrl+r", "form_solubility")
             # The window's menu: three worksheet lines, "Черно-бяло", then the exam set.
             s.key("shift+F10")
             time.sleep(0.5)
