@@ -33,7 +33,7 @@ std::wstring_view Trimmed(std::wstring_view text) {
 }  // namespace
 
 std::wstring_view CaptionOf(QuizKind kind) {
-  // In the order of kQuizKinds.
+  // In the order of the kinds (kQuizKinds lists them so too).
   static constexpr std::wstring_view kCaptions[] = {
       L"Намери елемента по име", L"Намери елемента по символ (празна таблица)", L"Напиши символа",
       L"Напиши името", L"Намери по атомен номер"};
@@ -44,7 +44,7 @@ std::wstring_view CaptionOf(QuizKind kind) {
 bool FindsTile(QuizKind kind) { return kind != QuizKind::kWriteSymbol && kind != QuizKind::kWriteName; }
 
 std::wstring_view CaptionOf(QuizSet set) {
-  // In the order of kQuizSets.
+  // In the order of the sets (kQuizSets lists them so too).
   static constexpr std::wstring_view kCaptions[] = {L"Първите 20", L"Първите 36", L"Главните групи", L"Всички"};
   static_assert(std::size(kCaptions) == kQuizSets.size());
   return kCaptions[static_cast<std::size_t>(set)];
