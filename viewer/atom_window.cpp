@@ -17,12 +17,11 @@ constexpr kit::Color kNucleus = kit::Rgb(0xF4, 0xB4, 0xB4);
 constexpr kit::Color kElectron = kit::Rgb(0x1F, 0x4E, 0xB4);
 constexpr kit::Color kShellLine = kit::Rgb(0x60, 0x60, 0x60);
 
-// Twips.
-constexpr int kMargin = 240;
-constexpr int kNucleusRadius = 330;
-constexpr int kDotSize = 105;
-constexpr int kBoxSize = 390;
-constexpr int kRowPitch = 570;
+// The picture's measures, in twips.
+struct Measures {
+  int margin, nucleus_radius, dot, box, row_pitch;
+};
+constexpr Measures kTwips{.margin = 240, .nucleus_radius = 330, .dot = 105, .box = 390, .row_pitch = 570};
 constexpr int kSubshellsPerLine = 7;
 
 constexpr wchar_t kBlankMenuLine[] = L"Празни клетки";
@@ -213,12 +212,12 @@ void AtomWindow::Rebuild() {
   if (tile_ < 0) return;
   const int z = records_[static_cast<size_t>(tile_)].atomic_number;
   const int half = Width() / 2;
-  lbl_heading.bounds = {kMargin, 120, Width() - 2 * kMargin, 300};
-  DrawShells({kMargin, 540, std::max(half - 2 * kMargin, 2400), std::max(Height() - 660, 2400)});
+  lbl_heading.bounds = {kTwips.margin, 120, Width() - 2 * kTwips.margin, 300};
+  DrawShells({kTwips.margin, 540, std::max(half - 2 * kTwips.margin, 2400), std::max(Height() - 660, 2400)});
 
   // The configuration: short and large, the full one in lines below it.
-  const int left = std::max(half, 2 * kMargin + 2400);
-  const int width = std::max(Width() - left - kMargin, 3000);
+  const int left = std::max(half, 2 * kTwips.margin + 2400);
+  const int width = std::max(Width() - left - kTwips.margin, 3000);
   AddText(L"Електронна конфигурация", {left, 540, width, 255}, Verdana(9, true));
   lbl_config.bounds = {left, 830, width, 360};
   int y = 1230;
@@ -263,7 +262,7 @@ void AtomWindow::Rebuild() {
   lbl_fault.caption = config_.Usable() ? L"" : FaultText(config_, z);
   lbl_fault.bounds = {left, y, width, 900};
   DrawBoxes(left, y);
-  y += static_cast<int>(boxes_.size()) * kRowPitch + 90;
+  y += static_cast<int>(boxes_.size()) * kTwips.row_pitch + 90;
 
   const int unpaired = UnpairedElectrons(boxes_);
   const auto valence = ValenceElectrons(config_, place_);
@@ -286,18 +285,18 @@ void AtomWindow::DrawShells(const kit::Rect& area) {
   const int cy = area.top + (area.height - caption_height) / 2;
   const int outer = std::min(area.width, area.height - caption_height) / 2 - 150;
   const int count = static_cast<int>(shells_.size());
-  const int step = count ? std::min((outer - kNucleusRadius) / count, 600) : 0;
+  const int step = count ? std::min((outer - kTwips.nucleus_radius) / count, 600) : 0;
 
-  kit::Shape& nucleus = AddShape(kit::ShapeKind::kCircle, {cx - kNucleusRadius, cy - kNucleusRadius,
-                                                           2 * kNucleusRadius, 2 * kNucleusRadius});
+  kit::Shape& nucleus = AddShape(kit::ShapeKind::kCircle, {cx - kTwips.nucleus_radius, cy - kTwips.nucleus_radius,
+                                                           2 * kTwips.nucleus_radius, 2 * kTwips.nucleus_radius});
   nucleus.filled = true;
   nucleus.fill_color = kNucleus;
   nucleus.monochrome = kit::Monochrome{kit::Rgb(0xE0, 0xE0, 0xE0)};
   AddText(L"+" + std::to_wstring(records_[static_cast<size_t>(tile_)].atomic_number),
-          {cx - kNucleusRadius, cy - 130, 2 * kNucleusRadius, 260}, Verdana(9.75, true), kit::Align::kCenter);
+          {cx - kTwips.nucleus_radius, cy - 130, 2 * kTwips.nucleus_radius, 260}, Verdana(9.75, true), kit::Align::kCenter);
 
   for (int k = 0; k < count; ++k) {
-    const int r = kNucleusRadius + step * (k + 1);
+    const int r = kTwips.nucleus_radius + step * (k + 1);
     kit::Shape& ring = AddShape(kit::ShapeKind::kCircle, {cx - r, cy - r, 2 * r, 2 * r});
     ring.border_color = kShellLine;
     const int electrons = shells_[static_cast<size_t>(k)];
@@ -306,7 +305,7 @@ void AtomWindow::DrawShells(const kit::Rect& area) {
       const double a = std::numbers::pi / 2 + (e + 0.5) * 2 * std::numbers::pi / electrons;
       const int x = cx + static_cast<int>(std::lround(r * std::cos(a)));
       const int y = cy - static_cast<int>(std::lround(r * std::sin(a)));
-      kit::Shape& dot = AddShape(kit::ShapeKind::kCircle, {x - kDotSize / 2, y - kDotSize / 2, kDotSize, kDotSize});
+      kit::Shape& dot = AddShape(kit::ShapeKind::kCircle, {x - kTwips.dot / 2, y - kTwips.dot / 2, kTwips.dot, kTwips.dot});
       dot.filled = true;
       dot.fill_color = kElectron;
       dot.border_color = kElectron;
@@ -334,7 +333,7 @@ void AtomWindow::DrawBoxes(int left, int top) {
     label->font = Verdana(9.75, true);
     label->fore_color = kInk;
     label->transparent = true;
-    label->bounds = {left, y + (kBoxSize - 270) / 2, 540, 270};
+    label->bounds = {left, y + (kTwips.box - 270) / 2, 540, 270};
     label->accessible_name = BoxesName(b);
     label->description = UnpairedText(b.Unpaired());
     label->tab_index = 10;
@@ -342,19 +341,19 @@ void AtomWindow::DrawBoxes(int left, int top) {
     label->role = kit::Role::kStaticText;
     box_labels_.push_back(std::move(label));
     for (size_t i = 0; i < b.boxes.size(); ++i) {
-      const int x = left + 600 + static_cast<int>(i) * kBoxSize;
-      kit::Shape& box = AddShape(kit::ShapeKind::kRectangle, {x, y, kBoxSize + 15, kBoxSize});
+      const int x = left + 600 + static_cast<int>(i) * kTwips.box;
+      kit::Shape& box = AddShape(kit::ShapeKind::kRectangle, {x, y, kTwips.box + 15, kTwips.box});
       box.filled = true;
       box.fill_color = kPaper;
       if (blank_) continue;
-      const int mid = x + kBoxSize / 2, top_end = y + 60, bottom_end = y + kBoxSize - 60;
+      const int mid = x + kTwips.box / 2, top_end = y + 60, bottom_end = y + kTwips.box - 60;
       if (b.boxes[i] == 1) AddArrow(mid, top_end, bottom_end, true);
       if (b.boxes[i] == 2) {
         AddArrow(mid - 75, top_end, bottom_end, true);
         AddArrow(mid + 75, top_end, bottom_end, false);
       }
     }
-    y += kRowPitch;
+    y += kTwips.row_pitch;
   }
 }
 
