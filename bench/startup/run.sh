@@ -10,6 +10,10 @@
 # costs some 70 requests to create, show and paint), window properties, and
 # the monitor queries Wine makes for the windows of a DPI-aware program
 # (get_process_winstation, set_user_object_info and enum_key, three a query).
+#
+# run.sh --phases [PROGRAM.exe] shows where the time goes: the median
+# milliseconds of each phase of start-up (phases.py names them) over five
+# traced starts of each program, taking turns.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 . scripts/wine-env
@@ -71,6 +75,39 @@ for g, kinds in list(groups.items()) + [("other", None), ("total", ())]:
     print(f"{g:18}" + "".join(f"{n:16d}" for n in row))
 PY
   rm -f "$log"
+  exit 0
+fi
+if [ "${1:-}" = --phases ]; then
+  program=${2:-$ELEMORA_DIST/Table.exe}
+  debug='HKCU\Software\Wine\Debug'
+  # Relay only the calls that end a phase; window procedures are relayed anyway.
+  "$WINE" reg add "$debug" /v RelayInclude /d "user32.ShowWindow;user32.GetMessageW" /f >/dev/null 2>&1
+  trap '"$WINE" reg delete "$debug" /f >/dev/null 2>&1 || true; wineserver -k 2>/dev/null || true; kill $wine_session_xvfb 2>/dev/null || true' EXIT
+  dir=$(mktemp -d)
+  for run in 0 1 2 3 4 5; do
+    for exe in "$bench/emptywindow.exe" "$program"; do
+      log=$dir/$(basename "$exe").$run
+      WINEDEBUG=+timestamp,+loaddll,+relay "$WINE" "$exe" >/dev/null 2>"$log" &
+      sleep 3
+      wineserver -k 2>/dev/null || true
+      [ "$run" = 0 ] && rm -f "$log"   # the first start of each warms the file cache
+    done
+  done
+  python3 - "$dir" "$(basename "$program")" <<'PY'
+import os, statistics, sys
+sys.path.insert(0, "bench/startup")
+from phases import phases
+programs = ["emptywindow.exe", sys.argv[2]]
+table = {}
+for p in programs:
+    runs = [dict(phases(open(os.path.join(sys.argv[1], f), errors="replace"), p))
+            for f in sorted(os.listdir(sys.argv[1])) if f.rsplit(".", 1)[0] == p]
+    table[p] = {k: statistics.median(r[k] for r in runs) for k in runs[0]}
+print(f"{'ms':16}{'empty window':>14}{sys.argv[2]:>14}")
+for phase in table[programs[0]]:
+    print(f"{phase:16}" + "".join(f"{table[p][phase]:14.1f}" for p in programs))
+PY
+  rm -rf "$dir"
   exit 0
 fi
 out=$(mktemp)
