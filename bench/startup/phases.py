@@ -38,16 +38,16 @@ def phases(lines, program):
     if tid is None:
         raise SystemExit(f"phases: {program} is not in the trace")
 
-    def first(pattern, after=0.0):
+    def first(name, pattern, after=0.0):
         for t, rest in events:
             if t >= after and re.search(pattern, rest):
                 return t
-        return None
+        raise SystemExit(f"phases: {program} never reached the end of '{name}'")
 
-    main = first(r"Starting thread proc")
-    made = first(r"msg=WM_NCCREATE", main)
-    show = first(r"Call user32\.ShowWindow", made)
-    shown = first(r"Ret  user32\.ShowWindow", show)
+    main = first("libraries", r"Starting thread proc")
+    made = first("first window", r"msg=WM_NCCREATE", main)
+    show = first("child windows", r"Call user32\.ShowWindow", made)
+    shown = first("shown", r"Ret  user32\.ShowWindow", show)
     # The first wait: a call for a message that is still unanswered 100 ms on.
     idle = None
     for i, (t, rest) in enumerate(events):
@@ -56,11 +56,12 @@ def phases(lines, program):
             if answer is None or answer - t > 100:
                 idle = t
                 break
+    if idle is None:
+        raise SystemExit(f"phases: {program} never waited for input")
     marks = [("libraries", main), ("first window", made), ("child windows", show), ("shown", shown),
              ("painted", idle)]
     out, before = [], 0.0
     for name, t in marks:
-        t = before if t is None else t
         out.append((name, t - before))
         before = t
     out.append(("total", before))

@@ -82,7 +82,6 @@ if [ "${1:-}" = --phases ]; then
   debug='HKCU\Software\Wine\Debug'
   # Relay only the calls that end a phase; window procedures are relayed anyway.
   "$WINE" reg add "$debug" /v RelayInclude /d "user32.ShowWindow;user32.GetMessageW" /f >/dev/null 2>&1
-  trap '"$WINE" reg delete "$debug" /f >/dev/null 2>&1 || true; wineserver -k 2>/dev/null || true; kill $wine_session_xvfb 2>/dev/null || true' EXIT
   dir=$(mktemp -d)
   for run in 0 1 2 3 4 5; do
     for exe in "$bench/emptywindow.exe" "$program"; do
@@ -90,9 +89,10 @@ if [ "${1:-}" = --phases ]; then
       WINEDEBUG=+timestamp,+loaddll,+relay "$WINE" "$exe" >/dev/null 2>"$log" &
       sleep 3
       wineserver -k 2>/dev/null || true
-      [ "$run" = 0 ] && rm -f "$log"   # the first start of each warms the file cache
+      if [ "$run" = 0 ]; then rm -f "$log"; fi   # the first start of each warms the file cache
     done
   done
+  "$WINE" reg delete "$debug" /v RelayInclude /f >/dev/null 2>&1
   python3 - "$dir" "$(basename "$program")" <<'PY'
 import os, statistics, sys
 sys.path.insert(0, "bench/startup")
