@@ -61,6 +61,8 @@ struct ControlRecord {
   base::Gdi<HBITMAP> bitmap;       // image: the loaded bitmap, or else
   base::Icon icon;                 // the loaded icon
   std::array<int, 3> applied_range{0, -1, 0};   // trackbar: min, max, page step as set
+  // A text box the form paints until its window is made (MakeBoxWindows).
+  bool painted_box = false;
 };
 
 struct FormRecord {
@@ -113,6 +115,20 @@ FormRecord* FormRecordOf(const Form& form);
 // whose window is being destroyed.
 FormRecord* FormRecordOf(HWND hwnd);
 void SyncForm(Form& form);
+// The controls of a form with their own windows, in the order their windows
+// are made and stacked: tab order, containers before what they contain.
+std::vector<Control*> ChildOrder(Form& form);
+// The text boxes that start painted by their forms (PaintableUntilUsed) get
+// their windows at the first idle moment after the first paint, or at once
+// when something needs them: input, a reader, a change the paint cannot
+// show. MakeBoxWindows makes them without syncing; MakeBoxWindowsNow syncs
+// after, for callers outside a sync. Only boxes made before the first paint
+// start painted; later ones get their windows at once.
+bool BoxWindowsPending();
+void MakeBoxWindows();
+void MakeBoxWindowsNow();
+// Called after each paint: arms the idle moment's making of the boxes.
+void MakeBoxWindowsSoon();
 // Everything is applied again on the next sync (the DPI changed).
 void ForgetApplied();
 void DropForm(Form& form);
@@ -125,6 +141,9 @@ void PaintLine(const Appearance& line, HDC dc);
 // picture or a page, where captions shrink to fit as at any DPI but 96.
 void PaintLabelAt(const Appearance& label, HDC dc, int dpi, bool in_picture);
 void PaintImage(ControlRecord& rec, const Appearance& image, HDC dc);
+// An empty one-line text box as its window would paint it: the thin frame
+// of the system's window-frame colour, the box's colour within.
+void PaintEmptyBox(const Appearance& box, HDC dc);
 void DrawFolderItem(ControlRecord& rec, const DRAWITEMSTRUCT& item);
 void LoadPicture(ControlRecord& rec);
 
@@ -157,6 +176,7 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // The system's focus went into a real control's window: the model follows,
 // and what leaving the last control changed is shown.
 void FollowSystemFocus(Control& c);
+// Loads the common controls library the first time a child window is made.
 HWND CreateChild(Control& c, HWND parent, ControlRecord& rec);
 void SyncControl(ControlRecord& rec);
 void DestroyRecord(ControlRecord& rec);
@@ -167,7 +187,8 @@ void DropName(HWND hwnd);
 bool ChildNotification(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
 
 // ---- trackbar_win.cpp
-// The system's trackbar class, registered on first use, and its style.
+// The system's trackbar class (CreateChild registers it with the first
+// real control) and its style.
 const wchar_t* TrackBarClass(DWORD* style);
 void SyncTrackBar(ControlRecord& rec);
 // WM_HSCROLL from a trackbar to its parent: the user moved it.

@@ -1,6 +1,7 @@
 // The real child windows of a form: text boxes, option buttons, the drive
 // and folder lists and picture boxes. They are created in place on first
-// sync and afterwards only told what changed in their models.
+// sync (the first window's empty text boxes a moment later, see
+// sync_win.cpp) and afterwards only told what changed in their models.
 #include "kit/backend_win.h"
 
 #include <commctrl.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "base/late_bound_win.h"
 #include "kit/drawing.h"
 #include "kit/input.h"
 #include "kit/platform.h"
@@ -200,6 +202,15 @@ RECT ChildRect(const Appearance& a) {
 // Creates the window already in place, with its text and visibility, so that
 // start-up costs one call per control rather than four.
 HWND CreateChild(Control& c, HWND parent, ControlRecord& rec) {
+  // The controls' library, version 6 by the manifest, comes with the first
+  // real control; a window of labels alone never loads it.
+  static const bool loaded = [] {
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = base::LateBound<Init>(L"comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    return init && init(&icc);
+  }();
+  (void)loaded;
   const wchar_t* cls = nullptr;
   DWORD style = ChildStyle(c);
   DWORD ex = 0;

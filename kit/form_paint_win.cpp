@@ -91,6 +91,13 @@ void PaintForm(FormRecord& rec, HDC dc, const RECT& area, bool show_focus) {
       PaintImage(*cr, a, dc);
     }
   }
+  // Boxes not yet made into windows, above the rest as their windows will be.
+  for (Control* c : form.Controls()) {
+    auto* cr = static_cast<ControlRecord*>(c->native);
+    if (!cr || !cr->painted_box) continue;
+    Appearance a = AppearanceOf(*c);
+    if (a.shown) PaintEmptyBox(a, dc);
+  }
   Control* focus = form.Focused();
   rec.painted_focus = nullptr;
   if (show_focus && focus && focus->Kind() == ControlKind::kLabel && Shown(*focus) && !focus->Container()) {

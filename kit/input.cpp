@@ -87,6 +87,12 @@ bool Windowless(const Control& c) {
 
 bool Clickable(const Control& c) { return c.Kind() == ControlKind::kLabel && c.on_click; }
 
+bool PaintableUntilUsed(const Control& c) {
+  if (c.Kind() != ControlKind::kTextBox || !c.enabled) return false;
+  auto& t = static_cast<const TextBox&>(c);
+  return t.text.empty() && !t.multi_line && !t.vertical_scroll;
+}
+
 bool Focusable(const Control& c) {
   if (!Shown(c) || !c.enabled) return false;
   switch (c.Kind()) {

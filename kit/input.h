@@ -49,6 +49,10 @@ bool Focusable(const Control& control);
 bool Windowless(const Control& control);
 // A label that reacts to a click: a button for the keyboard and screen readers.
 bool Clickable(const Control& control);
+// A text box whose whole look is its frame and colour (one line, empty,
+// enabled), which the form can paint itself until the box is first used:
+// at start-up, its window and the edit control's library can wait.
+bool PaintableUntilUsed(const Control& control);
 
 // The tab stops in order; a group stands as the member the focus would
 // enter it on.

@@ -154,6 +154,13 @@ void LoadPicture(ControlRecord& rec) {
   }
 }
 
+void PaintEmptyBox(const Appearance& box, HDC dc) {
+  RECT r = ToRect(box.place);
+  base::Gdi<HBRUSH> back(CreateSolidBrush(box.back));
+  FillRect(dc, &r, back.get());
+  if (box.border) FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+}
+
 void PaintImage(ControlRecord& rec, const Appearance& img, HDC dc) {
   RECT rc = ToRect(img.place);
   int w = rc.right - rc.left, h = rc.bottom - rc.top;

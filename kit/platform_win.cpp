@@ -18,6 +18,28 @@ std::unordered_map<UINT_PTR, std::function<void()>> g_timers;
 std::unordered_map<HWND, ControlRecord*> g_by_hwnd;
 int g_sync_depth = 0;
 
+// Input that comes before the painted text boxes have their windows: they
+// are made first, and a key or a press goes where it would have gone had
+// they been windows all along, into the focused box or the box under it.
+void InputIntoBoxes(MSG& msg) {
+  const bool key = msg.message == WM_KEYDOWN || msg.message == WM_CHAR || msg.message == WM_SYSKEYDOWN;
+  const bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_MBUTTONDOWN;
+  if (!key && !press) return;
+  MakeBoxWindowsNow();
+  if (!msg.hwnd || !FormRecordOf(msg.hwnd)) return;
+  if (key) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(msg.hwnd, focus)) msg.hwnd = focus;
+    return;
+  }
+  POINT pt{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+  HWND child = ChildWindowFromPointEx(msg.hwnd, pt, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+  if (!child || child == msg.hwnd || !RecordOf(child)) return;
+  MapWindowPoints(msg.hwnd, child, &pt, 1);
+  msg.hwnd = child;
+  msg.lParam = MAKELPARAM(pt.x, pt.y);
+}
+
 class Win32Platform : public Platform {
  public:
   void Sync() override {
@@ -146,6 +168,7 @@ class Win32Platform : public Platform {
   void End(int exit_code) override { ExitProcess(static_cast<UINT>(exit_code)); }
 
   static void Pump(MSG& msg) {
+    if (BoxWindowsPending()) InputIntoBoxes(msg);
     if (OfferKey(msg)) return;
     HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (top && IsDialogMessageW(top, &msg)) return;
@@ -192,8 +215,6 @@ namespace kit {
 void StartWin32(HINSTANCE instance) {
   win::g_instance = instance;
   win::EnableDpiAwareness();
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
   SetDpi(GetDeviceCaps(base::WindowDc().get(), LOGPIXELSX));
   SetSystemColorLookup(win::LiveSystemColor);
   // No CS_DBLCLKS: a quick second press is a press (it drags, or clicks a label again).

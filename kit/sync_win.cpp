@@ -1,12 +1,17 @@
 // Brings a form's windows up to date with its model: the form's own window,
 // a real child window for each control that has one, and a repaint where a
 // windowless control's appearance changed. Each record keeps what was last
-// applied, so a sync touches only what changed.
+// applied, so a sync touches only what changed. The empty text boxes of the
+// first window start painted by the form and get their windows a moment
+// after the first paint, which keeps the edit control's library out of the
+// start-up.
 #include "kit/backend_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "kit/input.h"
+#include "kit/platform.h"
 
 namespace kit::win {
 namespace {
@@ -112,13 +117,80 @@ void SyncFocus(FormRecord& rec, bool just_shown) {
     return;
   }
   if (GetFocus() != rec.hwnd) SetFocus(rec.hwnd);   // WM_SETFOCUS paints and tells readers
-  else {
+  else if (!cr || !cr->painted_box) {   // a painted box: readers hear of it with its window
     InvalidateControl(rec, focus);
     if (focus) RaiseEvent(rec, *focus, AccessEvent::kFocus);
   }
 }
 
+// The window a control's own window goes into: its picture box's, or the form's.
+HWND ParentWindow(FormRecord& rec, const Control& c) {
+  if (c.Container()) {
+    auto it = rec.controls.find(c.Container());
+    if (it != rec.controls.end() && it->second->hwnd) return it->second->hwnd;
+  }
+  return rec.hwnd;
+}
+
+bool g_boxes_may_wait = true;   // until the first paint
+bool g_painted_boxes = false;
+UINT_PTR g_box_timer = 0;
+
+void CALLBACK BoxTimer(HWND, UINT, UINT_PTR, DWORD) { MakeBoxWindowsNow(); }
+
 }  // namespace
+
+std::vector<Control*> ChildOrder(Form& form) {
+  // Tab order is the order the system's own focus moves in.
+  std::vector<Control*> order;
+  for (Control* c : FocusOrder(form)) order.push_back(c);
+  for (Control* c : form.Controls())
+    if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
+  std::stable_partition(order.begin(), order.end(), [](Control* c) { return c->Container() == nullptr; });
+  return order;
+}
+
+bool BoxWindowsPending() { return g_painted_boxes; }
+
+void MakeBoxWindows() {
+  g_boxes_may_wait = false;
+  if (g_box_timer) KillTimer(nullptr, std::exchange(g_box_timer, 0));
+  if (!std::exchange(g_painted_boxes, false)) return;
+  for (auto& [form, rec] : g_form_records) {
+    bool made = false;
+    HWND after = HWND_TOP;   // stacked in tab order among the form's own children
+    for (Control* c : ChildOrder(*form)) {
+      auto it = rec->controls.find(c);
+      if (c->Container() || it == rec->controls.end()) continue;
+      ControlRecord& cr = *it->second;
+      if (cr.painted_box && rec->hwnd) {
+        cr.painted_box = false;
+        cr.applied.reset();   // its window is told everything on the next sync
+        cr.hwnd = CreateChild(*c, rec->hwnd, cr);
+        if (!cr.hwnd) continue;
+        RememberWindow(cr.hwnd, &cr);
+        SetWindowPos(cr.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        made = true;
+      }
+      if (cr.hwnd) after = cr.hwnd;
+    }
+    if (made) rec->applied_focus = form->FocusSerial() - 1;   // into the box's window now
+  }
+}
+
+void MakeBoxWindowsNow() {
+  if (!BoxWindowsPending()) return;
+  MakeBoxWindows();
+  CurrentPlatform().Sync();
+}
+
+void MakeBoxWindowsSoon() {
+  g_boxes_may_wait = false;   // only the first window's boxes: the start-up is over
+  if (!g_painted_boxes || g_box_timer) return;
+  // A timer's message comes only when nothing else waits: the program has
+  // been idle, its first paint on the screen, for a moment.
+  g_box_timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, BoxTimer);
+}
 
 void SyncForm(Form& form) {
   if (!form.native) {
@@ -127,29 +199,27 @@ void SyncForm(Form& form) {
   }
   FormRecord* rec = FormRecordOf(form);
   if (!rec->hwnd) return;
+  for (auto& [c, cr] : rec->controls) {
+    if (cr->painted_box && !PaintableUntilUsed(*c)) {
+      MakeBoxWindows();
+      break;
+    }
+  }
 
-  // Real children in tab order (the order the system's own focus moves in),
-  // containers before what they contain; windowless ones get a record only.
-  std::vector<Control*> order;
-  for (Control* c : FocusOrder(form)) order.push_back(c);
-  for (Control* c : form.Controls())
-    if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
-  std::stable_partition(order.begin(), order.end(), [](Control* c) { return c->Container() == nullptr; });
+  // Real children first in tab order; windowless ones get a record only.
   rec->dirty.Reset(CreateRectRgn(0, 0, 0, 0));
-  for (Control* c : order) {
+  for (Control* c : ChildOrder(form)) {
     if (c->Kind() == ControlKind::kShape || c->Kind() == ControlKind::kLine) continue;
     auto& slot = rec->controls[c];
     if (!slot) {
       slot = std::make_unique<ControlRecord>();
       slot->control = c;
       c->native = slot.get();
-      if (!Windowless(*c)) {
-        HWND parent = rec->hwnd;
-        if (c->Container()) {
-          auto it = rec->controls.find(c->Container());
-          if (it != rec->controls.end() && it->second->hwnd) parent = it->second->hwnd;
-        }
-        slot->hwnd = CreateChild(*c, parent, *slot);
+      if (g_boxes_may_wait && !c->Container() && PaintableUntilUsed(*c)) {
+        slot->painted_box = true;
+        g_painted_boxes = true;
+      } else if (!Windowless(*c)) {
+        slot->hwnd = CreateChild(*c, ParentWindow(*rec, *c), *slot);
         if (slot->hwnd) RememberWindow(slot->hwnd, slot.get());
       }
     }

@@ -27,10 +27,21 @@ void DropVisualStyle(HWND hwnd) {
   if (set) set(hwnd, L"", L"");
 }
 
+// The subclass functions, from the controls' library that CreateChild loaded.
+template <typename Fn>
+Fn Comctl(const char* name) {
+  return base::LateBound<Fn>(L"comctl32.dll", name);
+}
+using SubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
+using RemoveFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
+using DefFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+
 LRESULT CALLBACK KeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  static const auto remove = Comctl<RemoveFn>("RemoveWindowSubclass");
+  static const auto def = Comctl<DefFn>("DefSubclassProc");
   ControlRecord* rec = RecordOf(hwnd);
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, KeysProc, kKeysSubclassId);
+    remove(hwnd, KeysProc, kKeysSubclassId);
   } else if (rec && msg == WM_KEYDOWN) {
     auto* t = static_cast<TrackBar*>(rec->control);
     Key key;
@@ -44,18 +55,12 @@ LRESULT CALLBACK KeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
     // Clicked into: as for the other real controls.
     FollowSystemFocus(*rec->control);
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return def(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
 const wchar_t* TrackBarClass(DWORD* style) {
-  // The class is registered on the first trackbar, not at start-up.
-  static const bool registered = [] {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)registered;
   *style |= TBS_HORZ | TBS_BOTTOM;
   return TRACKBAR_CLASSW;
 }
@@ -65,7 +70,8 @@ void SyncTrackBar(ControlRecord& rec) {
   const bool first = rec.applied_range[1] < rec.applied_range[0];
   const std::array<int, 3> range{t.min, t.max, t.page_step};
   if (first) {
-    SetWindowSubclass(rec.hwnd, KeysProc, kKeysSubclassId, 0);
+    static const auto subclass = Comctl<SubclassFn>("SetWindowSubclass");
+    if (subclass) subclass(rec.hwnd, KeysProc, kKeysSubclassId, 0);
     DropVisualStyle(rec.hwnd);
   }
   if (range != rec.applied_range) {

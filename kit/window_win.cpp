@@ -62,6 +62,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           hwnd, [rec, hwnd](HDC buffer, const RECT& client) { PaintForm(*rec, buffer, client, GetFocus() == hwnd); },
           !rec->painted_once);
       rec->painted_once = true;
+      MakeBoxWindowsSoon();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -146,6 +147,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       InvalidateControl(*rec, rec->painted_focus);
       return 0;
     case WM_GETOBJECT:
+      MakeBoxWindowsNow();   // a reader sees the boxes as the windows they become
       if (LRESULT answer = AnswerGetObject(*rec, wp, lp)) return answer;
       return DefWindowProcW(hwnd, msg, wp, lp);
     case WM_SIZE:

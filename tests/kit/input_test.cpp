@@ -364,3 +364,18 @@ TEST(Focus, FallsBackIntoARealControlThatCanTakeItElseStaysOnTheForm) {
   s.top = -150;
   EXPECT_EQ(kit::WindowOrigin(s, 300, 200, work), (kit::Point{100, -10}));
 }
+
+TEST(PaintableUntilUsed, OnlyAnEmptyEnabledOneLineBoxWhoseLookIsItsFrameAndColour) {
+  kit::ScopedHeadless ui;
+  Surface s;
+  EXPECT_TRUE(kit::PaintableUntilUsed(s.box));
+  EXPECT_FALSE(kit::PaintableUntilUsed(s.title));   // a label has no window to wait for
+  s.box.text = L"26";
+  EXPECT_FALSE(kit::PaintableUntilUsed(s.box));
+  s.box.text.clear();
+  s.box.enabled = false;   // greyed, as each system greys it
+  EXPECT_FALSE(kit::PaintableUntilUsed(s.box));
+  s.box.enabled = true;
+  s.box.multi_line = true;
+  EXPECT_FALSE(kit::PaintableUntilUsed(s.box));
+}
