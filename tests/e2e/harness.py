@@ -222,7 +222,16 @@ class Window:
         self.session.click((l + r) // 2, (t + b) // 2, button=button)
 
     def controls(self) -> list[dict]:
-        return [w for w in self.session.inspect() if w["top"] == self.info["hwnd"] and w["depth"] > 0]
+        # A program busy between two messages can miss the inspector's
+        # questions: no children at all, or some without the name that
+        # their neighbours got. Such a read is taken again.
+        for _ in range(3):
+            rows = [w for w in self.session.inspect() if w["top"] == self.info["hwnd"] and w["depth"] > 0]
+            named = sum(1 for r in rows if r["name"])
+            if rows and named in (0, len(rows)):
+                break
+            time.sleep(0.4)
+        return rows
 
     def control(self, name: str) -> dict:
         # A program busy between two messages (the uninstaller in a pause)
